@@ -20,8 +20,7 @@ HelpFileResult installHelpFile(const QString& path, const QByteArray& carried) {
         }
     }
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(carried) != carried.size() ||
-        !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(carried) != carried.size() || !out.commit()) {
         return HelpFileResult::Failed;
     }
     return existed ? HelpFileResult::Rewritten : HelpFileResult::Written;

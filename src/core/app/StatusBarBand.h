@@ -5,14 +5,20 @@
 
 namespace portiqa {
 
-inline int batchSwitchBandLeft(int effectiveWidth) { return effectiveWidth - 160; }
-inline int batchSwitchBandRight(int effectiveWidth) { return effectiveWidth - 45; }
+inline int batchSwitchBandLeft(int effectiveWidth) {
+    return effectiveWidth - 160;
+}
+inline int batchSwitchBandRight(int effectiveWidth) {
+    return effectiveWidth - 45;
+}
 
 inline bool inBatchSwitchBand(int x, int effectiveWidth) {
     return x >= batchSwitchBandLeft(effectiveWidth) && x <= batchSwitchBandRight(effectiveWidth);
 }
 
 // Width of the hint panel: the rest of the bar belongs to the switch.
-inline int hintPanelWidth(int effectiveWidth) { return effectiveWidth - 162; }
+inline int hintPanelWidth(int effectiveWidth) {
+    return effectiveWidth - 162;
+}
 
 } // namespace portiqa

@@ -25,20 +25,39 @@ const std::array<ToolbarEntry, kToolbarEntryCount>& toolbarEntries() {
 
 void dispatchToolbar(int index, MainCommands& commands) {
     switch (index) {
-    case 1: commands.openPicture(); break;
-    case 2: commands.savePicture(); break;
-    case 4: commands.zoomIn(); break;
-    case 5: commands.zoomOut(); break;
-    case 6: commands.turnClockwise(); break;
-    case 7: commands.turnAnticlockwise(); break;
-    case 8: commands.toggleEditor(); break;
+    case 1:
+        commands.openPicture();
+        break;
+    case 2:
+        commands.savePicture();
+        break;
+    case 4:
+        commands.zoomIn();
+        break;
+    case 5:
+        commands.zoomOut();
+        break;
+    case 6:
+        commands.turnClockwise();
+        break;
+    case 7:
+        commands.turnAnticlockwise();
+        break;
+    case 8:
+        commands.toggleEditor();
+        break;
     case 10:
         commands.leaveBatchCropMode();
         commands.openCamera();
         break;
-    case 11: commands.showHelpFile(); break;
-    case 12: commands.openHomepage(); break;
-    default: break; // separators and out-of-range indices
+    case 11:
+        commands.showHelpFile();
+        break;
+    case 12:
+        commands.openHomepage();
+        break;
+    default:
+        break; // separators and out-of-range indices
     }
 }
 

@@ -65,16 +65,16 @@ void buildToolbar(MainControls& c) {
             c.toolbarActions.append(c.toolbar->addSeparator());
             continue;
         }
-        QAction* action = c.toolbar->addAction(toolbarIcon(entry.iconName),
-                                               QString::fromUtf16(entry.caption));
+        QAction* action =
+            c.toolbar->addAction(toolbarIcon(entry.iconName), QString::fromUtf16(entry.caption));
         action->setToolTip(QString::fromUtf16(entry.tooltip));
         c.toolbarActions.append(action);
     }
 }
 
 void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
-    QWidget* g = c.settingsGroup =
-        place(new QGroupBox(QStringLiteral("头像采集"), c.client), u"头像采集分组框", 432, 48, 152, 292);
+    QWidget* g = c.settingsGroup = place(new QGroupBox(QStringLiteral("头像采集"), c.client),
+                                         u"头像采集分组框", 432, 48, 152, 292);
     c.settingsGroup->setMouseTracking(true);
     c.sizeTypeLabel = label(g, u"尺寸类型标签", u"尺寸类型", 8, 23, 72, 20);
     c.sizeTypeCombo = place(new QComboBox(g), u"尺寸类型组合框", 72, 22, 72, 20);
@@ -97,7 +97,8 @@ void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
     c.sizeLimitStepper->setReadOnly(true);
     c.lessEqualEdit = place(new QLineEdit(QStringLiteral("≤"), g), u"小于编辑框", 86, 110, 14, 16);
     c.lessEqualEdit->setReadOnly(true);
-    c.sizeLimitEdit = place(new QLineEdit(QStringLiteral("500"), g), u"JPG体积编辑框", 100, 110, 24, 16);
+    c.sizeLimitEdit =
+        place(new QLineEdit(QStringLiteral("500"), g), u"JPG体积编辑框", 100, 110, 24, 16);
     c.sizeLimitEdit->setMaxLength(10);
     for (QLineEdit* edit : {c.lessEqualEdit, c.sizeLimitEdit}) {
         edit->setFrame(false);

@@ -157,8 +157,8 @@ void MainWindow::connectCommands() {
     connect(controls_.statusBar, &StatusBarWidget::hovered, this,
             [this](int x) { setStatusHint(statusBarHint(x)); });
     // The two helper edits of the size-limit field pass the focus on to the limit itself.
-    for (QLineEdit* helper : {static_cast<QLineEdit*>(controls_.sizeLimitStepper),
-                              controls_.lessEqualEdit}) {
+    for (QLineEdit* helper :
+         {static_cast<QLineEdit*>(controls_.sizeLimitStepper), controls_.lessEqualEdit}) {
         helper->installEventFilter(this);
     }
 }
@@ -225,8 +225,13 @@ QString MainWindow::statusBarHint(int x) const {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove: {
+        // A move the innermost control ignores travels on to its parents; only the innermost
+        // control with a hint speaks for it.
+        const auto* move = static_cast<QMouseEvent*>(event);
         const auto it = hoverHints_->constFind(watched);
-        if (it != hoverHints_->constEnd()) {
+        const HandledMove key{move->timestamp(), move->globalPosition().toPoint()};
+        if (it != hoverHints_->constEnd() && !(key == lastHintMove_)) {
+            lastHintMove_ = key;
             setStatusHint(it.value()());
         }
         break;
@@ -242,7 +247,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             emit clientLeftButtonReleased();
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

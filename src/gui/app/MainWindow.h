@@ -101,6 +101,14 @@ private:
     HintSources hintSources_;
     MainCommands* commands_ = nullptr;
     std::unique_ptr<QHash<QObject*, std::function<QString()>>> hoverHints_;
+    struct HandledMove {
+        quint64 timestamp = 0;
+        QPoint global;
+        bool operator==(const HandledMove& o) const {
+            return timestamp == o.timestamp && global == o.global;
+        }
+    };
+    HandledMove lastHintMove_;
     bool started_ = false;
     bool shutDown_ = false;
     QSize screenSize_;

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace portiqa {
 
@@ -17,6 +18,10 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
                                          QStringLiteral("Keep settings and task files in DIR."),
                                          QStringLiteral("DIR"));
     parser.addOption(settingsDir);
+    const QCommandLineOption quitAfterShow(
+        QStringLiteral("quit-after-show"),
+        QStringLiteral("Quit as soon as the main window is shown (start-up timing)."));
+    parser.addOption(quitAfterShow);
     parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("Picture to open."));
     LaunchOptions options;
     if (!parser.parse(arguments)) {
@@ -26,6 +31,7 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
         return options;
     }
     options.settingsDir = parser.value(settingsDir);
+    options.quitAfterShow = parser.isSet(quitAfterShow);
     if (!parser.positionalArguments().isEmpty()) {
         options.picture = parser.positionalArguments().constFirst();
     }
@@ -56,6 +62,9 @@ PortiqaApp::~PortiqaApp() {
 void PortiqaApp::start() {
     window_->startUp();
     window_->show();
+    if (options_.quitAfterShow) {
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+    }
 }
 
 } // namespace portiqa

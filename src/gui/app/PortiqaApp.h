@@ -17,8 +17,9 @@ class MainWindow;
 class QtDialogs;
 
 struct LaunchOptions {
-    QString settingsDir; // --settings-dir, empty for the default
-    QString picture;     // a picture to open after start
+    QString settingsDir;        // --settings-dir, empty for the default
+    QString picture;            // a picture to open after start
+    bool quitAfterShow = false; // --quit-after-show: end once the window is up (start-up timing)
 };
 
 // Parses the command line; `error` is set for bad usage.

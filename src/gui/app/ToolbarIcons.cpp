@@ -14,7 +14,8 @@ const QColor kInk(0x2f, 0x4f, 0x7f);
 const QColor kAccent(0xe0, 0x8a, 0x1e);
 
 void drawArrowArc(QPainter& p, bool clockwise) {
-    p.drawArc(QRectF(4, 4, 16, 16), clockwise ? 90 * 16 : 90 * 16, clockwise ? -270 * 16 : 270 * 16);
+    p.drawArc(QRectF(4, 4, 16, 16), clockwise ? 90 * 16 : 90 * 16,
+              clockwise ? -270 * 16 : 270 * 16);
     const QPointF tip = clockwise ? QPointF(12, 4) : QPointF(12, 4);
     const double dir = clockwise ? -1 : 1;
     p.drawLine(tip, tip + QPointF(4 * dir, -3));
