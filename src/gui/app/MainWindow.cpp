@@ -2,6 +2,7 @@
 
 #include "core/app/AppTexts.h"
 #include "core/app/MainCommands.h"
+#include "core/app/MainWindowLayout.h"
 #include "core/app/StatusBarBand.h"
 #include "core/app/ToolbarDispatch.h"
 #include "gui/app/ColourPickerButton.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QLayout>
@@ -258,8 +260,16 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     const int e = effectiveWidth();
     const int f = effectiveHeight();
     QWidget* client = centralWidget();
+    const MainWindowLayout layout = computeMainWindowLayout(e, f);
+    controls_.pictureArea->setGeometry(layout.pictureArea);
+    controls_.compositionPanel->setGeometry(layout.pictureArea);
+    controls_.horizontalBar->setGeometry(layout.horizontalBar);
+    controls_.verticalBar->setGeometry(layout.verticalBar);
+    controls_.settingsGroup->setGeometry(layout.settingsGroup);
     controls_.statusBar->setGeometry(0, client->height() - 20, client->width() + 2, 20);
     controls_.statusBar->setEffectiveWidth(e);
+    QWidget* frame = controls_.capturePanel;
+    frame->move(centredFramePosition(layout.pictureArea.size(), frame->size()));
     emit clientResized(e, f);
     if (started_) {
         centreOnScreen();

@@ -2,6 +2,7 @@
 
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/OutputSizeController.h"
 #include "gui/app/QtDialogs.h"
 
 #include <QCommandLineParser>
@@ -51,6 +52,11 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options)
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);
     window_->setCommands(commands_.get());
+
+    OutputSizeHooks sizeHooks;
+    MainWindow* window = window_.get();
+    sizeHooks.resizeFrame = [window](QSize size) { window->controls().capturePanel->resize(size); };
+    outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
 }
 
 PortiqaApp::~PortiqaApp() {

@@ -4,6 +4,7 @@
 // down; nothing of it is global.
 
 #include "core/app/SettingsLocation.h"
+#include "core/workspace/OutputSpec.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@
 namespace portiqa {
 
 class AppCommands;
+class OutputSizeController;
 class MainWindow;
 class QtDialogs;
 
@@ -39,6 +41,8 @@ private:
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
+    OutputSpec outputSpec_;
+    OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 
 } // namespace portiqa
