@@ -1,5 +1,6 @@
 #include "core/ini/IniFile.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -56,29 +57,46 @@ bool IniFile::refresh() const {
         return true; // the intended text lives in memory until a write succeeds
     }
     const Stamp now = stampNow();
-    if (m_loaded && now == m_stamp) {
+    const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
+    // File time stamps are coarse: a change within the same tick and to the same size does
+    // not show in them. The stamps are trusted only for a file that had been left alone for a
+    // while before we read it; otherwise the bytes are compared.
+    if (m_loaded && now == m_stamp && now.modified < m_readAt - kSettleMs &&
+        now.changed < m_readAt - kSettleMs) {
         return m_readable;
     }
     m_stamp = now;
+    m_readAt = readAt;
     m_loaded = true;
     m_readable = true;
     m_readError.clear();
-    m_doc = IniDocument();
     if (!now.exists) {
+        m_bytes.clear();
+        m_doc = IniDocument();
         return true;
     }
+    QByteArray bytes;
     if (now.size > kMaxFileBytes) {
-        m_readable = false;
         m_readError = QStringLiteral("文件过大");
-        return false;
+    } else {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly)) {
+            bytes = file.read(kMaxFileBytes + 1);
+        } else {
+            m_readError = QStringLiteral("无法读取（%1）").arg(file.errorString());
+        }
     }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!m_readError.isEmpty() || bytes.size() > kMaxFileBytes) {
         m_readable = false;
-        m_readError = QStringLiteral("无法读取（%1）").arg(file.errorString());
+        m_readError = m_readError.isEmpty() ? QStringLiteral("文件过大") : m_readError;
+        m_bytes.clear();
+        m_doc = IniDocument();
         return false;
     }
-    m_doc = IniDocument::parse(file.read(kMaxFileBytes + 1));
+    if (bytes != m_bytes || m_bytes.isEmpty()) {
+        m_doc = IniDocument::parse(bytes);
+        m_bytes = bytes;
+    }
     return true;
 }
 
@@ -130,6 +148,8 @@ bool IniFile::store() {
     m_unsaved = false;
     m_lastError.clear();
     m_stamp = stampNow();
+    m_readAt = QDateTime::currentMSecsSinceEpoch();
+    m_bytes = bytes;
     m_loaded = true;
     m_readable = true;
     return true;
@@ -138,6 +158,7 @@ bool IniFile::store() {
 bool IniFile::remove() {
     m_unsaved = false;
     m_loaded = false;
+    m_bytes.clear();
     m_doc = IniDocument();
     if (!QFileInfo::exists(m_path) || QFile::remove(m_path)) {
         m_lastError.clear();

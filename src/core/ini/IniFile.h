@@ -4,7 +4,8 @@
 //
 // Promises:
 // - A read sees the file as it is now (another copy of the program may have changed it); the
-//   parse is reused only while the file's size and time stamps are unchanged.
+//   parse is reused while the file's size and time stamps are unchanged, and while the bytes
+//   are the same when the stamps are too recent to tell.
 // - A read of a missing file, section or key gives an empty text; a value longer than
 //   kMaxValueBytes (in the file's GB18030 bytes) is cut to that length at a character edge.
 // - A write creates the file, the section and the key as needed, keeps every other line
@@ -70,7 +71,12 @@ private:
     bool store();
 
     QString m_path;
+    // How long a file must have been left alone before its time stamps alone vouch for it.
+    static constexpr qint64 kSettleMs = 2000;
+
     mutable IniDocument m_doc;
+    mutable QByteArray m_bytes; // what m_doc was parsed from
+    mutable qint64 m_readAt = 0;
     mutable Stamp m_stamp;
     mutable bool m_loaded = false;
     mutable bool m_readable = true;

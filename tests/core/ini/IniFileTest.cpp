@@ -142,14 +142,18 @@ TEST_F(IniFileTest, ReadsSeeChangesMadeByOthers) {
     const IniFile file(path);
     EXPECT_EQ(file.read(u"s"_qs, u"k"_qs), u"1"_qs);
 
-    // Same size, later time stamp: still noticed.
+    // Same size within the same time-stamp tick: still noticed.
     ASSERT_TRUE(writeAll(path, "[s]\nk=2\n"));
+    EXPECT_EQ(file.read(u"s"_qs, u"k"_qs), u"2"_qs);
+
+    // Same size, later time stamp.
+    ASSERT_TRUE(writeAll(path, "[s]\nk=3\n"));
     QFile touched(path);
     ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
     ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTime().addSecs(5),
                                     QFileDevice::FileModificationTime));
     touched.close();
-    EXPECT_EQ(file.read(u"s"_qs, u"k"_qs), u"2"_qs);
+    EXPECT_EQ(file.read(u"s"_qs, u"k"_qs), u"3"_qs);
 
     QFile::remove(path);
     EXPECT_EQ(file.read(u"s"_qs, u"k"_qs), QString());
