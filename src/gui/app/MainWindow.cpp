@@ -92,9 +92,9 @@ void MainWindow::startUp() {
     const QWidget* area = controls_.pictureArea;
     controls_.capturePanel->setGeometry(area->width() / 2 - 80, area->height() / 2 - 105, 160, 210);
     ensureSettingsFolder(services_.location);
-    loadSettings();
-    enableFileDrops();
-    loadEditorToolWindow();
+    lifecycle_.loadSettings();
+    lifecycle_.enableFileDrops();
+    lifecycle_.loadEditorToolWindow();
     started_ = true;
 }
 
@@ -103,21 +103,11 @@ void MainWindow::shutDown() {
         return;
     }
     shutDown_ = true;
-    releasePicture();
-    disconnectCameraIfOpen();
-    releaseRosterIfLoaded();
-    unregisterHotkeysIfRegistered();
+    lifecycle_.releasePicture();
+    lifecycle_.disconnectCameraIfOpen();
+    lifecycle_.releaseRosterIfLoaded();
+    lifecycle_.unregisterHotkeysIfRegistered();
 }
-
-// These steps belong to subsystems that connect themselves to the window; the window keeps
-// the order in which they run.
-void MainWindow::loadSettings() {}
-void MainWindow::enableFileDrops() {}
-void MainWindow::loadEditorToolWindow() {}
-void MainWindow::releasePicture() {}
-void MainWindow::disconnectCameraIfOpen() {}
-void MainWindow::releaseRosterIfLoaded() {}
-void MainWindow::unregisterHotkeysIfRegistered() {}
 
 void MainWindow::dispatchToolbar(int index) {
     if (commands_ != nullptr) {

@@ -1,7 +1,9 @@
 #include "gui/app/PortiqaApp.h"
 
+#include "core/batch/SettingsFile.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/MainWindowSizeEdits.h"
 #include "gui/app/OutputSizeController.h"
 #include "gui/app/QtDialogs.h"
 
@@ -39,10 +41,11 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     return options;
 }
 
-PortiqaApp::PortiqaApp(const LaunchOptions& options)
+PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     : options_(options), dialogs_(std::make_unique<QtDialogs>()) {
+    Dialogs& chosenDialogs = dialogs != nullptr ? *dialogs : *dialogs_;
     AppServices services;
-    services.dialogs = dialogs_.get();
+    services.dialogs = &chosenDialogs;
     services.location = resolveSettingsLocation(
         QCoreApplication::applicationDirPath(), options_.settingsDir,
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -56,7 +59,23 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options)
     OutputSizeHooks sizeHooks;
     MainWindow* window = window_.get();
     sizeHooks.resizeFrame = [window](QSize size) { window->controls().capturePanel->resize(size); };
+    sizeEdits_ = std::make_unique<MainWindowSizeEdits>(window_->controls());
+    settingsFile_ =
+        std::make_unique<SettingsFile>(window_->services().location.settingsFolder, chosenDialogs);
+    // The batch modes are not switched on in this build yet; the triggers are wired with
+    // their modes reading as off, so nothing is written until a mode can be on.
+    sizeHooks.sizeLimitChanged = [this](const QString&) {
+        settingsFile_->sizeLimitChanged(*sizeEdits_, false, batchCrop_, false, quickShoot_);
+    };
+    sizeHooks.sizeTextChanged = [this](const QString& key, const QString&) {
+        const auto which = key == QStringLiteral("像素宽") ? SettingsFile::SizeKey::Width
+                                                           : SettingsFile::SizeKey::Height;
+        settingsFile_->outputDimensionChanged(which, *sizeEdits_, false, false, quickShoot_);
+    };
     outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
+    window_->lifecycleSteps().loadSettings = [this] {
+        settingsFile_->loadSettings(batchCrop_, quickShoot_);
+    };
 }
 
 PortiqaApp::~PortiqaApp() {

@@ -4,6 +4,7 @@
 // down; nothing of it is global.
 
 #include "core/app/SettingsLocation.h"
+#include "core/batch/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
 
 #include <QString>
@@ -14,7 +15,10 @@
 namespace portiqa {
 
 class AppCommands;
+class Dialogs;
 class OutputSizeController;
+class MainWindowSizeEdits;
+class SettingsFile;
 class MainWindow;
 class QtDialogs;
 
@@ -29,10 +33,13 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
 
 class PortiqaApp {
 public:
-    explicit PortiqaApp(const LaunchOptions& options);
+    // `dialogs` replaces the Qt dialogs (tests answer from a script); null for the real ones.
+    explicit PortiqaApp(const LaunchOptions& options, Dialogs* dialogs = nullptr);
     ~PortiqaApp();
 
     MainWindow& window() { return *window_; }
+    const BatchCropSettings& batchCropSettings() const { return batchCrop_; }
+    const QuickShootSettings& quickShootSettings() const { return quickShoot_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -42,6 +49,10 @@ private:
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
     OutputSpec outputSpec_;
+    BatchCropSettings batchCrop_;
+    QuickShootSettings quickShoot_;
+    std::unique_ptr<SettingsFile> settingsFile_;
+    std::unique_ptr<MainWindowSizeEdits> sizeEdits_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 
