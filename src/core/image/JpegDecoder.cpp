@@ -42,6 +42,19 @@ void onMessage(j_common_ptr cinfo, int level) {
 
 void silent(j_common_ptr) {}
 
+// A progressive file may hold any number of scans, each a pass over the whole picture; a few
+// dozen is already generous, so thousands mean a damaged or hostile file.
+constexpr int kMaxScans = 500;
+
+void onProgress(j_common_ptr cinfo) {
+    const auto* info = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (info->input_scan_number > kMaxScans) {
+        auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+        manager->failCode = JERR_BAD_PROGRESSION;
+        std::longjmp(manager->jump, 1);
+    }
+}
+
 constexpr J_COLOR_SPACE kBgraOut = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 
 // One decompression. Every stage that calls into libjpeg sets its own jump point and keeps
@@ -54,6 +67,8 @@ public:
         errors_.pub.emit_message = onMessage;
         errors_.pub.output_message = silent;
         jpeg_create_decompress(&cinfo_);
+        progress_.progress_monitor = onProgress;
+        cinfo_.progress = &progress_;
     }
     ~JpegSession() { jpeg_destroy_decompress(&cinfo_); }
     JpegSession(const JpegSession&) = delete;
@@ -122,6 +137,7 @@ public:
 private:
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
+    jpeg_progress_mgr progress_{};
 };
 
 DecodeError errorFor(int code) {

@@ -104,6 +104,7 @@ TEST(PictureDecoder, BadFilesFailWithAReasonAndNoPicture) {
         {"truncated.jpg", DecodeError::Corrupt},
         {"truncated_progressive.jpg", DecodeError::Corrupt},
         {"bad_crc.png", DecodeError::Corrupt},
+        {"many_scans.jpg", DecodeError::Corrupt},
         {"huge_header.png", DecodeError::TooLarge},
         {"huge_header.jpg", DecodeError::TooLarge},
         {"wide_70000x1.png", DecodeError::TooLarge},
@@ -134,6 +135,12 @@ TEST(PictureDecoder, OversizeIsRefusedWithTheDeclaredSizeInTheMessage) {
                                           "（每边不超过65535像素，总数不超过2亿像素）。"));
     EXPECT_EQ(decoder.decodeFile(fixture("huge_header.jpg")).fullSize, QSize(60000, 60000));
     EXPECT_EQ(PictureDecoder::messageCaption(), QStringLiteral("提示"));
+
+    DecodeLimits smallFiles;
+    smallFiles.maxFileBytes = 800; // baseline.jpg has 801 bytes
+    const DecodedPicture file = PictureDecoder(smallFiles).decodeFile(fixture("baseline.jpg"));
+    EXPECT_EQ(file.error, DecodeError::TooLarge);
+    EXPECT_FALSE(file.message.isEmpty());
 }
 
 TEST(PictureDecoder, LimitsAreInclusiveAndApplyToEveryFormat) {
