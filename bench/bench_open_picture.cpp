@@ -109,12 +109,15 @@ Timings measure(const QString& path, QSize view) {
     return t;
 }
 
-// The asynchronous path the workspace uses: request to preview, request to full picture.
+// The asynchronous path the workspace uses: request to preview, request to full picture
+// (best of three, as above).
 void measureLoader(const QString& path, QSize view) {
     PictureLoader loader;
     QElapsedTimer timer;
     double previewMs = 0;
     double fullMs = 0;
+    double bestPreviewMs = 1e9;
+    double bestFullMs = 1e9;
     QEventLoop loop;
     QObject::connect(&loader, &PictureLoader::previewReady,
                      [&] { previewMs = timer.nsecsElapsed() / 1e6; });
@@ -123,10 +126,15 @@ void measureLoader(const QString& path, QSize view) {
         loop.quit();
     });
     QObject::connect(&loader, &PictureLoader::loadFailed, &loop, &QEventLoop::quit);
-    timer.start();
-    loader.loadFile(path, view);
-    loop.exec();
-    std::printf("  loader: preview after %.1f ms, full picture after %.1f ms\n", previewMs, fullMs);
+    for (int run = 0; run < 3; ++run) {
+        timer.start();
+        loader.loadFile(path, view);
+        loop.exec();
+        bestPreviewMs = std::min(bestPreviewMs, previewMs);
+        bestFullMs = std::min(bestFullMs, fullMs);
+    }
+    std::printf("  loader: preview after %.1f ms, full picture after %.1f ms\n", bestPreviewMs,
+                bestFullMs);
 }
 
 } // namespace

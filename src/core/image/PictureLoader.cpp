@@ -15,8 +15,7 @@ struct PictureLoader::Job {
 
 PictureLoader::PictureLoader(DecodeLimits limits, QObject* parent)
     : QObject(parent), decoder_(limits) {
-    // A picture decodes on one core; the second lets a new request start while a stale,
-    // uncancellable step (a PNG, a GIF) still runs.
+    // One thread for the full picture, one for its preview beside it.
     pool_.setMaxThreadCount(2);
 }
 
@@ -77,16 +76,22 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
     if (!source.path.isEmpty() && !decoder_.readFile(source.path, bytes, failure)) {
         return post(failure);
     }
-    if (!previewMinimum.isEmpty()) {
-        const DecodedPicture first = decoder_.decode(bytes, previewMinimum, &job->cancelled);
-        // A failure, or a format that cannot scale, or a picture already small: done.
-        if (!first.isPreview()) {
-            return post(first);
-        }
-        QMetaObject::invokeMethod(
-            this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+    // Only JPEG decodes faster at a reduced scale. The preview runs on the pool's other
+    // thread beside the full decode, so the full picture is not delayed by it.
+    QFuture<void> preview;
+    if (!previewMinimum.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg) {
+        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewMinimum] {
+            const DecodedPicture first = decoder_.decode(bytes, previewMinimum, &job->cancelled);
+            if (first.isPreview()) {
+                QMetaObject::invokeMethod(
+                    this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+            }
+        });
     }
-    return post(decoder_.decode(bytes, QSize(), &job->cancelled));
+    const DecodedPicture full = decoder_.decode(bytes, QSize(), &job->cancelled);
+    // The preview, if any, is posted before the full picture, so the two arrive in order.
+    preview.waitForFinished();
+    return post(full);
 }
 
 void PictureLoader::deliverPreview(const std::shared_ptr<Job>& job, const DecodedPicture& preview) {
