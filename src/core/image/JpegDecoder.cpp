@@ -3,6 +3,7 @@
 #include "core/image/ExifOrientation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -156,16 +157,27 @@ DecodeError errorFor(int code) {
     }
 }
 
-// CMYK samples to RGB. Adobe's programs store the inks inverted (0 = full ink) and mark the
-// file with an APP14 segment; without the mark the samples are plain ink amounts.
-void cmykRowToRgb32(const unsigned char* in, QRgb* out, int width, bool adobeInverted) {
-    for (int x = 0; x < width; ++x, in += 4) {
+// CMYK samples to RGB, in place. Adobe's programs store the inks inverted (0 = full ink) and
+// mark the file with an APP14 segment; without the mark the samples are plain ink amounts.
+void cmykRowToRgb32(QRgb* row, int width, bool adobeInverted) {
+    auto* bytes = reinterpret_cast<const unsigned char*>(row);
+    for (int x = 0; x < width; ++x) {
+        const unsigned char* in = bytes + 4 * x;
         int c = in[0], m = in[1], y = in[2], k = in[3];
         if (!adobeInverted) {
             c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
         }
-        out[x] = qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
+        row[x] = qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
     }
+}
+
+// The picture's size when fitted into `area` (never enlarged), rounded up: the smallest
+// preview that still gives every displayed pixel its own source pixel.
+QSize fittedSize(QSize picture, QSize area) {
+    const double zoom = std::min(
+        {1.0, double(area.width()) / picture.width(), double(area.height()) / picture.height()});
+    return QSize(int(std::ceil(picture.width() * zoom - 1e-9)),
+                 int(std::ceil(picture.height() * zoom - 1e-9)));
 }
 
 DecodedPicture failed(DecodeError error, QSize fullSize = {}) {
@@ -191,7 +203,7 @@ int JpegDecoder::scaleDenominator(QSize stored, QSize minimum) {
 }
 
 DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& limits,
-                                   QSize previewMinimum, const std::atomic<bool>* cancel) {
+                                   QSize previewArea, const std::atomic<bool>* cancel) {
     JpegSession session;
     jpeg_decompress_struct& info = session.info();
     if (!session.readHeader(bytes)) {
@@ -204,8 +216,10 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
         return failed(DecodeError::TooLarge, upright);
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    const QSize minimum =
-        ExifOrientation::swapsSides(orientation) ? previewMinimum.transposed() : previewMinimum;
+    QSize minimum = previewArea.isEmpty() ? QSize() : fittedSize(upright, previewArea);
+    if (ExifOrientation::swapsSides(orientation)) {
+        minimum.transpose();
+    }
     if (!session.start(scaleDenominator(stored, minimum), cmyk ? JCS_CMYK : kBgraOut)) {
         return failed(errorFor(session.failCode()), upright);
     }
@@ -214,18 +228,10 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
     if (image.isNull()) {
         return failed(DecodeError::OutOfMemory, upright);
     }
-    // CMYK rows land in a scratch block and are converted after the read.
-    std::vector<unsigned char> scratch;
+    // CMYK samples are four bytes a pixel too: they land in the image and are converted there.
     std::vector<unsigned char*> rows(info.output_height);
     for (int y = 0; y < image.height(); ++y) {
         rows[size_t(y)] = image.scanLine(y);
-    }
-    if (cmyk) {
-        const size_t rowBytes = size_t(info.output_width) * 4;
-        scratch.resize(rowBytes * info.output_height);
-        for (size_t y = 0; y < rows.size(); ++y) {
-            rows[y] = scratch.data() + y * rowBytes;
-        }
     }
     if (!session.readRows(rows.data(), cancel)) {
         const bool stopped = cancel != nullptr && cancel->load();
@@ -236,8 +242,8 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
     }
     if (cmyk) {
         for (int y = 0; y < image.height(); ++y) {
-            cmykRowToRgb32(rows[size_t(y)], reinterpret_cast<QRgb*>(image.scanLine(y)),
-                           image.width(), info.saw_Adobe_marker != 0);
+            cmykRowToRgb32(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width(),
+                           info.saw_Adobe_marker != 0);
         }
     }
     DecodedPicture result;

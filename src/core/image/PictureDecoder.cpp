@@ -132,18 +132,18 @@ DecodedPicture PictureDecoder::decode(const QByteArray& bytes) const {
     return decode(bytes, QSize(), nullptr);
 }
 
-DecodedPicture PictureDecoder::decodePreview(const QByteArray& bytes, QSize minimumSize) const {
-    return decode(bytes, minimumSize, nullptr);
+DecodedPicture PictureDecoder::decodePreview(const QByteArray& bytes, QSize area) const {
+    return decode(bytes, area, nullptr);
 }
 
-DecodedPicture PictureDecoder::decode(const QByteArray& bytes, QSize previewMinimum,
+DecodedPicture PictureDecoder::decode(const QByteArray& bytes, QSize previewArea,
                                       const std::atomic<bool>* cancel) const {
     if (bytes.isEmpty()) {
         return withMessage(DecodedPicture::failure(DecodeError::Empty, {}));
     }
     switch (formatOf(bytes)) {
     case PictureFormat::Jpeg:
-        return withMessage(JpegDecoder::decode(bytes, limits_, previewMinimum, cancel));
+        return withMessage(JpegDecoder::decode(bytes, limits_, previewArea, cancel));
     case PictureFormat::Png:
         return withMessage(PngDecoder::decode(bytes, limits_));
     case PictureFormat::Gif:

@@ -24,12 +24,12 @@ PictureLoader::~PictureLoader() {
     pool_.waitForDone();
 }
 
-quint64 PictureLoader::loadFile(const QString& path, QSize previewMinimum) {
-    return start(Source{path, {}}, previewMinimum);
+quint64 PictureLoader::loadFile(const QString& path, QSize previewArea) {
+    return start(Source{path, {}}, previewArea);
 }
 
-quint64 PictureLoader::loadBytes(const QByteArray& bytes, QSize previewMinimum) {
-    return start(Source{{}, bytes}, previewMinimum);
+quint64 PictureLoader::loadBytes(const QByteArray& bytes, QSize previewArea) {
+    return start(Source{{}, bytes}, previewArea);
 }
 
 void PictureLoader::cancel() {
@@ -52,20 +52,20 @@ void PictureLoader::waitForPicture() {
     deliverFull(job, job->future.result());
 }
 
-quint64 PictureLoader::start(const Source& source, QSize previewMinimum) {
+quint64 PictureLoader::start(const Source& source, QSize previewArea) {
     cancel();
     auto job = std::make_shared<Job>();
     job->id = ++lastRequest_;
     current_ = job;
     job->future = QtConcurrent::run(
-        &pool_, [this, job, source, previewMinimum] { return run(job, source, previewMinimum); });
+        &pool_, [this, job, source, previewArea] { return run(job, source, previewArea); });
     return job->id;
 }
 
 // Worker side. Results travel to the GUI thread as queued calls; the loader's destructor
 // waits for the workers, and Qt drops queued calls to a destroyed object.
 DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source& source,
-                                  QSize previewMinimum) {
+                                  QSize previewArea) {
     const auto post = [this, job](const DecodedPicture& result) {
         QMetaObject::invokeMethod(
             this, [this, job, result] { deliverFull(job, result); }, Qt::QueuedConnection);
@@ -79,9 +79,9 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
     // Only JPEG decodes faster at a reduced scale. The preview runs on the pool's other
     // thread beside the full decode, so the full picture is not delayed by it.
     QFuture<void> preview;
-    if (!previewMinimum.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg) {
-        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewMinimum] {
-            const DecodedPicture first = decoder_.decode(bytes, previewMinimum, &job->cancelled);
+    if (!previewArea.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg) {
+        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewArea] {
+            const DecodedPicture first = decoder_.decode(bytes, previewArea, &job->cancelled);
             if (first.isPreview()) {
                 QMetaObject::invokeMethod(
                     this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);

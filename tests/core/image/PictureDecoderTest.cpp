@@ -167,22 +167,27 @@ TEST(PictureDecoder, LimitsAreInclusiveAndApplyToEveryFormat) {
     }
 }
 
-TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheMinimum) {
+TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheFittedSize) {
     const QByteArray large = test::readAll(fixture("large.jpg")); // 512 x 256
     const struct {
-        QSize minimum;
-        QSize expected;
+        QSize area;
+        QSize expected; // fitted size in the comment
     } cases[] = {
-        {{64, 32}, {64, 32}},     {{64, 33}, {128, 64}},    {{65, 10}, {128, 64}},
-        {{200, 100}, {256, 128}}, {{300, 100}, {512, 256}}, {{600, 600}, {512, 256}},
-        {{0, 0}, {512, 256}},
+        {{64, 32}, {64, 32}},     // 64 x 32: 1/8 exactly
+        {{64, 33}, {64, 32}},     // the width decides: still 64 x 32
+        {{65, 10}, {64, 32}},     // the height decides: 20 x 10
+        {{66, 40}, {128, 64}},    // 66 x 33 is one pixel over 1/8
+        {{200, 100}, {256, 128}}, // 200 x 100
+        {{300, 100}, {256, 128}}, // 200 x 100 again: the height decides
+        {{300, 200}, {512, 256}}, // 300 x 150 needs more than half
+        {{600, 600}, {512, 256}}, // never enlarged: the full picture
+        {{0, 0}, {512, 256}},     // no preview asked for
     };
     const PictureDecoder decoder;
     for (const auto& c : cases) {
-        const DecodedPicture picture = decoder.decodePreview(large, c.minimum);
-        ASSERT_TRUE(picture.ok()) << c.minimum.width();
-        EXPECT_EQ(picture.image.size(), c.expected)
-            << c.minimum.width() << "x" << c.minimum.height();
+        const DecodedPicture picture = decoder.decodePreview(large, c.area);
+        ASSERT_TRUE(picture.ok()) << c.area.width();
+        EXPECT_EQ(picture.image.size(), c.expected) << c.area.width() << "x" << c.area.height();
         EXPECT_EQ(picture.fullSize, QSize(512, 256));
         EXPECT_EQ(picture.isPreview(), c.expected != QSize(512, 256));
     }
@@ -191,7 +196,7 @@ TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheMinimum) {
 TEST(PictureDecoder, PreviewOfATurnedPhotoIsUprightAndScaledInUprightTerms) {
     const PictureDecoder decoder;
     for (const char* file : {"orientation6.jpg", "orientation8.jpg", "orientation5.jpg"}) {
-        // Stored 64 x 128; upright 128 x 64. A 32 x 16 minimum allows 1/4, not 1/8.
+        // Stored 64 x 128; upright 128 x 64. Fitted into 32 x 16: 1/4, not 1/8.
         const DecodedPicture picture =
             decoder.decodePreview(test::readAll(fixture(file)), {32, 16});
         ASSERT_TRUE(picture.ok()) << file;
