@@ -21,7 +21,8 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     int failCode = 0;
-    bool dataEndedEarly = false;
+    bool ranOutOfData = false;  // the file ended before its end-of-image marker
+    bool missingPixels = false; // a scan needed bits that were not there
 };
 
 [[noreturn]] void onError(j_common_ptr cinfo) {
@@ -30,14 +31,13 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
-// libjpeg only warns when the data stops early and fills the rest with grey. A grey half
-// photo must never pass for a picture, so those two warnings count as failure.
+// libjpeg only warns when the data stops early and fills the rest with grey; see
+// JpegSession::dataEndedEarly for what counts as failure.
 void onMessage(j_common_ptr cinfo, int level) {
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (level < 0) {
-        const int code = cinfo->err->msg_code;
-        if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
-            reinterpret_cast<ErrorManager*>(cinfo->err)->dataEndedEarly = true;
-        }
+        manager->ranOutOfData |= cinfo->err->msg_code == JWRN_JPEG_EOF;
+        manager->missingPixels |= cinfo->err->msg_code == JWRN_HIT_MARKER;
     }
 }
 
@@ -77,7 +77,13 @@ public:
 
     jpeg_decompress_struct& info() { return cinfo_; }
     int failCode() const { return errors_.failCode; }
-    bool dataEndedEarly() const { return errors_.dataEndedEarly; }
+    // A grey half photo must never pass for a picture. A single-scan file that lacks only
+    // its end marker has every pixel and is fine; in a progressive (multi-scan) file the end
+    // of the data may cut off whole refinement scans without any pixel going short, so
+    // there any early end counts.
+    bool dataEndedEarly() const {
+        return errors_.missingPixels || (errors_.ranOutOfData && multiScan_);
+    }
 
     bool readHeader(const QByteArray& bytes) {
         if (setjmp(errors_.jump)) {
@@ -86,7 +92,11 @@ public:
         jpeg_mem_src(&cinfo_, reinterpret_cast<const unsigned char*>(bytes.constData()),
                      static_cast<unsigned long>(bytes.size()));
         jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
-        return jpeg_read_header(&cinfo_, TRUE) == JPEG_HEADER_OK;
+        if (jpeg_read_header(&cinfo_, TRUE) != JPEG_HEADER_OK) {
+            return false;
+        }
+        multiScan_ = jpeg_has_multiple_scans(&cinfo_) != 0;
+        return true;
     }
 
     int orientation() {
@@ -139,6 +149,7 @@ private:
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
     jpeg_progress_mgr progress_{};
+    bool multiScan_ = false;
 };
 
 DecodeError errorFor(int code) {

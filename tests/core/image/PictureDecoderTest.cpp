@@ -50,11 +50,11 @@ TEST(PictureDecoder, EveryFormatArrivesUprightAsOpaqueRgb32) {
         const char* file;
         int tolerance;
     } cases[] = {
-        {"baseline.jpg", 6},     {"progressive.jpg", 6},  {"jpeg_named.png", 6},
-        {"cmyk.jpg", 10},        {"picture.bmp", 0},      {"animated.gif", 0},
-        {"orientation1.jpg", 6}, {"orientation2.jpg", 6}, {"orientation3.jpg", 6},
-        {"orientation4.jpg", 6}, {"orientation5.jpg", 6}, {"orientation6.jpg", 6},
-        {"orientation7.jpg", 6}, {"orientation8.jpg", 6},
+        {"baseline.jpg", 6},      {"progressive.jpg", 6},  {"jpeg_named.png", 6},
+        {"no_end_marker.jpg", 6}, {"cmyk.jpg", 10},        {"picture.bmp", 0},
+        {"animated.gif", 0},      {"orientation1.jpg", 6}, {"orientation2.jpg", 6},
+        {"orientation3.jpg", 6},  {"orientation4.jpg", 6}, {"orientation5.jpg", 6},
+        {"orientation6.jpg", 6},  {"orientation7.jpg", 6}, {"orientation8.jpg", 6},
     };
     const PictureDecoder decoder;
     for (const auto& c : cases) {
@@ -266,5 +266,45 @@ TEST(ExifOrientation, MalformedSegmentsReadAsUpright) {
                                       std::size_t(c.segment.size())),
             c.expected)
             << c.segment.toHex().toStdString();
+    }
+}
+
+// Damage anywhere in a file must end in either a consistent picture or a failure with a
+// reason: never a crash, never a failure without words. (A damaged header may well describe
+// another valid size; the pixels are then whatever the data gives.)
+TEST(PictureDecoder, DamagedFilesGiveAPictureOrAReason) {
+    const PictureDecoder decoder;
+    for (const char* file : {"baseline.jpg", "progressive.jpg", "cmyk.jpg", "orientation6.jpg",
+                             "alpha.png", "animated.gif", "picture.bmp"}) {
+        const QByteArray good = test::readAll(fixture(file));
+        std::vector<QByteArray> damaged;
+        for (int cut = 0; cut < good.size(); cut += 7) {
+            damaged.push_back(good.left(cut));
+        }
+        quint32 seed = 2024;
+        for (int i = 0; i < 200; ++i) {
+            QByteArray bytes = good;
+            for (int flips = 0; flips < 3; ++flips) {
+                seed = seed * 1664525u + 1013904223u;
+                bytes[int(seed % quint32(bytes.size()))] = char(seed >> 24);
+            }
+            damaged.push_back(bytes);
+        }
+        for (const QByteArray& bytes : damaged) {
+            for (const QSize preview : {QSize(), QSize(16, 8)}) {
+                const DecodedPicture picture = decoder.decode(bytes, preview, nullptr);
+                if (picture.ok()) {
+                    EXPECT_TRUE(decoder.limits().accepts(picture.fullSize.width(),
+                                                         picture.fullSize.height()));
+                    if (preview.isEmpty()) {
+                        EXPECT_EQ(picture.image.size(), picture.fullSize) << file;
+                    }
+                    EXPECT_EQ(picture.image.format(), QImage::Format_RGB32) << file;
+                } else {
+                    EXPECT_FALSE(picture.message.isEmpty()) << file;
+                    EXPECT_TRUE(picture.image.isNull()) << file;
+                }
+            }
+        }
     }
 }
