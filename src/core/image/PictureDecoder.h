@@ -57,7 +57,7 @@ public:
     QString messageFor(DecodeError error, QSize size = {}) const;
 
 private:
-    DecodedPicture decodeWithQt(const QByteArray& bytes, const char* format) const;
+    DecodedPicture decodeWithQt(const QByteArray& bytes, PictureFormat format) const;
     DecodedPicture withMessage(DecodedPicture result) const;
 
     DecodeLimits limits_;

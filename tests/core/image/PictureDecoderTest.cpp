@@ -107,6 +107,8 @@ TEST(PictureDecoder, BadFilesFailWithAReasonAndNoPicture) {
         {"many_scans.jpg", DecodeError::Corrupt},
         {"huge_header.png", DecodeError::TooLarge},
         {"huge_header.jpg", DecodeError::TooLarge},
+        {"huge_header.gif", DecodeError::TooLarge},
+        {"huge_header.bmp", DecodeError::TooLarge},
         {"wide_70000x1.png", DecodeError::TooLarge},
         {"no_such_file.jpg", DecodeError::Unreadable},
         {"", DecodeError::Unreadable}, // the fixture folder itself
@@ -133,7 +135,9 @@ TEST(PictureDecoder, OversizeIsRefusedWithTheDeclaredSizeInTheMessage) {
     EXPECT_EQ(png.fullSize, QSize(100000, 100000));
     EXPECT_EQ(png.message, QStringLiteral("图片太大（100000×100000像素），超出了本软件能处理的范围"
                                           "（每边不超过65535像素，总数不超过2亿像素）。"));
-    EXPECT_EQ(decoder.decodeFile(fixture("huge_header.jpg")).fullSize, QSize(60000, 60000));
+    for (const char* file : {"huge_header.jpg", "huge_header.gif", "huge_header.bmp"}) {
+        EXPECT_EQ(decoder.decodeFile(fixture(file)).fullSize, QSize(60000, 60000)) << file;
+    }
     EXPECT_EQ(PictureDecoder::messageCaption(), QStringLiteral("提示"));
 
     DecodeLimits smallFiles;
