@@ -125,8 +125,9 @@ DecodedPicture PictureDecoder::withMessage(DecodedPicture result) const {
 
 bool PictureDecoder::readFile(const QString& path, QByteArray& bytes,
                               DecodedPicture& failure) const {
+    // Only plain files: a device or a pipe could be read for ever.
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         failure = withMessage(DecodedPicture::failure(DecodeError::Unreadable, {}));
         return false;
     }
@@ -137,7 +138,7 @@ bool PictureDecoder::readFile(const QString& path, QByteArray& bytes,
             QStringLiteral("图片文件太大（%1 MB），无法打开。").arg(size >> 20));
         return false;
     }
-    bytes = file.readAll();
+    bytes = file.read(size);
     if (bytes.size() != size) {
         failure = withMessage(DecodedPicture::failure(DecodeError::Unreadable, {}));
         return false;

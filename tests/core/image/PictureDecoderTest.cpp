@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 
@@ -66,6 +68,18 @@ TEST(PictureDecoder, EveryFormatArrivesUprightAsOpaqueRgb32) {
         EXPECT_FALSE(picture.isPreview()) << c.file;
         expectUprightQuadrants(picture.image, c.tolerance, c.file);
     }
+}
+
+TEST(PictureDecoder, ReadsFilesWhateverTheirNameAndRefusesWhatIsNoFile) {
+    QTemporaryDir dir;
+    const QString chinese = dir.filePath(QStringLiteral("证件照 张三.JPG"));
+    ASSERT_TRUE(QFile::copy(fixture("baseline.jpg"), chinese));
+    EXPECT_TRUE(PictureDecoder().decodeFile(chinese).ok());
+#ifdef Q_OS_UNIX
+    // A device reads for ever; it must be refused, not read.
+    EXPECT_EQ(PictureDecoder().decodeFile(QStringLiteral("/dev/zero")).error,
+              DecodeError::Unreadable);
+#endif
 }
 
 TEST(PictureDecoder, GrayscaleJpegGivesGreyPixelsOfTheRightLightness) {
