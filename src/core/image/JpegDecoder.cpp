@@ -67,11 +67,19 @@ public:
         errors_.pub.error_exit = onError;
         errors_.pub.emit_message = onMessage;
         errors_.pub.output_message = silent;
+        if (setjmp(errors_.jump)) { // out of memory for libjpeg's own state
+            return;
+        }
         jpeg_create_decompress(&cinfo_);
+        created_ = true;
         progress_.progress_monitor = onProgress;
         cinfo_.progress = &progress_;
     }
-    ~JpegSession() { jpeg_destroy_decompress(&cinfo_); }
+    ~JpegSession() {
+        if (created_) {
+            jpeg_destroy_decompress(&cinfo_);
+        }
+    }
     JpegSession(const JpegSession&) = delete;
     JpegSession& operator=(const JpegSession&) = delete;
 
@@ -86,6 +94,10 @@ public:
     }
 
     bool readHeader(const QByteArray& bytes) {
+        if (!created_) {
+            errors_.failCode = JERR_OUT_OF_MEMORY;
+            return false;
+        }
         if (setjmp(errors_.jump)) {
             return false;
         }
@@ -150,6 +162,7 @@ private:
     ErrorManager errors_{};
     jpeg_progress_mgr progress_{};
     bool multiScan_ = false;
+    bool created_ = false;
 };
 
 DecodeError errorFor(int code) {
