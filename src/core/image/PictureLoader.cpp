@@ -1,6 +1,7 @@
 #include "core/image/PictureLoader.h"
 
 #include <QtConcurrent/QtConcurrentRun>
+#include <QThread>
 
 namespace portiqa {
 
@@ -15,8 +16,12 @@ struct PictureLoader::Job {
 
 PictureLoader::PictureLoader(DecodeLimits limits, QObject* parent)
     : QObject(parent), decoder_(limits) {
-    // One thread for the full picture, one for its preview beside it.
+    // One thread for the full picture, one for its preview beside it (or, on two cores, for
+    // a new request while a stale, uncancellable step of an old one still runs).
     pool_.setMaxThreadCount(2);
+    // With two cores or fewer the preview would share a core with the full decode and come
+    // later than if it went first; the first view is what the operator waits for.
+    previewBesideFull_ = QThread::idealThreadCount() > 2;
 }
 
 PictureLoader::~PictureLoader() {
@@ -76,15 +81,28 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
     if (!source.path.isEmpty() && !decoder_.readFile(source.path, bytes, failure)) {
         return post(failure);
     }
-    // Only JPEG decodes faster at a reduced scale. The preview runs on the pool's other
-    // thread beside the full decode, so the full picture is not delayed by it.
+    const auto postPreview = [this, job](const DecodedPicture& first) {
+        QMetaObject::invokeMethod(
+            this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+    };
+    // Only JPEG decodes faster at a reduced scale.
+    const bool wantsPreview =
+        !previewArea.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg;
+    if (wantsPreview && !previewBesideFull_) {
+        const DecodedPicture first = decoder_.decode(bytes, previewArea, &job->cancelled);
+        // A failure, or a picture already small enough: that was the whole job.
+        if (!first.isPreview()) {
+            return post(first);
+        }
+        postPreview(first);
+        return post(decoder_.decode(bytes, QSize(), &job->cancelled));
+    }
     QFuture<void> preview;
-    if (!previewArea.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg) {
-        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewArea] {
+    if (wantsPreview) {
+        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewArea, postPreview] {
             const DecodedPicture first = decoder_.decode(bytes, previewArea, &job->cancelled);
             if (first.isPreview()) {
-                QMetaObject::invokeMethod(
-                    this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+                postPreview(first);
             }
         });
     }

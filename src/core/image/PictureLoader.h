@@ -40,6 +40,11 @@ public:
 
     void cancel();
 
+    // Whether a JPEG's preview decodes on a second thread beside the full picture (the full
+    // picture comes sooner) or before it (the preview comes sooner where cores are scarce).
+    // Default: beside it when the machine has more than two cores. For requests made later.
+    void setPreviewBesideFull(bool beside) { previewBesideFull_ = beside; }
+
     // The id of the newest request, 0 before the first.
     quint64 currentRequest() const { return lastRequest_; }
     // True while the newest request has not yet reported its full picture or its failure.
@@ -69,6 +74,7 @@ private:
     QThreadPool pool_;
     std::shared_ptr<Job> current_;
     quint64 lastRequest_ = 0;
+    bool previewBesideFull_ = false;
 };
 
 } // namespace portiqa
