@@ -170,6 +170,8 @@ DecodeError errorFor(int code) {
     case JERR_OUT_OF_MEMORY:
         return DecodeError::OutOfMemory;
     case JERR_BAD_PRECISION:
+    case JERR_SOF_UNSUPPORTED:
+    case JERR_ARITH_NOTIMPL:
     case JERR_CONVERSION_NOTIMPL:
     case JERR_NOT_COMPILED:
         return DecodeError::Unsupported;

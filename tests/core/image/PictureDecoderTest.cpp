@@ -119,6 +119,7 @@ TEST(PictureDecoder, BadFilesFailWithAReasonAndNoPicture) {
         {"truncated_progressive.jpg", DecodeError::Corrupt},
         {"bad_crc.png", DecodeError::Corrupt},
         {"many_scans.jpg", DecodeError::Corrupt},
+        {"lossless_process.jpg", DecodeError::Unsupported},
         {"huge_header.png", DecodeError::TooLarge},
         {"huge_header.jpg", DecodeError::TooLarge},
         {"huge_header.gif", DecodeError::TooLarge},
