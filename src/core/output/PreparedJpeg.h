@@ -1,0 +1,56 @@
+#pragma once
+
+// A picture prepared for JPEG encoding at many qualities. The size search encodes one picture
+// up to 25 times; colour conversion, chroma down-sampling and the forward DCT do not depend on
+// the quality, so they are done once here and each encode only quantises and entropy-codes.
+//
+// The result is byte for byte the file that encodeJpeg() writes at the same quality: the
+// preparation repeats libjpeg-turbo's own arithmetic (RGB to YCbCr tables, 2x2 box filter with
+// alternating bias, edge replication, the accurate integer DCT and its rounding quantiser) and
+// the coefficients go through libjpeg's transcoder, which writes the same markers and builds
+// the same optimised Huffman tables. The tests compare the two encoders at every quality.
+
+#include "core/output/JpegQualityEncoder.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace portiqa {
+
+class PreparedJpeg final : public JpegQualityEncoder {
+public:
+    // Prepares `image` (alpha blended over white). A null image, or one with a side over
+    // 65500 pixels (the JPEG limit), prepares nothing and every encode is empty.
+    explicit PreparedJpeg(const QImage& image);
+
+    // The file at `quality` (clamped to 0..100), or nothing when it would be larger than
+    // maxBytes (maxBytes < 0: no limit). Safe to call from several threads at once.
+    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes = -1) const override;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    struct Plane {
+        int blocksWide = 0;
+        int blocksHigh = 0;
+        std::vector<std::int16_t> raw; // 64 DCT outputs per block, natural order, row of blocks
+    };
+
+    void prepare(const QImage& rgb);
+    void prepareLuma(const std::vector<std::uint8_t>& y);
+    void prepareChroma(Plane& plane, const std::vector<std::uint8_t>& full);
+
+    int width_ = 0;
+    int height_ = 0;
+    std::array<Plane, 3> planes_; // Y, Cb, Cr
+
+    friend struct PreparedJpegAccess;
+};
+
+} // namespace portiqa

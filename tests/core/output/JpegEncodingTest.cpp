@@ -1,0 +1,156 @@
+#include "core/output/JpegWriter.h"
+#include "core/output/PreparedJpeg.h"
+
+#include "support/TestSupport.h"
+#include "SyntheticPhoto.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace portiqa;
+
+namespace {
+
+QImage portrait() {
+    QImage image;
+    image.loadFromData(
+        test::readAll(test::fixturePath(QStringLiteral("output/portrait_413x626.jpg"))));
+    return image;
+}
+
+struct Segment {
+    unsigned char marker;
+    QByteArray payload;
+};
+
+// The marker segments before the entropy-coded data (up to and including SOS).
+std::vector<Segment> headerSegments(const QByteArray& jpeg) {
+    std::vector<Segment> segments;
+    int at = 2; // after SOI
+    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
+        const unsigned char marker = uchar(jpeg[at + 1]);
+        const int length = (uchar(jpeg[at + 2]) << 8) | uchar(jpeg[at + 3]);
+        segments.push_back({marker, jpeg.mid(at + 4, length - 2)});
+        if (marker == 0xDA) {
+            break;
+        }
+        at += 2 + length;
+    }
+    return segments;
+}
+
+} // namespace
+
+// The quality search encodes from coefficients computed once; its files must be the very files
+// the plain encoder writes, or the search would choose on sizes nobody gets.
+TEST(PreparedJpeg, WritesThePlainEncodersBytesAtEveryQuality) {
+    const QImage picture = portrait();
+    ASSERT_EQ(picture.size(), QSize(413, 626));
+    const PreparedJpeg prepared(picture);
+    for (int quality = 0; quality <= 100; ++quality) {
+        const QByteArray plain = encodeJpeg(picture, quality).value();
+        const QByteArray fast = prepared.encode(quality).value();
+        ASSERT_FALSE(plain.isEmpty());
+        ASSERT_EQ(fast, plain) << "quality " << quality;
+    }
+}
+
+// Edge handling differs with every remainder of the sides modulo 8 and 16 (partial blocks,
+// padding blocks, odd last rows for the halved chroma), so sweep awkward sizes.
+TEST(PreparedJpeg, MatchesThePlainEncoderAtAwkwardSizes) {
+    const QSize sizes[] = {{1, 1},   {2, 3},   {7, 5},  {8, 8},   {9, 17},    {15, 16},
+                           {16, 15}, {17, 33}, {31, 9}, {33, 47}, {160, 210}, {250, 251}};
+    const int qualities[] = {0, 1, 5, 37, 50, 75, 90, 95, 99, 100};
+    std::uint32_t seed = 11;
+    for (const QSize& size : sizes) {
+        const QImage picture = test::syntheticPhoto(size.width(), size.height(), seed++);
+        const PreparedJpeg prepared(picture);
+        for (int quality : qualities) {
+            EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(picture, quality).value())
+                << size.width() << "x" << size.height() << " quality " << quality;
+        }
+    }
+}
+
+TEST(PreparedJpeg, MatchesThePlainEncoderOnExtremeColours) {
+    // Saturated colours and hard black/white edges stress the rounding of the colour
+    // conversion and the largest DCT outputs.
+    QImage picture(37, 29, QImage::Format_RGB888);
+    const QRgb colours[] = {qRgb(255, 255, 255), qRgb(0, 0, 0),    qRgb(255, 0, 0),
+                            qRgb(0, 255, 0),     qRgb(0, 0, 255),  qRgb(255, 255, 0),
+                            qRgb(0, 255, 255),   qRgb(255, 0, 255)};
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, colours[(x / 3 + y / 2 * 3 + (x ^ y)) % 8]);
+        }
+    }
+    const PreparedJpeg prepared(picture);
+    for (int quality : {0, 25, 50, 85, 100}) {
+        EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(picture, quality).value())
+            << quality;
+    }
+}
+
+TEST(JpegWriter, StopsWhenTheFileOutgrowsTheBudgetAndOnlyThen) {
+    const QImage picture = test::syntheticPhoto(120, 90, 3);
+    const PreparedJpeg prepared(picture);
+    const QByteArray full = encodeJpeg(picture, 80).value();
+    const qint64 size = full.size();
+    const struct {
+        qint64 budget;
+        bool fits;
+    } cases[] = {{size, true}, {size + 1, true}, {size - 1, false}, {0, false}, {-1, true}};
+    for (const auto& c : cases) {
+        const auto plain = encodeJpeg(picture, 80, c.budget);
+        const auto fast = prepared.encode(80, c.budget);
+        EXPECT_EQ(plain.has_value(), c.fits) << c.budget;
+        EXPECT_EQ(fast.has_value(), c.fits) << c.budget;
+        if (c.fits) {
+            EXPECT_EQ(*plain, full);
+            EXPECT_EQ(*fast, full);
+        }
+    }
+}
+
+TEST(JpegWriter, WritesBaselineFourTwoZeroWithJfifAndOptimisedTables) {
+    const QByteArray jpeg = encodeJpeg(test::syntheticPhoto(64, 48, 5), 75).value();
+    ASSERT_GE(jpeg.size(), 4);
+    EXPECT_EQ(uchar(jpeg[0]), 0xFF);
+    EXPECT_EQ(uchar(jpeg[1]), 0xD8);
+    bool sawJfif = false, sawBaselineFrame = false, sawOptimisedLumaDc = false;
+    // Code-length counts of the standard luminance DC table, which an unoptimised file carries.
+    const QByteArray standardLumaDc(
+        "\x00\x01\x05\x01\x01\x01\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00", 16);
+    for (const Segment& s : headerSegments(jpeg)) {
+        EXPECT_FALSE(s.marker >= 0xE1 && s.marker <= 0xEF) << "APP" << (s.marker - 0xE0);
+        EXPECT_NE(s.marker, 0xC2) << "progressive frame";
+        if (s.marker == 0xE0) {
+            sawJfif = s.payload.startsWith(QByteArray("JFIF\0", 5));
+        }
+        if (s.marker == 0xC4 && s.payload.startsWith('\x00')) { // DC table 0
+            sawOptimisedLumaDc = s.payload.mid(1, 16) != standardLumaDc;
+        }
+        if (s.marker == 0xC0) {
+            sawBaselineFrame = true;
+            ASSERT_EQ(s.payload.size(), 6 + 3 * 3);
+            EXPECT_EQ(uchar(s.payload[5]), 3);    // components
+            EXPECT_EQ(uchar(s.payload[7]), 0x22); // luma 2x2
+            EXPECT_EQ(uchar(s.payload[10]), 0x11);
+            EXPECT_EQ(uchar(s.payload[13]), 0x11);
+        }
+    }
+    EXPECT_TRUE(sawJfif);
+    EXPECT_TRUE(sawBaselineFrame);
+    EXPECT_TRUE(sawOptimisedLumaDc);
+    EXPECT_EQ(jpeg.right(2), QByteArray("\xFF\xD9"));
+}
+
+TEST(JpegWriter, RefusesPicturesBeyondTheFormatWithAnEmptyResult) {
+    const QImage tooWide(70000, 1, QImage::Format_RGB888);
+    EXPECT_TRUE(encodeJpeg(tooWide, 50).value_or(QByteArray("x")).isEmpty());
+    EXPECT_TRUE(PreparedJpeg(tooWide).encode(50).value_or(QByteArray("x")).isEmpty());
+    EXPECT_TRUE(encodeJpeg(QImage(), 50).value_or(QByteArray("x")).isEmpty());
+}
