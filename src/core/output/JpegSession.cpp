@@ -55,7 +55,7 @@ void termDestination(j_compress_ptr cinfo) {
 }
 
 // Kept apart from compress() so that the frame holding setjmp has no objects with destructors.
-bool run(Session& session, Body body, const void* context) {
+bool run(Session& session, Body body, void* context) {
     if (setjmp(session.error.jump) != 0) {
         jpeg_destroy_compress(&session.cinfo);
         return false;
@@ -69,8 +69,7 @@ bool run(Session& session, Body body, const void* context) {
 
 } // namespace
 
-bool compress(QByteArray& out, std::int64_t maxBytes, Body body, const void* context,
-              bool* tooLarge) {
+bool compress(QByteArray& out, std::int64_t maxBytes, Body body, void* context, bool* tooLarge) {
     Session session;
     session.cinfo.err = jpeg_std_error(&session.error.pub);
     session.error.pub.error_exit = errorExit;
@@ -81,7 +80,7 @@ bool compress(QByteArray& out, std::int64_t maxBytes, Body body, const void* con
     session.destination.buffer = &out;
     session.destination.capacityCap = maxBytes >= 0 ? maxBytes + 1 : -1;
 
-    const bool ok = run(session, body, context);
+    const bool ok = run(session, body, context) && !session.destination.tooLarge;
     if (tooLarge) {
         *tooLarge = session.destination.tooLarge;
     }

@@ -33,12 +33,13 @@ struct Session {
 // What a compression body does with a ready session (create, destination and error manager are
 // set up; the body sets parameters, writes the data and finishes). It may be left by a jump, so
 // it must not own objects with destructors.
-using Body = void (*)(Session& session, const void* context);
+using Body = void (*)(Session& session, void* context);
 
 // Runs `body` on a fresh compressor writing into `out`. maxBytes < 0 means no limit. Returns
 // true when the file was written completely within the limit; `tooLarge` tells a file that
-// outgrew the limit from a library error.
-bool compress(QByteArray& out, std::int64_t maxBytes, Body body, const void* context,
+// outgrew the limit (found by the destination, or set by the body when it knows in advance)
+// from a library error.
+bool compress(QByteArray& out, std::int64_t maxBytes, Body body, void* context,
               bool* tooLarge = nullptr);
 
 // Applies the program's JPEG settings to a compressor whose image size, components and colour

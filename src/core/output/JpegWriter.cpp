@@ -14,7 +14,7 @@ struct PlainJob {
     int quality;
 };
 
-void writeScanlines(jpeg::Session& session, const void* context) {
+void writeScanlines(jpeg::Session& session, void* context) {
     const auto* job = static_cast<const PlainJob*>(context);
     jpeg_compress_struct& cinfo = session.cinfo;
     cinfo.image_width = static_cast<JDIMENSION>(job->rgb->width());
@@ -38,7 +38,7 @@ std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int6
         return QByteArray();
     }
     const QImage rgb = opaqueRgb888(image);
-    const PlainJob job{&rgb, std::clamp(quality, 0, 100)};
+    PlainJob job{&rgb, std::clamp(quality, 0, 100)};
     QByteArray out;
     bool tooLarge = false;
     if (!jpeg::compress(out, maxBytes, writeScanlines, &job, &tooLarge) && tooLarge) {

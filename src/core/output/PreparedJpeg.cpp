@@ -1,6 +1,6 @@
 #include "core/output/PreparedJpeg.h"
 
-#include "core/output/JpegSession.h"
+#include "core/output/JpegSession.h" // jpeglib.h with its prerequisites
 #include "core/output/OpaqueImage.h"
 
 #include <algorithm>
@@ -109,7 +109,8 @@ void forward(std::int32_t* data) {
 }
 } // namespace dct
 
-// Reads an 8x8 block of samples through `sample(x, y)`, centres it and stores its DCT.
+// Reads an 8x8 block of samples through `sample(x, y)`, centres it and stores its DCT in
+// zigzag order, the order the entropy coder reads it in.
 template <typename Sample> void transformBlock(Sample sample, int x0, int y0, std::int16_t* out) {
     std::int32_t data[kBlockArea];
     for (int y = 0; y < kBlock; ++y) {
@@ -118,8 +119,8 @@ template <typename Sample> void transformBlock(Sample sample, int x0, int y0, st
         }
     }
     dct::forward(data);
-    for (int i = 0; i < kBlockArea; ++i) {
-        out[i] = std::int16_t(data[i]); // |value| <= 8192 + rounding
+    for (int k = 0; k < kBlockArea; ++k) {
+        out[k] = std::int16_t(data[jpeg::kZigzagToNatural[k]]); // |value| <= 8192 + rounding
     }
 }
 
@@ -134,14 +135,14 @@ PreparedJpeg::PreparedJpeg(const QImage& image) {
 
 void PreparedJpeg::prepare(const QImage& rgb) {
     static const ColourTables tables;
-    width_ = rgb.width();
-    height_ = rgb.height();
-    const size_t area = size_t(width_) * size_t(height_);
+    dct_.width = rgb.width();
+    dct_.height = rgb.height();
+    const size_t area = size_t(dct_.width) * size_t(dct_.height);
     std::vector<std::uint8_t> y(area), cb(area), cr(area);
-    for (int row = 0; row < height_; ++row) {
+    for (int row = 0; row < dct_.height; ++row) {
         const uchar* p = rgb.constScanLine(row);
-        const size_t base = size_t(row) * size_t(width_);
-        for (int col = 0; col < width_; ++col, p += 3) {
+        const size_t base = size_t(row) * size_t(dct_.width);
+        for (int col = 0; col < dct_.width; ++col, p += 3) {
             const int r = p[0], g = p[1], b = p[2];
             y[base + col] = std::uint8_t((tables.yR[r] + tables.yG[g] + tables.yB[b]) >>
                                          ColourTables::kScaleBits);
@@ -152,22 +153,22 @@ void PreparedJpeg::prepare(const QImage& rgb) {
         }
     }
     prepareLuma(y);
-    prepareChroma(planes_[1], cb);
-    prepareChroma(planes_[2], cr);
+    prepareChroma(dct_.planes[1], cb);
+    prepareChroma(dct_.planes[2], cr);
 }
 
 // Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
 // as libjpeg's edge expansion does.
 void PreparedJpeg::prepareLuma(const std::vector<std::uint8_t>& y) {
-    Plane& plane = planes_[0];
-    plane.blocksWide = ceilDiv(width_, kBlock);
-    plane.blocksHigh = ceilDiv(height_, kBlock);
-    plane.raw.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
-    const int w = width_, h = height_;
+    jpeg::DctPlane& plane = dct_.planes[0];
+    plane.blocksWide = ceilDiv(dct_.width, kBlock);
+    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+    plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
+    const int w = dct_.width, h = dct_.height;
     auto sample = [&](int x, int yy) {
         return y[size_t(std::min(yy, h - 1)) * size_t(w) + size_t(std::min(x, w - 1))];
     };
-    std::int16_t* out = plane.raw.data();
+    std::int16_t* out = plane.zigzag.data();
     for (int by = 0; by < plane.blocksHigh; ++by) {
         for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
             transformBlock(sample, bx * kBlock, by * kBlock, out);
@@ -178,29 +179,29 @@ void PreparedJpeg::prepareLuma(const std::vector<std::uint8_t>& y) {
 // Chroma is halved both ways by averaging 2x2 pixels with a bias of 1, 2, 1, 2 ... along each
 // row. Columns past the picture repeat its last pixel before averaging; rows past the last
 // averaged row repeat that row.
-void PreparedJpeg::prepareChroma(Plane& plane, const std::vector<std::uint8_t>& full) {
-    plane.blocksWide = ceilDiv(width_, 2 * kBlock);
-    plane.blocksHigh = ceilDiv(height_, 2 * kBlock);
+void PreparedJpeg::prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full) {
+    plane.blocksWide = ceilDiv(dct_.width, 2 * kBlock);
+    plane.blocksHigh = ceilDiv(dct_.height, 2 * kBlock);
     const int cw = plane.blocksWide * kBlock;
     const int ch = plane.blocksHigh * kBlock;
-    const int realRows = ceilDiv(height_, 2);
+    const int realRows = ceilDiv(dct_.height, 2);
     std::vector<std::uint8_t> half(size_t(cw) * size_t(ch));
     for (int cy = 0; cy < ch; ++cy) {
         const int sourceRow = std::min(cy, realRows - 1);
-        const size_t r0 = size_t(2 * sourceRow) * size_t(width_);
-        const size_t r1 = size_t(std::min(2 * sourceRow + 1, height_ - 1)) * size_t(width_);
+        const size_t r0 = size_t(2 * sourceRow) * size_t(dct_.width);
+        const size_t r1 = size_t(std::min(2 * sourceRow + 1, dct_.height - 1)) * size_t(dct_.width);
         std::uint8_t* dst = half.data() + size_t(cy) * size_t(cw);
         for (int cx = 0; cx < cw; ++cx) {
-            const size_t c0 = size_t(std::min(2 * cx, width_ - 1));
-            const size_t c1 = size_t(std::min(2 * cx + 1, width_ - 1));
+            const size_t c0 = size_t(std::min(2 * cx, dct_.width - 1));
+            const size_t c1 = size_t(std::min(2 * cx + 1, dct_.width - 1));
             const int bias = (cx & 1) ? 2 : 1;
             dst[cx] = std::uint8_t(
                 (full[r0 + c0] + full[r0 + c1] + full[r1 + c0] + full[r1 + c1] + bias) >> 2);
         }
     }
-    plane.raw.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
+    plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
     auto sample = [&](int x, int y) { return half[size_t(y) * size_t(cw) + size_t(x)]; };
-    std::int16_t* out = plane.raw.data();
+    std::int16_t* out = plane.zigzag.data();
     for (int by = 0; by < plane.blocksHigh; ++by) {
         for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
             transformBlock(sample, bx * kBlock, by * kBlock, out);
@@ -208,117 +209,8 @@ void PreparedJpeg::prepareChroma(Plane& plane, const std::vector<std::uint8_t>& 
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Per-quality encoding
-
-namespace {
-
-// libjpeg divides the DCT output by 8 x the table step, rounding half away from zero. It does
-// so with a reciprocal multiply that equals the plain division for every DCT output there is
-// (|x| <= 16384); the same multiply is used here because it is several times faster.
-struct Divisor {
-    std::uint32_t reciprocal = 1;
-    std::uint32_t correction = 0;
-    int shift = 0;
-
-    void set(std::uint32_t divisor) {
-        int bits = 0;
-        while ((divisor >> (bits + 1)) != 0) {
-            ++bits;
-        }
-        int r = 16 + bits;
-        const std::uint32_t one = std::uint32_t(1) << r;
-        reciprocal = one / divisor;
-        const std::uint32_t remainder = one % divisor;
-        correction = divisor / 2;
-        if (remainder == 0) {
-            reciprocal >>= 1;
-            --r;
-        } else if (remainder <= divisor / 2) {
-            ++correction;
-        } else {
-            ++reciprocal;
-        }
-        shift = r;
-    }
-
-    short apply(std::int32_t x) const {
-        if (x < 0) {
-            return short(-std::int32_t(((std::uint32_t(-x) + correction) * reciprocal) >> shift));
-        }
-        return short(((std::uint32_t(x) + correction) * reciprocal) >> shift);
-    }
-};
-
-} // namespace
-
-struct PreparedJpegAccess {
-    struct Job {
-        const PreparedJpeg* prepared;
-        int quality;
-    };
-
-    static void quantizePlane(jpeg_compress_struct& cinfo, const PreparedJpeg::Plane& plane,
-                              const JQUANT_TBL& table, jvirt_barray_ptr array) {
-        Divisor divisors[kBlockArea];
-        for (int i = 0; i < kBlockArea; ++i) {
-            divisors[i].set(std::uint32_t(table.quantval[i]) << 3);
-        }
-        const std::int16_t* raw = plane.raw.data();
-        for (int by = 0; by < plane.blocksHigh; ++by) {
-            JBLOCKARRAY rows = cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo),
-                                                             array, JDIMENSION(by), 1, TRUE);
-            JBLOCKROW blocks = rows[0];
-            for (int bx = 0; bx < plane.blocksWide; ++bx, raw += kBlockArea) {
-                JCOEF* out = blocks[bx];
-                for (int i = 0; i < kBlockArea; ++i) {
-                    out[i] = divisors[i].apply(raw[i]);
-                }
-            }
-        }
-    }
-
-    // Runs inside a jpeg::Session; may be left by a jump, so nothing here has a destructor.
-    static void write(jpeg::Session& session, const void* context) {
-        const auto* job = static_cast<const Job*>(context);
-        const PreparedJpeg& p = *job->prepared;
-        jpeg_compress_struct& cinfo = session.cinfo;
-        cinfo.image_width = JDIMENSION(p.width_);
-        cinfo.image_height = JDIMENSION(p.height_);
-        cinfo.input_components = 3;
-        cinfo.in_color_space = JCS_RGB;
-        jpeg::applyOutputSettings(cinfo, job->quality);
-
-        jvirt_barray_ptr arrays[3];
-        for (int c = 0; c < 3; ++c) {
-            const jpeg_component_info& comp = cinfo.comp_info[c];
-            const PreparedJpeg::Plane& plane = p.planes_[size_t(c)];
-            const int wide = ceilDiv(plane.blocksWide, comp.h_samp_factor) * comp.h_samp_factor;
-            const int high = ceilDiv(plane.blocksHigh, comp.v_samp_factor) * comp.v_samp_factor;
-            arrays[c] = cinfo.mem->request_virt_barray(
-                reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, TRUE, JDIMENSION(wide),
-                JDIMENSION(high), JDIMENSION(comp.v_samp_factor));
-        }
-        jpeg_write_coefficients(&cinfo, arrays);
-        for (int c = 0; c < 3; ++c) {
-            const JQUANT_TBL& table = *cinfo.quant_tbl_ptrs[cinfo.comp_info[c].quant_tbl_no];
-            quantizePlane(cinfo, p.planes_[size_t(c)], table, arrays[c]);
-        }
-        jpeg_finish_compress(&cinfo);
-    }
-};
-
 std::optional<QByteArray> PreparedJpeg::encode(int quality, std::int64_t maxBytes) const {
-    if (width_ <= 0 || height_ <= 0) {
-        return QByteArray();
-    }
-    const PreparedJpegAccess::Job job{this, std::clamp(quality, 0, 100)};
-    QByteArray out;
-    bool tooLarge = false;
-    if (!jpeg::compress(out, maxBytes, PreparedJpegAccess::write, &job, &tooLarge) && tooLarge) {
-        return std::nullopt;
-    }
-    return out;
+    return jpeg::encodeDct(dct_, std::clamp(quality, 0, 100), maxBytes);
 }
 
 } // namespace portiqa

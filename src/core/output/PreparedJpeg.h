@@ -11,6 +11,7 @@
 // the same optimised Huffman tables. The tests compare the two encoders at every quality.
 
 #include "core/output/JpegQualityEncoder.h"
+#include "core/output/JpegQualityPass.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -32,25 +33,15 @@ public:
     // maxBytes (maxBytes < 0: no limit). Safe to call from several threads at once.
     std::optional<QByteArray> encode(int quality, std::int64_t maxBytes = -1) const override;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return dct_.width; }
+    int height() const { return dct_.height; }
 
 private:
-    struct Plane {
-        int blocksWide = 0;
-        int blocksHigh = 0;
-        std::vector<std::int16_t> raw; // 64 DCT outputs per block, natural order, row of blocks
-    };
-
     void prepare(const QImage& rgb);
     void prepareLuma(const std::vector<std::uint8_t>& y);
-    void prepareChroma(Plane& plane, const std::vector<std::uint8_t>& full);
+    void prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full);
 
-    int width_ = 0;
-    int height_ = 0;
-    std::array<Plane, 3> planes_; // Y, Cb, Cr
-
-    friend struct PreparedJpegAccess;
+    jpeg::DctPicture dct_;
 };
 
 } // namespace portiqa

@@ -1,0 +1,83 @@
+// Worst case of the JPEG size search: a limit that only the lowest qualities meet, so the walk
+// goes all the way down (21 coarse qualities) and then up again. Baseline: 25 plain,
+// independent encodes of the same picture (every quality the walk could ever try).
+// Ours: prepare the coefficients once, then the search itself (early stop on oversized files,
+// qualities spread over the cores). The chosen bytes must be those of a plain search.
+
+#include "BenchSupport.h"
+
+#include "core/output/JpegSizeSearch.h"
+#include "core/output/JpegWriter.h"
+#include "core/output/PreparedJpeg.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+#include <vector>
+
+using namespace portiqa;
+
+namespace {
+
+class PlainJpeg final : public JpegQualityEncoder {
+public:
+    explicit PlainJpeg(const QImage& picture) : picture_(picture) {}
+    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
+        return encodeJpeg(picture_, quality, maxBytes);
+    }
+
+private:
+    const QImage& picture_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QString path = QStringLiteral(PORTIQA_FIXTURES "/output/portrait_413x626.jpg");
+    QImage picture(path);
+    if (picture.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    picture = picture.convertToFormat(QImage::Format_RGB32); // as the codec holds captures
+    const std::int64_t limit = encodeJpeg(picture, 0)->size();
+
+    std::vector<int> qualities;
+    for (int q = 100; q >= 0; q -= 5) {
+        qualities.push_back(q);
+    }
+    for (int q = 1; q <= 4; ++q) {
+        qualities.push_back(q);
+    }
+
+    const JpegSearchResult reference = searchJpegQuality(PlainJpeg(picture), limit, 1);
+    JpegSearchResult sequential, parallel;
+    const int runs = 5;
+    const double baselineMs = bench::bestMs(runs, [&] {
+        for (int q : qualities) {
+            encodeJpeg(picture, q);
+        }
+    });
+    const double sequentialMs = bench::bestMs(runs, [&] {
+        const PreparedJpeg prepared(picture);
+        sequential = searchJpegQuality(prepared, limit, 1);
+    });
+    const double parallelMs = bench::bestMs(runs, [&] {
+        const PreparedJpeg prepared(picture);
+        parallel = searchJpegQuality(prepared, limit, 0);
+    });
+
+    std::printf("picture %dx%d, limit %lld bytes, chosen quality %d (%lld bytes)\n",
+                picture.width(), picture.height(), static_cast<long long>(limit),
+                reference.quality, static_cast<long long>(reference.bytes.size()));
+    bench::printRatio("size search, one core vs 25 plain encodes", baselineMs, sequentialMs);
+    bench::printRatio("size search, all cores vs 25 plain encodes", baselineMs, parallelMs);
+    const bool same = sequential.bytes == reference.bytes && parallel.bytes == reference.bytes &&
+                      sequential.quality == reference.quality &&
+                      parallel.quality == reference.quality;
+    std::printf("chosen bytes identical to a plain search: %s\n", same ? "yes" : "NO");
+    return same ? 0 : 1;
+}
