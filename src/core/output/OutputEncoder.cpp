@@ -6,6 +6,7 @@
 #include "core/text/Numbers.h"
 
 #include <cmath>
+#include <exception>
 
 namespace portiqa {
 
@@ -18,20 +19,33 @@ OutputEncoder::OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory)
     }
 }
 
+namespace {
+
+// The format code for an extension already in lower case; 0 for JPEG, -1 for none of ours.
+int formatForExtension(const QString& ext) {
+    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg")) {
+        return 0;
+    }
+    if (ext == QLatin1String(".bmp")) {
+        return int(ImageFormat::Bmp);
+    }
+    if (ext == QLatin1String(".gif")) {
+        return int(ImageFormat::Gif);
+    }
+    if (ext == QLatin1String(".png")) {
+        return int(ImageFormat::Png);
+    }
+    return -1;
+}
+
+} // namespace
+
 OutputEncoding OutputEncoder::encodeForOutput(const QByteArray& source, const QString& extension,
                                               double limitKb) {
     const bool loaded = codec_.loadFromBytes(source);
-    const QString ext = extension.toLower();
+    const int format = formatForExtension(extension.toLower());
     OutputEncoding result;
-
-    int simpleFormat = 0;
-    if (ext == QLatin1String(".bmp")) {
-        simpleFormat = int(ImageFormat::Bmp);
-    } else if (ext == QLatin1String(".gif")) {
-        simpleFormat = int(ImageFormat::Gif);
-    } else if (ext == QLatin1String(".png")) {
-        simpleFormat = int(ImageFormat::Png);
-    } else if (ext != QLatin1String(".jpg") && ext != QLatin1String(".jpeg")) {
+    if (format < 0) {
         result.status = OutputStatus::UnknownExtension;
         return result;
     }
@@ -40,21 +54,23 @@ OutputEncoding OutputEncoder::encodeForOutput(const QByteArray& source, const QS
         result.status = OutputStatus::UnreadablePicture;
         return result;
     }
-
-    if (simpleFormat != 0) {
-        result.bytes = codec_.encode(simpleFormat, 0, false);
-        result.status = result.bytes.isEmpty() ? OutputStatus::EncodingFailed : OutputStatus::Ready;
-        return result;
+    try {
+        if (format > 0) {
+            result.bytes = codec_.encode(format, 0, false);
+            result.status = OutputStatus::Ready;
+        } else {
+            const std::unique_ptr<JpegQualityEncoder> encoder = jpegFactory_(codec_.image());
+            const JpegSearchResult found =
+                searchJpegQuality(*encoder, jpegLimitBytes(limitKb), parallel_);
+            result.bytes = found.bytes;
+            result.quality = found.quality;
+            result.status = found.fits ? OutputStatus::Ready : OutputStatus::SizeUnreachable;
+        }
+    } catch (const std::exception&) { // out of memory, or no thread to be had
+        result.bytes.clear();
     }
-
-    const std::unique_ptr<JpegQualityEncoder> encoder = jpegFactory_(codec_.image());
-    const JpegSearchResult found = searchJpegQuality(*encoder, jpegLimitBytes(limitKb), parallel_);
-    result.bytes = found.bytes;
-    result.quality = found.quality;
     if (result.bytes.isEmpty()) {
         result.status = OutputStatus::EncodingFailed; // an empty "file" would fit any limit
-    } else {
-        result.status = found.fits ? OutputStatus::Ready : OutputStatus::SizeUnreachable;
     }
     return result;
 }

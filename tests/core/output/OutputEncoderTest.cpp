@@ -45,8 +45,10 @@ private:
     QImage picture_;
 };
 
-QByteArray capture(int width = 160, int height = 210) {
-    return encodeBmp24(test::syntheticPhoto(width, height, 9));
+// A 160 x 210 capture as the save path hands it over: the bytes of a 24-bit BMP.
+const QByteArray& capture() {
+    static const QByteArray bytes = encodeBmp24(test::syntheticPhoto(160, 210, 9));
+    return bytes;
 }
 
 } // namespace
@@ -114,6 +116,24 @@ TEST(OutputEncoder, AnUnreadableCaptureGivesNoFileInsteadOfAnEmptyOne) {
     }
 }
 
+TEST(OutputEncoder, AFormatThatCannotHoldThePictureGivesNoFile) {
+    // 70000 pixels wide: more than JPEG (65500) and GIF (65535) can describe; BMP can.
+    const QByteArray wide = encodeBmp24(QImage(70000, 1, QImage::Format_RGB888));
+    const struct {
+        const char* extension;
+        OutputStatus status;
+    } cases[] = {{".jpg", OutputStatus::EncodingFailed},
+                 {".gif", OutputStatus::EncodingFailed},
+                 {".bmp", OutputStatus::Ready}};
+    for (const auto& c : cases) {
+        ImageCodec codec;
+        OutputEncoder encoder(codec);
+        const OutputEncoding out = encoder.encodeForOutput(wide, c.extension, 500);
+        EXPECT_EQ(out.status, c.status) << c.extension;
+        EXPECT_EQ(out.hasFile(), c.status == OutputStatus::Ready) << c.extension;
+    }
+}
+
 TEST(OutputEncoder, RealJpegsMatchAPlainSearchByteForByte) {
     const QImage picture = test::syntheticPhoto(160, 210, 9);
     const QByteArray source = encodeBmp24(picture);
@@ -122,12 +142,13 @@ TEST(OutputEncoder, RealJpegsMatchAPlainSearchByteForByte) {
     const struct {
         double kb;
         OutputStatus status;
+        int quality; // -1: whatever the plain search finds
     } cases[] = {
-        {500, OutputStatus::Ready},                          // a small capture: quality 100
-        {double(q100) / 1024, OutputStatus::Ready},          // exactly the quality-100 size
-        {double(q0 + q100) / 2 / 1024, OutputStatus::Ready}, // somewhere in the middle
-        {double(q0) / 1024, OutputStatus::Ready},            // only the lowest qualities
-        {double(q0 - 1) / 1024, OutputStatus::SizeUnreachable},
+        {500, OutputStatus::Ready, 100},                 // a small capture at the usual limit
+        {double(q100) / 1024, OutputStatus::Ready, 100}, // exactly the quality-100 size
+        {double(q0 + q100) / 2 / 1024, OutputStatus::Ready, -1},
+        {double(q0) / 1024, OutputStatus::Ready, -1}, // only the lowest qualities
+        {double(q0 - 1) / 1024, OutputStatus::SizeUnreachable, 0},
     };
     for (const auto& c : cases) {
         ImageCodec codec;
@@ -136,6 +157,7 @@ TEST(OutputEncoder, RealJpegsMatchAPlainSearchByteForByte) {
         const JpegSearchResult plain =
             searchJpegQuality(PlainJpeg(picture), jpegLimitBytes(c.kb), 1);
         EXPECT_EQ(out.status, c.status) << c.kb;
+        EXPECT_EQ(out.quality, c.quality < 0 ? plain.quality : c.quality) << c.kb;
         EXPECT_EQ(out.quality, plain.quality) << c.kb;
         EXPECT_EQ(out.bytes, plain.bytes) << c.kb;
         EXPECT_EQ(out.bytes, codec.encode(int(ImageFormat::Jpeg), out.quality, true)) << c.kb;
