@@ -19,21 +19,6 @@
 
 using namespace portiqa;
 
-namespace {
-
-class PlainJpeg final : public JpegQualityEncoder {
-public:
-    explicit PlainJpeg(const QImage& picture) : picture_(picture) {}
-    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
-        return encodeJpeg(picture_, quality, maxBytes);
-    }
-
-private:
-    const QImage& picture_;
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString path = QStringLiteral(PORTIQA_FIXTURES "/output/portrait_413x626.jpg");
@@ -53,7 +38,7 @@ int main(int argc, char** argv) {
         qualities.push_back(q);
     }
 
-    const JpegSearchResult reference = searchJpegQuality(PlainJpeg(picture), limit, 1);
+    const JpegSearchResult reference = searchJpegQuality(PlainJpegEncoder(picture), limit, 1);
     JpegSearchResult sequential, parallel;
     const int runs = 5;
     const double baselineMs = bench::bestMs(runs, [&] {
@@ -61,6 +46,10 @@ int main(int argc, char** argv) {
             encodeJpeg(picture, q);
         }
     });
+    if (!PreparedJpeg::matchesPlainEncoder()) {
+        std::printf("this libjpeg does not match the prepared encoder; the program uses plain "
+                    "encodes\n");
+    }
     const double sequentialMs = bench::bestMs(runs, [&] {
         const PreparedJpeg prepared(picture);
         sequential = searchJpegQuality(prepared, limit, 1);
@@ -71,8 +60,8 @@ int main(int argc, char** argv) {
     });
 
     std::printf("picture %dx%d, limit %lld bytes, chosen quality %d (%lld bytes)\n",
-                picture.width(), picture.height(), static_cast<long long>(limit),
-                reference.quality, static_cast<long long>(reference.bytes.size()));
+                picture.width(), picture.height(), static_cast<long long>(limit), reference.quality,
+                static_cast<long long>(reference.bytes.size()));
     bench::printRatio("size search, one core vs 25 plain encodes", baselineMs, sequentialMs);
     bench::printRatio("size search, all cores vs 25 plain encodes", baselineMs, parallelMs);
     const bool same = sequential.bytes == reference.bytes && parallel.bytes == reference.bytes &&

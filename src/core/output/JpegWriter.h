@@ -4,6 +4,8 @@
 // optimised Huffman tables and a JFIF header only. The quality scale is libjpeg's 0..100
 // (0 writes the same file as 1).
 
+#include "core/output/JpegQualityEncoder.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -17,5 +19,19 @@ namespace portiqa {
 // as soon as it knows. A null image, or one libjpeg cannot take (sides over 65500),
 // gives an empty array.
 std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes = -1);
+
+// The plain encoder behind the size search's interface: every quality encodes the picture
+// from its pixels. The reference the faster PreparedJpeg is held to, and its stand-in should
+// the two ever disagree.
+class PlainJpegEncoder final : public JpegQualityEncoder {
+public:
+    explicit PlainJpegEncoder(QImage image) : image_(std::move(image)) {}
+    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
+        return encodeJpeg(image_, quality, maxBytes);
+    }
+
+private:
+    QImage image_;
+};
 
 } // namespace portiqa

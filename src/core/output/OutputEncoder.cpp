@@ -2,6 +2,7 @@
 
 #include "core/dialogs/Dialogs.h"
 #include "core/output/JpegSizeSearch.h"
+#include "core/output/JpegWriter.h"
 #include "core/output/PreparedJpeg.h"
 #include "core/text/Numbers.h"
 
@@ -14,7 +15,10 @@ OutputEncoder::OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory)
     : codec_(codec), jpegFactory_(std::move(jpegFactory)) {
     if (!jpegFactory_) {
         jpegFactory_ = [](const QImage& picture) -> std::unique_ptr<JpegQualityEncoder> {
-            return std::make_unique<PreparedJpeg>(picture);
+            if (PreparedJpeg::matchesPlainEncoder()) {
+                return std::make_unique<PreparedJpeg>(picture);
+            }
+            return std::make_unique<PlainJpegEncoder>(picture);
         };
     }
 }

@@ -45,7 +45,8 @@ public:
         std::function<std::unique_ptr<JpegQualityEncoder>(const QImage& picture)>;
 
     // Uses `codec` as the one slot for decoded pictures. Without a factory, JPEG files come
-    // from PreparedJpeg (the same bytes as ImageCodec::encode gives).
+    // from PreparedJpeg (the same bytes as ImageCodec::encode gives, only sooner), or from the
+    // plain encoder should this build's libjpeg not match it.
     explicit OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory = {});
 
     // How many JPEG qualities may be encoded at once (0: the machine's cores, 1: one by one).

@@ -1,6 +1,7 @@
 #include "core/output/PreparedJpeg.h"
 
 #include "core/output/JpegSession.h" // jpeglib.h with its prerequisites
+#include "core/output/JpegWriter.h"
 #include "core/output/OpaqueImage.h"
 
 #include <algorithm>
@@ -207,6 +208,27 @@ void PreparedJpeg::prepareChroma(jpeg::DctPlane& plane, const std::vector<std::u
             transformBlock(sample, bx * kBlock, by * kBlock, out);
         }
     }
+}
+
+bool PreparedJpeg::matchesPlainEncoder() {
+    static const bool matches = [] {
+        // Sides that leave partial blocks and padding MCUs; saturated colours and a gradient.
+        QImage probe(37, 29, QImage::Format_RGB888);
+        for (int y = 0; y < probe.height(); ++y) {
+            for (int x = 0; x < probe.width(); ++x) {
+                const int checker = ((x / 3 + y / 2) & 1) * 255;
+                probe.setPixel(x, y, qRgb(checker, (x * 7) & 255, (y * 9 + x) & 255));
+            }
+        }
+        const PreparedJpeg prepared(probe);
+        for (int quality : {0, 50, 90, 100}) {
+            if (prepared.encode(quality) != encodeJpeg(probe, quality)) {
+                return false;
+            }
+        }
+        return true;
+    }();
+    return matches;
 }
 
 std::optional<QByteArray> PreparedJpeg::encode(int quality, std::int64_t maxBytes) const {

@@ -33,6 +33,11 @@ public:
     // maxBytes (maxBytes < 0: no limit). Safe to call from several threads at once.
     std::optional<QByteArray> encode(int quality, std::int64_t maxBytes = -1) const override;
 
+    // Whether this build's libjpeg writes what PreparedJpeg writes, checked once per process
+    // on a small picture with awkward sides at a few qualities. Callers use the plain encoder
+    // when it does not (another libjpeg with other arithmetic would break the promise above).
+    static bool matchesPlainEncoder();
+
     int width() const { return dct_.width; }
     int height() const { return dct_.height; }
 

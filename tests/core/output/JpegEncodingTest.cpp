@@ -58,6 +58,11 @@ TEST(PreparedJpeg, WritesThePlainEncodersBytesAtEveryQuality) {
     }
 }
 
+TEST(PreparedJpeg, TheProgramsLibjpegPassesTheSelfCheck) {
+    // Without it the program quietly falls back to plain encodes; the search would be slow.
+    EXPECT_TRUE(PreparedJpeg::matchesPlainEncoder());
+}
+
 // Edge handling differs with every remainder of the sides modulo 8 and 16 (partial blocks,
 // padding blocks, odd last rows for the halved chroma), so sweep awkward sizes.
 TEST(PreparedJpeg, MatchesThePlainEncoderAtAwkwardSizes) {

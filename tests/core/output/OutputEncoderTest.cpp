@@ -33,18 +33,6 @@ private:
     std::atomic<int>& calls_;
 };
 
-// The plain encoder behind the search interface, as a reference for the real one.
-class PlainJpeg final : public JpegQualityEncoder {
-public:
-    explicit PlainJpeg(QImage picture) : picture_(std::move(picture)) {}
-    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
-        return encodeJpeg(picture_, quality, maxBytes);
-    }
-
-private:
-    QImage picture_;
-};
-
 // A 160 x 210 capture as the save path hands it over: the bytes of a 24-bit BMP.
 const QByteArray& capture() {
     static const QByteArray bytes = encodeBmp24(test::syntheticPhoto(160, 210, 9));
@@ -155,7 +143,7 @@ TEST(OutputEncoder, RealJpegsMatchAPlainSearchByteForByte) {
         OutputEncoder encoder(codec);
         const OutputEncoding out = encoder.encodeForOutput(source, ".jpg", c.kb);
         const JpegSearchResult plain =
-            searchJpegQuality(PlainJpeg(picture), jpegLimitBytes(c.kb), 1);
+            searchJpegQuality(PlainJpegEncoder(picture), jpegLimitBytes(c.kb), 1);
         EXPECT_EQ(out.status, c.status) << c.kb;
         EXPECT_EQ(out.quality, c.quality < 0 ? plain.quality : c.quality) << c.kb;
         EXPECT_EQ(out.quality, plain.quality) << c.kb;
