@@ -31,14 +31,18 @@ int ceilDiv(int a, int b) {
     return (a + b - 1) / b;
 }
 
+// How many bits the magnitude of `value` takes (0 for 0), JPEG's "size category".
 int magnitudeBits(int value) {
-    unsigned v = unsigned(value < 0 ? -value : value);
+    const unsigned v = unsigned(value < 0 ? -value : value);
+#if defined(__GNUC__)
+    return v == 0 ? 0 : 32 - __builtin_clz(v);
+#else
     int bits = 0;
-    while (v != 0) {
+    for (unsigned rest = v; rest != 0; rest >>= 1) {
         ++bits;
-        v >>= 1;
     }
     return bits;
+#endif
 }
 
 // libjpeg divides the DCT output by 8 x the table step, rounding half away from zero. It does

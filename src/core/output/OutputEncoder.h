@@ -49,7 +49,9 @@ public:
     // plain encoder should this build's libjpeg not match it.
     explicit OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory = {});
 
-    // How many JPEG qualities may be encoded at once (0: the machine's cores, 1: one by one).
+    // How many JPEG qualities may be encoded at once (0: the machine's cores). One by one is
+    // the default: with the shared work done once, an encode takes well under a millisecond
+    // and threads gained nothing on a busy two-core machine (see bench_jpeg_search).
     void setParallel(int parallel) { parallel_ = parallel; }
 
     OutputEncoding encodeForOutput(const QByteArray& source, const QString& extension,
@@ -58,7 +60,7 @@ public:
 private:
     ImageCodec& codec_;
     JpegEncoderFactory jpegFactory_;
-    int parallel_ = 0;
+    int parallel_ = 1;
 };
 
 // The text that tells the operator the smallest JPEG the capture can give, `size` in bytes.
