@@ -50,8 +50,8 @@ public:
     explicit OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory = {});
 
     // How many JPEG qualities may be encoded at once (0: the machine's cores). One by one is
-    // the default: with the shared work done once, an encode takes well under a millisecond
-    // and threads gained nothing on a busy two-core machine (see bench_jpeg_search).
+    // the default: with the shared work done once, most qualities are settled in well under a
+    // millisecond, and threads gained nothing on a busy two-core machine (bench_jpeg_search).
     void setParallel(int parallel) { parallel_ = parallel; }
 
     OutputEncoding encodeForOutput(const QByteArray& source, const QString& extension,

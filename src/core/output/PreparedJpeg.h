@@ -6,9 +6,10 @@
 //
 // The result is byte for byte the file that encodeJpeg() writes at the same quality: the
 // preparation repeats libjpeg-turbo's own arithmetic (RGB to YCbCr tables, 2x2 box filter with
-// alternating bias, edge replication, the accurate integer DCT and its rounding quantiser) and
-// the coefficients go through libjpeg's transcoder, which writes the same markers and builds
-// the same optimised Huffman tables. The tests compare the two encoders at every quality.
+// alternating bias, edge replication, the accurate integer DCT and its rounding quantiser),
+// the optimal Huffman tables come from libjpeg's own table builder, and libjpeg's transcoder
+// writes the file with the same markers. The tests compare the two encoders at every quality,
+// and matchesPlainEncoder() repeats a small comparison at run time.
 
 #include "core/output/JpegQualityEncoder.h"
 #include "core/output/JpegQualityPass.h"
@@ -16,7 +17,6 @@
 #include <QByteArray>
 #include <QImage>
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
