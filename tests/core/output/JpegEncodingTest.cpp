@@ -64,7 +64,8 @@ TEST(PreparedJpeg, TheProgramsLibjpegPassesTheSelfCheck) {
 }
 
 // Edge handling differs with every remainder of the sides modulo 8 and 16 (partial blocks,
-// padding blocks, odd last rows for the halved chroma), so sweep awkward sizes.
+// padding blocks, odd last rows for the halved chroma), so sweep awkward sizes. The plain
+// encoder reads 24-bit and 32-bit pixels by different routes; both must agree.
 TEST(PreparedJpeg, MatchesThePlainEncoderAtAwkwardSizes) {
     const QSize sizes[] = {{1, 1},   {2, 3},   {7, 5},  {8, 8},   {9, 17},    {15, 16},
                            {16, 15}, {17, 33}, {31, 9}, {33, 47}, {160, 210}, {250, 251}};
@@ -72,10 +73,14 @@ TEST(PreparedJpeg, MatchesThePlainEncoderAtAwkwardSizes) {
     std::uint32_t seed = 11;
     for (const QSize& size : sizes) {
         const QImage picture = test::syntheticPhoto(size.width(), size.height(), seed++);
+        const QImage picture32 = picture.convertToFormat(QImage::Format_RGB32);
         const PreparedJpeg prepared(picture);
         for (int quality : qualities) {
-            EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(picture, quality).value())
+            const QByteArray fast = prepared.encode(quality).value();
+            EXPECT_EQ(fast, encodeJpeg(picture, quality).value())
                 << size.width() << "x" << size.height() << " quality " << quality;
+            EXPECT_EQ(fast, encodeJpeg(picture32, quality).value())
+                << size.width() << "x" << size.height() << " quality " << quality << " (32-bit)";
         }
     }
 }
