@@ -54,6 +54,9 @@ public:
     // millisecond, and threads gained nothing on a busy two-core machine (bench_jpeg_search).
     void setParallel(int parallel) { parallel_ = parallel; }
 
+    // Loads `source` into the codec (replacing what it held) and encodes it for a file with
+    // `extension` (with its dot, any letter case). `limitKb` is the JPEG size limit in KB; the
+    // byte limit is jpegLimitBytes(limitKb). Runs on the calling thread.
     OutputEncoding encodeForOutput(const QByteArray& source, const QString& extension,
                                    double limitKb);
 
