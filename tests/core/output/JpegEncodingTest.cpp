@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 using namespace portiqa;
@@ -85,22 +86,36 @@ TEST(PreparedJpeg, MatchesThePlainEncoderAtAwkwardSizes) {
     }
 }
 
-TEST(PreparedJpeg, MatchesThePlainEncoderOnExtremeColours) {
-    // Saturated colours and hard black/white edges stress the rounding of the colour
-    // conversion and the largest DCT outputs.
-    QImage picture(37, 29, QImage::Format_RGB888);
+TEST(PreparedJpeg, MatchesThePlainEncoderOnExtremePictures) {
+    // Saturated colours with hard edges stress the rounding of the colour conversion; black
+    // and white 8x8 blocks give the largest DC steps; noise gives the largest AC values.
     const QRgb colours[] = {qRgb(255, 255, 255), qRgb(0, 0, 0),    qRgb(255, 0, 0),
                             qRgb(0, 255, 0),     qRgb(0, 0, 255),  qRgb(255, 255, 0),
                             qRgb(0, 255, 255),   qRgb(255, 0, 255)};
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            picture.setPixel(x, y, colours[(x / 3 + y / 2 * 3 + (x ^ y)) % 8]);
+    QImage saturated(37, 29, QImage::Format_RGB888);
+    QImage blocks(64, 48, QImage::Format_RGB888);
+    QImage noise(45, 38, QImage::Format_RGB888);
+    std::mt19937 random(5);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            if (saturated.valid(x, y)) {
+                saturated.setPixel(x, y, colours[(x / 3 + y / 2 * 3 + (x ^ y)) % 8]);
+            }
+            if (blocks.valid(x, y)) {
+                blocks.setPixel(x, y, ((x / 8 + y / 8) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+            }
+            if (noise.valid(x, y)) {
+                noise.setPixel(x, y,
+                               qRgb(int(random() & 255), int(random() & 255), int(random() & 255)));
+            }
         }
     }
-    const PreparedJpeg prepared(picture);
-    for (int quality : {0, 25, 50, 85, 100}) {
-        EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(picture, quality).value())
-            << quality;
+    for (const QImage* picture : {&saturated, &blocks, &noise}) {
+        const PreparedJpeg prepared(*picture);
+        for (int quality : {0, 25, 50, 85, 100}) {
+            EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(*picture, quality).value())
+                << picture->width() << "x" << picture->height() << " quality " << quality;
+        }
     }
 }
 
