@@ -1,0 +1,298 @@
+#include "core/workspace/PhotoWorkspace.h"
+
+#include "core/workspace/AreaResampler.h"
+#include "core/workspace/QuarterTurn.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace portiqa {
+
+PhotoWorkspace::PhotoWorkspace(QObject* parent) : QObject(parent) {
+    clearSurfaces();
+    frame_.moveTo(QPoint(area_.width() / 2 - frame_.size().width() / 2,
+                         area_.height() / 2 - frame_.size().height() / 2));
+}
+
+QImage PhotoWorkspace::picture() const {
+    return picture_ ? picture_->base() : QImage();
+}
+
+bool PhotoWorkspace::showNewPicture(const QImage& picture, bool resetScrollFractions) {
+    return showNewPicture(PicturePyramid::build(picture), resetScrollFractions);
+}
+
+bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions) {
+    if (!picture) {
+        return false;
+    }
+    picture_ = std::move(picture);
+    pictureLoaded_ = true;
+    if (resetScrollFractions) {
+        fractionX_ = 0.5;
+        fractionY_ = 0.5;
+    }
+    zoom_ = WorkspaceGeometry::fitZoom(picture_->size(), area_);
+    horizontal_ = AxisLayout();
+    vertical_ = AxisLayout();
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::upgradePicture(PicturePyramidPtr fullPicture) {
+    if (!fullPicture || !picture_) {
+        return showNewPicture(std::move(fullPicture));
+    }
+    const double scale =
+        static_cast<double>(picture_->size().width()) / fullPicture->size().width();
+    picture_ = std::move(fullPicture);
+    zoom_ *= scale;
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::zoomFits(double zoom) const {
+    const int w = WorkspaceGeometry::zoomedSide(picture_->size().width(), zoom);
+    const int h = WorkspaceGeometry::zoomedSide(picture_->size().height(), zoom);
+    return w >= 1 && h >= 1 && w <= MaxZoomedSide && h <= MaxZoomedSide;
+}
+
+bool PhotoWorkspace::zoomBy(double factor) {
+    return setZoom(zoom_ * factor);
+}
+
+bool PhotoWorkspace::setZoom(double zoom) {
+    buttonHeld_ = false;
+    if (pictureLoaded_ && !zoomFits(zoom)) {
+        return false;
+    }
+    zoom_ = zoom;
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::zoomIn() {
+    if (!pictureLoaded_) {
+        return false;
+    }
+    commitPendingText();
+    return zoomBy(ZoomInFactor);
+}
+
+bool PhotoWorkspace::zoomOut() {
+    if (!pictureLoaded_) {
+        return false;
+    }
+    commitPendingText();
+    return zoomBy(ZoomOutFactor);
+}
+
+bool PhotoWorkspace::zoomByWheel(int notches) {
+    if (!pictureLoaded_) {
+        return false;
+    }
+    return zoomBy(1.0 - 0.02 * notches);
+}
+
+QPoint PhotoWorkspace::scrollPosition() const {
+    return {horizontal_.scrolls ? horizontal_.position : 0,
+            vertical_.scrolls ? vertical_.position : 0};
+}
+
+void PhotoWorkspace::setAreaSize(QSize area) {
+    area_ = area.expandedTo(QSize(0, 0));
+    clearSurfaces();
+    if (pictureLoaded_) {
+        redrawWorkspace();
+    } else {
+        emit viewChanged();
+    }
+}
+
+void PhotoWorkspace::clearSurfaces() {
+    composition_ = QImage(area_, QImage::Format_RGB32);
+    composition_.fill(Qt::white);
+    view_ = composition_.copy();
+}
+
+void PhotoWorkspace::redrawWorkspace() {
+    if (!pictureLoaded_ || !picture_) {
+        return;
+    }
+    zoomed_ = QSize(WorkspaceGeometry::zoomedSide(picture_->size().width(), zoom_),
+                    WorkspaceGeometry::zoomedSide(picture_->size().height(), zoom_));
+    horizontal_ = WorkspaceGeometry::layoutAxis(area_.width(), zoomed_.width(), fractionX_);
+    vertical_ = WorkspaceGeometry::layoutAxis(area_.height(), zoomed_.height(), fractionY_);
+    emit scrollBarsChanged();
+    compose();
+    recomposeView();
+}
+
+void PhotoWorkspace::compose() {
+    if (composition_.size() != area_) {
+        composition_ = QImage(area_, QImage::Format_RGB32);
+    }
+    composition_.fill(Qt::white);
+    const QPoint scroll = scrollPosition();
+    AreaResampler::drawRegion(*picture_, zoomed_, QRect(scroll, visibleSize()), composition_,
+                              offset());
+}
+
+void PhotoWorkspace::recomposeView() {
+    if (view_.size() != composition_.size() || view_.format() != composition_.format()) {
+        view_ = QImage(composition_.size(), composition_.format());
+    }
+    if (!view_.isNull()) {
+        std::memcpy(view_.bits(), composition_.constBits(),
+                    static_cast<size_t>(composition_.sizeInBytes()));
+    }
+    frame_.drawOutline(view_);
+    emit viewChanged();
+}
+
+void PhotoWorkspace::applyScroll(int horizontalPosition, int verticalPosition) {
+    if (!pictureLoaded_) {
+        return;
+    }
+    commitPendingText();
+    if (horizontal_.scrolls) {
+        horizontal_.position = std::clamp(horizontalPosition, 1, horizontal_.maximum);
+        fractionX_ = static_cast<double>(horizontal_.position) / horizontal_.maximum;
+    }
+    if (vertical_.scrolls) {
+        vertical_.position = std::clamp(verticalPosition, 1, vertical_.maximum);
+        fractionY_ = static_cast<double>(vertical_.position) / vertical_.maximum;
+    }
+    compose();
+    recomposeView();
+}
+
+bool PhotoWorkspace::commitEdits() {
+    if (!pictureLoaded_ || !picture_) {
+        return false;
+    }
+    if (static_cast<qint64>(zoomed_.width()) * zoomed_.height() > MaxCommitPixels) {
+        return false;
+    }
+    QImage surface = AreaResampler::materialise(*picture_, zoomed_);
+    if (surface.isNull()) {
+        return false;
+    }
+    {
+        QPainter painter(&surface);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(scrollPosition(), composition_, QRect(offset(), visibleSize()));
+    }
+    PicturePyramidPtr committed = PicturePyramid::build(surface);
+    if (!committed) {
+        return false;
+    }
+    picture_ = std::move(committed);
+    zoom_ = 1.0;
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::turnQuarter(bool clockwise) {
+    if (!pictureLoaded_ || !picture_) {
+        return false;
+    }
+    PicturePyramidPtr turned =
+        PicturePyramid::build(QuarterTurn::turned(picture_->base(), clockwise));
+    if (!turned) {
+        return false;
+    }
+    picture_ = std::move(turned);
+    redrawWorkspace();
+    return true;
+}
+
+void PhotoWorkspace::setFrameSize(QSize size) {
+    frame_.setSize(size);
+    emit frameMoved(frame_.rect());
+    if (pictureLoaded_) {
+        recomposeView();
+    }
+}
+
+void PhotoWorkspace::setFrameColour(const QColor& colour) {
+    frame_.setColour(colour);
+    if (pictureLoaded_) {
+        commitPendingText();
+        recomposeView();
+    }
+}
+
+void PhotoWorkspace::moveFrameTo(QPoint topLeft) {
+    frame_.moveTo(topLeft);
+    emit frameMoved(frame_.rect());
+    if (pictureLoaded_) {
+        recomposeView();
+    }
+}
+
+void PhotoWorkspace::stepFrame(int dx, int dy) {
+    if (!pictureLoaded_) {
+        return;
+    }
+    frame_.moveBy(dx, dy);
+    emit frameMoved(frame_.rect());
+    recomposeView();
+}
+
+QImage PhotoWorkspace::captureFramedImage() const {
+    const QSize size = frame_.size();
+    if (size.width() < 1 || size.height() < 1 ||
+        static_cast<qint64>(size.width()) * size.height() > MaxCommitPixels) {
+        return {};
+    }
+    QImage block(size, QImage::Format_RGB32);
+    if (block.isNull()) {
+        return block;
+    }
+    block.fill(Qt::white);
+    QPainter painter(&block);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect source = frame_.rect().intersected(composition_.rect());
+    painter.drawImage(source.topLeft() - frame_.topLeft(), composition_, source);
+    return block;
+}
+
+bool PhotoWorkspace::pressPointer(QPoint point) {
+    if (!pictureLoaded_) {
+        return false;
+    }
+    overFrame_ = frame_.grabs(point);
+    if (overFrame_) {
+        buttonHeld_ = true;
+        lastPoint_ = point;
+    }
+    return buttonHeld_;
+}
+
+bool PhotoWorkspace::movePointer(QPoint point) {
+    if (!pictureLoaded_) {
+        return false;
+    }
+    if (!buttonHeld_) {
+        overFrame_ = frame_.grabs(point);
+        return overFrame_;
+    }
+    if (overFrame_) {
+        frame_.moveBy(point.x() - lastPoint_.x(), point.y() - lastPoint_.y());
+        lastPoint_ = point;
+        emit frameMoved(frame_.rect());
+        recomposeView();
+    }
+    return overFrame_;
+}
+
+void PhotoWorkspace::commitPendingText() {
+    if (pendingText_) {
+        pendingText_();
+    }
+}
+
+} // namespace portiqa

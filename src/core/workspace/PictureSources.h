@@ -1,0 +1,79 @@
+#pragma once
+
+// Bringing pictures into the workspace (open dialog, file drop, clipboard paste) and copying
+// the framed block out. Clipboard and drop events themselves belong to the GUI glue; this
+// object makes the decisions and shows the messages, so it can be tested with a scripted
+// Dialogs.
+//
+// A picture that cannot be read, and a paste with no picture on the clipboard, are told to the
+// operator and leave the current picture and view exactly as they were.
+
+#include "core/dialogs/Dialogs.h"
+#include "core/workspace/PicturePyramid.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+namespace portiqa {
+
+class PhotoWorkspace;
+
+// The result of reading one picture file: the picture, or a message for the operator.
+struct DecodedPicture {
+    QImage image;
+    QString error;
+};
+
+class PictureSources {
+public:
+    using Decoder = std::function<DecodedPicture(const QString& path)>;
+
+    static constexpr qint64 MaxPicturePixels = 200'000'000;
+
+    PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs);
+
+    // The file reader; defaults to readPictureFile().
+    void setDecoder(Decoder decoder) { decoder_ = std::move(decoder); }
+    // While batch crop mode is on, an opened or dropped file is recorded as the source.
+    void setBatchCropMode(std::function<bool()> isOn) { batchCropMode_ = std::move(isOn); }
+
+    // Asks for a file and loads it. False when cancelled or the file could not be read.
+    bool openPicture();
+    bool loadPictureFile(const QString& path);
+    // The dropped paths joined by CR LF, as the drop target reports them.
+    bool dropFiles(const QString& droppedText);
+    // A drop from a file manager: local files joined into that text.
+    bool dropUrls(const QList<QUrl>& urls);
+    // Ctrl+V with the clipboard's image (null when the clipboard holds none).
+    bool pastePicture(const QImage& clipboardImage);
+    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing.
+    QImage copyFramedRegion() const;
+
+    // The path a drop would load, or nothing after telling the operator why not.
+    static std::optional<QString> acceptedDrop(const QString& droppedText, Dialogs& dialogs);
+    static QString dropText(const QList<QUrl>& urls);
+    // Reads a picture file with the content-sniffing reader, EXIF orientation applied and a
+    // memory budget checked before the pixels are allocated.
+    static DecodedPicture readPictureFile(const QString& path);
+
+    int sourceKind() const { return sourceKind_; }
+    QString sourcePath() const { return sourcePath_; }
+    void setSource(int kind, const QString& path);
+
+private:
+    void recordSource(const QString& path);
+
+    PhotoWorkspace& workspace_;
+    Dialogs& dialogs_;
+    Decoder decoder_;
+    std::function<bool()> batchCropMode_;
+    int sourceKind_ = 0;
+    QString sourcePath_;
+};
+
+} // namespace portiqa
