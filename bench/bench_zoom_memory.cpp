@@ -71,9 +71,9 @@ int main(int argc, char** argv) {
                 workspace.zoom(), zoomed.width(), zoomed.height(),
                 4.0 * zoomed.width() * zoomed.height() / (1024 * 1024));
     const double baseline = peakGrowthMb([&] {
-        const QImage zoomed =
+        const QImage surface =
             AreaResampler::materialise(*workspace.pyramid(), workspace.zoomedSize());
-        std::printf("materialised once: %d x %d\n", zoomed.width(), zoomed.height());
+        std::printf("materialised once: %d x %d\n", surface.width(), surface.height());
     });
     std::printf("peak growth while zooming: ours %.1f MB, one materialised surface %.1f MB\n", ours,
                 baseline);
