@@ -26,11 +26,16 @@ QChar narrow(QChar c) {
         return QChar(char16_t(u'0' + (u - 0xFF10)));
     }
     switch (u) {
-    case 0xFF0E: return QLatin1Char('.');
-    case 0xFF0B: return QLatin1Char('+');
-    case 0xFF0D: return QLatin1Char('-');
-    case 0x3000: return QLatin1Char(' ');
-    default: return c;
+    case 0xFF0E:
+        return QLatin1Char('.');
+    case 0xFF0B:
+        return QLatin1Char('+');
+    case 0xFF0D:
+        return QLatin1Char('-');
+    case 0x3000:
+        return QLatin1Char(' ');
+    default:
+        return c;
     }
 }
 

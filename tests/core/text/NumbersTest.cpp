@@ -9,10 +9,9 @@ TEST(Numbers, LeadingNumberReadsThePrefix) {
         const char16_t* text;
         double expected;
     } cases[] = {
-        {u"500", 500},       {u"0500", 500},    {u"20.5", 20.5},  {u"30abc", 30},
-        {u"abc", 0},         {u"", 0},          {u"-12", -12},    {u"  7", 7},
-        {u"３５８", 358},     {u"１２．５", 12.5}, {u".5", 0.5},     {u"-", 0},
-        {u"1.2.3", 1.2},     {u"358px", 358},
+        {u"500", 500}, {u"0500", 500}, {u"20.5", 20.5}, {u"30abc", 30},   {u"abc", 0},
+        {u"", 0},      {u"-12", -12},  {u"  7", 7},     {u"３５８", 358}, {u"１２．５", 12.5},
+        {u".5", 0.5},  {u"-", 0},      {u"1.2.3", 1.2}, {u"358px", 358},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(numbers::leadingNumber(QString::fromUtf16(c.text)), c.expected)

@@ -1,0 +1,26 @@
+#pragma once
+
+// Where the program keeps its settings file, task file and temporary pictures: a folder named
+// 头像采集设置 beside the executable when that folder can be written (portable use), else the
+// same name inside the per-user data folder. An explicit folder (--settings-dir) wins.
+
+#include <QString>
+
+namespace portiqa {
+
+struct SettingsLocation {
+    QString programDir;     // the executable's folder, no trailing separator
+    QString settingsFolder; // absolute path, no trailing separator
+    QString helpFolder;     // where the help page is written out: programDir when writable
+};
+
+// Resolves the folders. `overrideDir` may be empty; `userDataDir` is the per-user data folder
+// used when `programDir` cannot be written.
+SettingsLocation resolveSettingsLocation(const QString& programDir, const QString& overrideDir,
+                                         const QString& userDataDir);
+
+// Creates the settings folder when it is missing; an existing folder is left as it is.
+// False when it does not exist afterwards (the program then runs with defaults in memory).
+bool ensureSettingsFolder(const SettingsLocation& location);
+
+} // namespace portiqa

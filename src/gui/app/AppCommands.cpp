@@ -1,0 +1,38 @@
+#include "gui/app/AppCommands.h"
+
+#include "core/app/AppTexts.h"
+#include "core/app/HelpFile.h"
+#include "core/dialogs/Dialogs.h"
+#include "gui/app/MainWindow.h"
+
+#include <QFile>
+
+namespace portiqa {
+
+void AppCommands::showHelpFile() {
+    QFile carried(QStringLiteral(":/help/help.html"));
+    if (!carried.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    const QString path =
+        window_.services().location.helpFolder + QLatin1Char('/') + texts::helpFileName();
+    // A page that cannot be written is not reported: opening then shows the desktop's own
+    // error, as with any missing document.
+    installHelpFile(path, carried.readAll());
+    if (window_.services().openUrl) {
+        window_.services().openUrl(QUrl::fromLocalFile(path));
+    }
+}
+
+void AppCommands::openHomepage() {
+    if (window_.services().openUrl) {
+        window_.services().openUrl(QUrl(texts::homepage()));
+    }
+}
+
+void AppCommands::showAbout() {
+    window_.dialogs().message(texts::aboutCaption(), texts::aboutText(), MessageIcon::None,
+                              MessageButtons::Ok);
+}
+
+} // namespace portiqa

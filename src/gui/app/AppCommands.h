@@ -1,0 +1,35 @@
+#pragma once
+
+// The program's command table: what each toolbar button and menu item does. Commands whose
+// subsystem is not part of the program yet do nothing.
+
+#include "core/app/MainCommands.h"
+
+#include <functional>
+
+namespace portiqa {
+
+class MainWindow;
+
+class AppCommands : public MainCommands {
+public:
+    explicit AppCommands(MainWindow& window) : window_(window) {}
+
+    void openPicture() override {}
+    void savePicture() override {}
+    void zoomIn() override {}
+    void zoomOut() override {}
+    void turnClockwise() override {}
+    void turnAnticlockwise() override {}
+    void toggleEditor() override {}
+    void leaveBatchCropMode() override {}
+    void openCamera() override {}
+    void showHelpFile() override;
+    void openHomepage() override;
+    void showAbout() override;
+
+private:
+    MainWindow& window_;
+};
+
+} // namespace portiqa

@@ -1,0 +1,70 @@
+#include "gui/app/PortiqaApp.h"
+
+#include "gui/app/AppCommands.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/QtDialogs.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace portiqa {
+
+LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
+    QCommandLineParser parser;
+    const QCommandLineOption settingsDir(QStringLiteral("settings-dir"),
+                                         QStringLiteral("Keep settings and task files in DIR."),
+                                         QStringLiteral("DIR"));
+    parser.addOption(settingsDir);
+    const QCommandLineOption quitAfterShow(
+        QStringLiteral("quit-after-show"),
+        QStringLiteral("Quit as soon as the main window is shown (start-up timing)."));
+    parser.addOption(quitAfterShow);
+    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("Picture to open."));
+    LaunchOptions options;
+    if (!parser.parse(arguments)) {
+        if (error != nullptr) {
+            *error = parser.errorText();
+        }
+        return options;
+    }
+    options.settingsDir = parser.value(settingsDir);
+    options.quitAfterShow = parser.isSet(quitAfterShow);
+    if (!parser.positionalArguments().isEmpty()) {
+        options.picture = parser.positionalArguments().constFirst();
+    }
+    return options;
+}
+
+PortiqaApp::PortiqaApp(const LaunchOptions& options)
+    : options_(options), dialogs_(std::make_unique<QtDialogs>()) {
+    AppServices services;
+    services.dialogs = dialogs_.get();
+    services.location = resolveSettingsLocation(
+        QCoreApplication::applicationDirPath(), options_.settingsDir,
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/Portiqa"));
+    services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    window_ = std::make_unique<MainWindow>(std::move(services));
+    dialogs_->setParent(window_.get());
+    commands_ = std::make_unique<AppCommands>(*window_);
+    window_->setCommands(commands_.get());
+}
+
+PortiqaApp::~PortiqaApp() {
+    if (window_) {
+        window_->shutDown();
+    }
+}
+
+void PortiqaApp::start() {
+    window_->startUp();
+    window_->show();
+    if (options_.quitAfterShow) {
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+    }
+}
+
+} // namespace portiqa

@@ -1,0 +1,44 @@
+#pragma once
+
+// Owns the program's subsystem objects for the life of the process and hands references
+// down; nothing of it is global.
+
+#include "core/app/SettingsLocation.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace portiqa {
+
+class AppCommands;
+class MainWindow;
+class QtDialogs;
+
+struct LaunchOptions {
+    QString settingsDir;        // --settings-dir, empty for the default
+    QString picture;            // a picture to open after start
+    bool quitAfterShow = false; // --quit-after-show: end once the window is up (start-up timing)
+};
+
+// Parses the command line; `error` is set for bad usage.
+LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
+
+class PortiqaApp {
+public:
+    explicit PortiqaApp(const LaunchOptions& options);
+    ~PortiqaApp();
+
+    MainWindow& window() { return *window_; }
+    // Runs the start-up sequence and shows the main window.
+    void start();
+
+private:
+    LaunchOptions options_;
+    std::unique_ptr<QtDialogs> dialogs_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<AppCommands> commands_;
+};
+
+} // namespace portiqa
