@@ -5,12 +5,17 @@
 
 namespace portiqa {
 
-FrameMoveButtons::FrameMoveButtons(FrameMover& mover, QWidget* focusTarget, QObject* parent)
-    : QObject(parent), mover_(mover), focusTarget_(focusTarget) {
-    timer_.setObjectName(QStringLiteral("截图时钟"));
-    timer_.setInterval(FrameMover::TickIntervalMs);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] {
+FrameMoveButtons::FrameMoveButtons(FrameMover& mover, QWidget* focusTarget, QTimer* repeatTimer,
+                                   QObject* parent)
+    : QObject(parent), mover_(mover), focusTarget_(focusTarget),
+      timer_(repeatTimer ? repeatTimer : new QTimer(this)) {
+    if (!repeatTimer) {
+        timer_->setObjectName(QStringLiteral("截图时钟"));
+    }
+    timer_->stop();
+    timer_->setInterval(FrameMover::TickIntervalMs);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, [this] {
         mover_.tick();
         syncTimer();
     });
@@ -35,10 +40,10 @@ void FrameMoveButtons::released(FrameDirection direction) {
 }
 
 void FrameMoveButtons::syncTimer() {
-    if (mover_.running() && !timer_.isActive()) {
-        timer_.start();
-    } else if (!mover_.running() && timer_.isActive()) {
-        timer_.stop();
+    if (mover_.running() && !timer_->isActive()) {
+        timer_->start();
+    } else if (!mover_.running() && timer_->isActive()) {
+        timer_->stop();
     }
 }
 

@@ -17,12 +17,14 @@ namespace portiqa {
 class FrameMoveButtons : public QObject {
     Q_OBJECT
 public:
-    FrameMoveButtons(FrameMover& mover, QWidget* focusTarget, QObject* parent = nullptr);
+    // `repeatTimer`: the window's timer to drive, or null to use one of our own.
+    FrameMoveButtons(FrameMover& mover, QWidget* focusTarget, QTimer* repeatTimer = nullptr,
+                     QObject* parent = nullptr);
 
     // Connects one button; call once for each direction.
     void attach(QAbstractButton* button, FrameDirection direction);
 
-    const QTimer& timer() const { return timer_; }
+    const QTimer& timer() const { return *timer_; }
 
 private:
     void pressed(FrameDirection direction);
@@ -31,7 +33,7 @@ private:
 
     FrameMover& mover_;
     QWidget* focusTarget_;
-    QTimer timer_;
+    QTimer* timer_;
 };
 
 } // namespace portiqa

@@ -50,6 +50,8 @@ void PictureAreaWidget::mouseMoveEvent(QMouseEvent* event) {
         }
     }
     emit hovered();
+    // Let the move travel on to the window's picture-area control, which sets the hint.
+    event->ignore();
 }
 
 void PictureAreaWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -5,23 +5,33 @@
 #include "gui/workspace/WorkspaceScrollBars.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace portiqa {
 
-WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaParent,
+WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaHost,
                                          QObject* parent)
     : QObject(parent), dialogs_(dialogs), sources_(workspace_, dialogs),
-      mover_(workspace_, dialogs),
-      pictureArea_(new PictureAreaWidget(workspace_, pictureAreaParent)) {
-    pictureArea_->setGeometry(QRect(QPoint(4, 48), workspace_.areaSize()));
+      mover_(workspace_, dialogs), host_(pictureAreaHost),
+      pictureArea_(new PictureAreaWidget(workspace_, pictureAreaHost)) {
+    // One size throughout: the view covers the host, border included, and sits below the
+    // host's other children (the editor's text box).
+    pictureArea_->setGeometry(host_->rect());
+    pictureArea_->lower();
+    pictureArea_->show();
+    host_->setFocusProxy(pictureArea_);
+    host_->installEventFilter(this);
+    workspace_.setAreaSize(host_->size());
     connect(pictureArea_, &PictureAreaWidget::pasteRequested, this,
             &WorkspaceController::pasteFromClipboard);
     connect(pictureArea_, &PictureAreaWidget::copyRequested, this,
             &WorkspaceController::copyToClipboard);
     connect(pictureArea_, &PictureAreaWidget::filesDropped, this, &WorkspaceController::dropUrls);
-    moveButtons_ = new FrameMoveButtons(mover_, pictureArea_, this);
 }
 
 WorkspaceController::~WorkspaceController() = default;
@@ -32,15 +42,55 @@ void WorkspaceController::attachScrollBars(QScrollBar* horizontal, QScrollBar* v
     scrollBars_ = new WorkspaceScrollBars(workspace_, horizontal, vertical, pictureArea_, this);
 }
 
-void WorkspaceController::attachMoveButton(QAbstractButton* button, FrameDirection direction) {
-    moveButtons_->attach(button, direction);
+void WorkspaceController::attachMoveButtons(QAbstractButton* up, QAbstractButton* down,
+                                            QAbstractButton* left, QAbstractButton* right,
+                                            QTimer* repeatTimer) {
+    moveButtons_ = new FrameMoveButtons(mover_, pictureArea_, repeatTimer, this);
+    moveButtons_->attach(up, FrameDirection::Up);
+    moveButtons_->attach(down, FrameDirection::Down);
+    moveButtons_->attach(left, FrameDirection::Left);
+    moveButtons_->attach(right, FrameDirection::Right);
 }
 
-MainWindowLayout WorkspaceController::applyLayout(QSize clientSize) {
-    const MainWindowLayout layout = MainWindowLayout::compute(
-        clientSize.width() + MainWindowLayout::HorizontalAllowance,
-        clientSize.height() + MainWindowLayout::VerticalAllowance, workspace_.frame().size());
-    pictureArea_->setGeometry(layout.pictureArea);
+void WorkspaceController::attachCapturePanel(QWidget* capturePanel) {
+    capturePanel->hide();
+    capturePanel->setGeometry(workspace_.frame().rect());
+    connect(&workspace_, &PhotoWorkspace::frameMoved, capturePanel,
+            [capturePanel](QRect frame) { capturePanel->setGeometry(frame); });
+}
+
+void WorkspaceController::acceptDropsOn(QWidget* widget) {
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(this);
+}
+
+bool WorkspaceController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == host_ && event->type() == QEvent::Resize) {
+        pictureArea_->setGeometry(host_->rect());
+    } else if (event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        if (enter->mimeData()->hasUrls()) {
+            enter->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        if (!urls.isEmpty()) {
+            drop->acceptProposedAction();
+            // Messages about the drop come after the drag has ended, not inside it.
+            QTimer::singleShot(0, this, [this, urls] { dropUrls(urls); });
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+MainWindowLayout WorkspaceController::applyLayout(int effectiveWidth, int effectiveHeight) {
+    const MainWindowLayout layout =
+        MainWindowLayout::compute(effectiveWidth, effectiveHeight, workspace_.frame().size());
+    host_->setGeometry(layout.pictureArea);
+    pictureArea_->setGeometry(host_->rect());
     if (horizontalBar_) {
         horizontalBar_->setGeometry(layout.horizontalScroll);
     }

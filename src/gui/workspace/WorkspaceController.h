@@ -1,9 +1,12 @@
 #pragma once
 
 // Owns the photo workspace and its helpers for the main window, and turns the window's
-// commands (toolbar, menu, keys, drops, clipboard, resize) into calls on them. The main window
-// creates one, embeds pictureArea(), hands over its scroll bars and frame-move buttons, and
-// calls applyLayout() from its resize handling.
+// commands (toolbar, menu, keys, drops, clipboard, resize) into calls on them.
+//
+// The window keeps its own picture-area control (可视画板, the host); the controller fills it
+// with a PictureAreaWidget of the same size, makes it the host's focus proxy and keeps the
+// hidden capture panel (截图画板) under the frame. The window hands over its scroll bars and
+// frame-move buttons and calls applyLayout() whenever its client area changes size.
 
 #include "core/dialogs/Dialogs.h"
 #include "core/workspace/FrameMover.h"
@@ -17,6 +20,7 @@
 
 class QAbstractButton;
 class QScrollBar;
+class QTimer;
 class QWidget;
 
 namespace portiqa {
@@ -28,23 +32,30 @@ class WorkspaceScrollBars;
 class WorkspaceController : public QObject {
     Q_OBJECT
 public:
-    // The picture area (可视画板) is created as a child of `pictureAreaParent`.
-    WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaParent, QObject* parent = nullptr);
+    // `pictureAreaHost` is the window's picture-area control; it must outlive the controller.
+    WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaHost, QObject* parent = nullptr);
     ~WorkspaceController() override;
 
     PhotoWorkspace& workspace() { return workspace_; }
     PictureSources& sources() { return sources_; }
     FrameMover& frameMover() { return mover_; }
+    QWidget* pictureAreaHost() const { return host_; }
     PictureAreaWidget* pictureArea() const { return pictureArea_; }
 
-    // The window's scroll bars (横向滚动条, 纵向滚动条) and move buttons.
+    // The window's scroll bars (横向滚动条, 纵向滚动条), the four move buttons with the
+    // window's repeat timer (截图时钟; null: the controller keeps its own), and the hidden
+    // capture panel that follows the frame.
     void attachScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
-    void attachMoveButton(QAbstractButton* button, FrameDirection direction);
+    void attachMoveButtons(QAbstractButton* up, QAbstractButton* down, QAbstractButton* left,
+                           QAbstractButton* right, QTimer* repeatTimer = nullptr);
+    void attachCapturePanel(QWidget* capturePanel);
+    // Files dropped anywhere on `widget` are loaded like drops on the picture area.
+    void acceptDropsOn(QWidget* widget);
 
-    // Lays out the picture area and the scroll bars for a client area of `clientSize`,
-    // centres the frame, redraws and focuses the picture area. Returns the whole layout so
-    // the window can place its settings group and status panel.
-    MainWindowLayout applyLayout(QSize clientSize);
+    // Lays out the picture area and the scroll bars for the window's effective size (client
+    // size + 8 x 54), centres the frame, redraws and focuses the picture area. Returns the
+    // whole layout so the window can place its settings group.
+    MainWindowLayout applyLayout(int effectiveWidth, int effectiveHeight);
 
     // Commands.
     bool openPicture();                 // toolbar 打开 / menu 文件 → 打开
@@ -60,6 +71,9 @@ public:
 
     QImage captureFramedImage() const { return workspace_.captureFramedImage(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void focusPictureArea();
 
@@ -67,7 +81,8 @@ private:
     PhotoWorkspace workspace_;
     PictureSources sources_;
     FrameMover mover_;
-    PictureAreaWidget* pictureArea_;
+    QWidget* host_ = nullptr;
+    PictureAreaWidget* pictureArea_ = nullptr;
     WorkspaceScrollBars* scrollBars_ = nullptr;
     FrameMoveButtons* moveButtons_ = nullptr;
     QScrollBar* horizontalBar_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFrame>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -32,13 +33,13 @@ class WorkspaceWidgetsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window.resize(586, 360);
-        controller = std::make_unique<WorkspaceController>(dialogs, &window);
+        host->setObjectName(QStringLiteral("可视画板"));
+        host->setGeometry(4, 48, 411, 279);
+        controller = std::make_unique<WorkspaceController>(dialogs, host);
         controller->attachScrollBars(horizontal, vertical);
-        for (auto [button, direction] :
-             {std::pair{up, FrameDirection::Up}, std::pair{left, FrameDirection::Left}}) {
-            controller->attachMoveButton(button, direction);
-        }
-        layout = controller->applyLayout(window.size());
+        controller->attachMoveButtons(up, down, left, right);
+        controller->attachCapturePanel(capturePanel);
+        layout = controller->applyLayout(594, 414);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
@@ -53,17 +54,22 @@ protected:
 
     test::ScriptedDialogs dialogs;
     QWidget window;
+    QFrame* host = new QFrame(&window);
+    QWidget* capturePanel = new QWidget(host);
     QScrollBar* horizontal = new QScrollBar(Qt::Horizontal, &window);
     QScrollBar* vertical = new QScrollBar(Qt::Vertical, &window);
     QPushButton* up = new QPushButton(QStringLiteral("↑"), &window);
+    QPushButton* down = new QPushButton(QStringLiteral("↓"), &window);
     QPushButton* left = new QPushButton(QStringLiteral("←"), &window);
+    QPushButton* right = new QPushButton(QStringLiteral("→"), &window);
     std::unique_ptr<WorkspaceController> controller;
     MainWindowLayout layout;
 };
 
 TEST_F(WorkspaceWidgetsTest, LayoutPlacesTheAreaAndBarsAtDesignGeometry) {
-    EXPECT_EQ(area()->objectName(), QStringLiteral("可视画板"));
-    EXPECT_EQ(area()->geometry(), QRect(4, 48, 411, 279));
+    EXPECT_EQ(host->geometry(), QRect(4, 48, 411, 279));
+    EXPECT_EQ(area()->geometry(), QRect(0, 0, 411, 279));
+    EXPECT_EQ(layout.settingsGroup, QRect(432, 48, 152, 292));
     EXPECT_EQ(horizontal->geometry(), QRect(4, 328, 411, 12));
     EXPECT_EQ(vertical->geometry(), QRect(416, 48, 12, 279));
     EXPECT_EQ(workspace().frame().topLeft(), QPoint(125, 34));
@@ -72,9 +78,12 @@ TEST_F(WorkspaceWidgetsTest, LayoutPlacesTheAreaAndBarsAtDesignGeometry) {
     // A bigger window grows the area and centres the frame again, whatever was done to it.
     ASSERT_TRUE(workspace().showNewPicture(pattern(300, 200)));
     workspace().stepFrame(5, 5);
-    controller->applyLayout(QSize(686, 400));
-    EXPECT_EQ(area()->geometry(), QRect(4, 48, 511, 319));
+    controller->applyLayout(694, 454);
+    EXPECT_EQ(host->geometry(), QRect(4, 48, 511, 319));
+    EXPECT_EQ(area()->geometry(), QRect(0, 0, 511, 319));
     EXPECT_EQ(workspace().frame().topLeft(), QPoint(255 - 80, 159 - 105));
+    EXPECT_EQ(capturePanel->geometry(), QRect(175, 54, 160, 210));
+    EXPECT_FALSE(capturePanel->isVisible());
     EXPECT_EQ(workspace().view().size(), QSize(511, 319));
 }
 
@@ -160,6 +169,8 @@ TEST_F(WorkspaceWidgetsTest, HeldMoveButtonRepeatsUntilReleased) {
     QTest::qWait(80);
     EXPECT_EQ(workspace().frame().topLeft(), stopped);
     EXPECT_EQ(QApplication::focusWidget(), area());
+    host->setFocus(); // the window focuses its own control; the view takes it
+    EXPECT_TRUE(area()->hasFocus());
 }
 
 TEST_F(WorkspaceWidgetsTest, TurnWithoutPictureDoesNothingAndTurnKeepsTheFrame) {
