@@ -3,6 +3,8 @@
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/QtDialogs.h"
+#include "gui/app/WorkspaceWiring.h"
+#include "gui/workspace/WorkspaceController.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -51,6 +53,9 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options)
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);
     window_->setCommands(commands_.get());
+    workspace_ = std::make_unique<WorkspaceController>(*dialogs_, window_->controls().pictureArea);
+    connectWorkspace(*window_, *workspace_);
+    commands_->setWorkspace(workspace_.get());
 }
 
 PortiqaApp::~PortiqaApp() {
@@ -62,6 +67,10 @@ PortiqaApp::~PortiqaApp() {
 void PortiqaApp::start() {
     window_->startUp();
     window_->show();
+    if (!options_.picture.isEmpty()) {
+        // Opened once the window is up, so a message about a bad file has a window to sit on.
+        QTimer::singleShot(0, workspace_.get(), [this] { workspace_->openFile(options_.picture); });
+    }
     if (options_.quitAfterShow) {
         QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
     }

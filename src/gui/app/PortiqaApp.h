@@ -15,6 +15,7 @@ namespace portiqa {
 class AppCommands;
 class MainWindow;
 class QtDialogs;
+class WorkspaceController;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -31,6 +32,7 @@ public:
     ~PortiqaApp();
 
     MainWindow& window() { return *window_; }
+    WorkspaceController& workspace() { return *workspace_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -39,6 +41,7 @@ private:
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
+    std::unique_ptr<WorkspaceController> workspace_;
 };
 
 } // namespace portiqa

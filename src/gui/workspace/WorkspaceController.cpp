@@ -34,7 +34,12 @@ WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaH
     connect(pictureArea_, &PictureAreaWidget::filesDropped, this, &WorkspaceController::dropUrls);
 }
 
-WorkspaceController::~WorkspaceController() = default;
+WorkspaceController::~WorkspaceController() {
+    // The view reads our workspace: it must not outlive it inside the window.
+    delete pictureArea_.data();
+}
+
+PictureAreaWidget* WorkspaceController::pictureArea() const { return pictureArea_.data(); }
 
 void WorkspaceController::attachScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
     horizontalBar_ = horizontal;

@@ -16,6 +16,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 class QAbstractButton;
@@ -40,7 +41,7 @@ public:
     PictureSources& sources() { return sources_; }
     FrameMover& frameMover() { return mover_; }
     QWidget* pictureAreaHost() const { return host_; }
-    PictureAreaWidget* pictureArea() const { return pictureArea_; }
+    PictureAreaWidget* pictureArea() const;
 
     // The window's scroll bars (横向滚动条, 纵向滚动条), the four move buttons with the
     // window's repeat timer (截图时钟; null: the controller keeps its own), and the hidden
@@ -82,7 +83,7 @@ private:
     PictureSources sources_;
     FrameMover mover_;
     QWidget* host_ = nullptr;
-    PictureAreaWidget* pictureArea_ = nullptr;
+    QPointer<PictureAreaWidget> pictureArea_; // owned by the host; removed with us
     WorkspaceScrollBars* scrollBars_ = nullptr;
     FrameMoveButtons* moveButtons_ = nullptr;
     QScrollBar* horizontalBar_ = nullptr;
