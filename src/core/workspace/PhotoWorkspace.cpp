@@ -24,17 +24,20 @@ bool PhotoWorkspace::showNewPicture(const QImage& picture, bool resetScrollFract
     return showNewPicture(PicturePyramid::build(picture), resetScrollFractions);
 }
 
-bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions) {
+bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions,
+                                    QSize fullSize) {
     if (!picture) {
         return false;
     }
+    pictureSize_ = fullSize.isValid() && !fullSize.isEmpty() ? fullSize : picture->size();
+    preview_ = pictureSize_ != picture->size();
     picture_ = std::move(picture);
     pictureLoaded_ = true;
     if (resetScrollFractions) {
         fractionX_ = 0.5;
         fractionY_ = 0.5;
     }
-    zoom_ = WorkspaceGeometry::fitZoom(picture_->size(), area_);
+    zoom_ = WorkspaceGeometry::fitZoom(pictureSize_, area_);
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
     redrawWorkspace();
@@ -42,20 +45,22 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
 }
 
 bool PhotoWorkspace::upgradePicture(PicturePyramidPtr fullPicture) {
-    if (!fullPicture || !picture_) {
+    if (!fullPicture) {
+        return false;
+    }
+    if (!picture_) {
         return showNewPicture(std::move(fullPicture));
     }
-    const double scale =
-        static_cast<double>(picture_->size().width()) / fullPicture->size().width();
+    pictureSize_ = fullPicture->size();
+    preview_ = false;
     picture_ = std::move(fullPicture);
-    zoom_ *= scale;
     redrawWorkspace();
     return true;
 }
 
 bool PhotoWorkspace::zoomFits(double zoom) const {
-    const int w = WorkspaceGeometry::zoomedSide(picture_->size().width(), zoom);
-    const int h = WorkspaceGeometry::zoomedSide(picture_->size().height(), zoom);
+    const int w = WorkspaceGeometry::zoomedSide(pictureSize_.width(), zoom);
+    const int h = WorkspaceGeometry::zoomedSide(pictureSize_.height(), zoom);
     return w >= 1 && h >= 1 && w <= MaxZoomedSide && h <= MaxZoomedSide;
 }
 
@@ -121,8 +126,8 @@ void PhotoWorkspace::redrawWorkspace() {
     if (!pictureLoaded_ || !picture_) {
         return;
     }
-    zoomed_ = QSize(WorkspaceGeometry::zoomedSide(picture_->size().width(), zoom_),
-                    WorkspaceGeometry::zoomedSide(picture_->size().height(), zoom_));
+    zoomed_ = QSize(WorkspaceGeometry::zoomedSide(pictureSize_.width(), zoom_),
+                    WorkspaceGeometry::zoomedSide(pictureSize_.height(), zoom_));
     horizontal_ = WorkspaceGeometry::layoutAxis(area_.width(), zoomed_.width(), fractionX_);
     vertical_ = WorkspaceGeometry::layoutAxis(area_.height(), zoomed_.height(), fractionY_);
     emit scrollBarsChanged();
@@ -190,6 +195,8 @@ bool PhotoWorkspace::commitEdits() {
         return false;
     }
     picture_ = std::move(committed);
+    pictureSize_ = picture_->size();
+    preview_ = false;
     zoom_ = 1.0;
     redrawWorkspace();
     return true;
@@ -205,6 +212,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
         return false;
     }
     picture_ = std::move(turned);
+    pictureSize_ = pictureSize_.transposed();
     redrawWorkspace();
     return true;
 }

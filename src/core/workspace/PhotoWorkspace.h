@@ -45,13 +45,22 @@ public:
     // fractions go to the middle when `resetScrollFractions` (files, drops, pastes; a camera
     // shot keeps them), the zoom is chosen by FitZoom and the workspace redraws. A null
     // picture changes nothing and returns false.
+    //
+    // A preview (a scaled decode shown while the full picture is still decoding) passes the
+    // full picture's size as `fullSize`: zoom, zoomed size and layout are those of the full
+    // picture, only the pixels come from the preview until upgradePicture() brings the full
+    // ones. Whatever must work on the full picture (capture, commit, turn) waits for it.
     bool showNewPicture(const QImage& picture, bool resetScrollFractions = true);
-    bool showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions = true);
-    // The full-resolution picture for a preview on show: the zoom is scaled so the display
-    // keeps its size, fractions and frame stay, and the display switches to the full pixels.
+    bool showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions = true,
+                        QSize fullSize = {});
+    // The full picture for the preview on show: zoom, fractions and frame stay; the display
+    // switches to the full pixels. False (nothing changes) for a null picture.
     bool upgradePicture(PicturePyramidPtr fullPicture);
 
     bool pictureLoaded() const { return pictureLoaded_; }
+    bool showingPreview() const { return preview_; }
+    // The picture's own size (the full picture's while a preview is shown).
+    QSize pictureSize() const { return pictureSize_; }
     QImage picture() const; // opaque RGB32; null before the first picture
     PicturePyramidPtr pyramid() const { return picture_; }
 
@@ -138,6 +147,8 @@ private:
     bool zoomFits(double zoom) const;
 
     PicturePyramidPtr picture_;
+    QSize pictureSize_;
+    bool preview_ = false;
     bool pictureLoaded_ = false;
     double zoom_ = 1.0;
     QSize zoomed_;

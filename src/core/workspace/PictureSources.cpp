@@ -36,7 +36,7 @@ bool PictureSources::openPicture() {
 }
 
 bool PictureSources::loadPictureFile(const QString& path) {
-    const DecodedPicture decoded = decoder_ ? decoder_(path) : readPictureFile(path);
+    const PictureReadResult decoded = decoder_ ? decoder_(path) : readPictureFile(path);
     if (decoded.image.isNull() || !workspace_.showNewPicture(decoded.image, true)) {
         const QString reason =
             decoded.error.isEmpty() ? QStringLiteral("无法读取这个图片文件。") : decoded.error;
@@ -109,7 +109,7 @@ QImage PictureSources::copyFramedRegion() const {
     return workspace_.captureFramedImage();
 }
 
-DecodedPicture PictureSources::readPictureFile(const QString& path) {
+PictureReadResult PictureSources::readPictureFile(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);

@@ -24,14 +24,14 @@ namespace portiqa {
 class PhotoWorkspace;
 
 // The result of reading one picture file: the picture, or a message for the operator.
-struct DecodedPicture {
+struct PictureReadResult {
     QImage image;
     QString error;
 };
 
 class PictureSources {
 public:
-    using Decoder = std::function<DecodedPicture(const QString& path)>;
+    using Decoder = std::function<PictureReadResult(const QString& path)>;
 
     static constexpr qint64 MaxPicturePixels = 200'000'000;
 
@@ -59,7 +59,7 @@ public:
     static QString dropText(const QList<QUrl>& urls);
     // Reads a picture file with the content-sniffing reader, EXIF orientation applied and a
     // memory budget checked before the pixels are allocated.
-    static DecodedPicture readPictureFile(const QString& path);
+    static PictureReadResult readPictureFile(const QString& path);
 
     int sourceKind() const { return sourceKind_; }
     QString sourcePath() const { return sourcePath_; }

@@ -213,3 +213,30 @@ TEST(PhotoWorkspaceView, NothingHappensWithoutAPicture) {
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(PhotoWorkspacePreview, PreviewKeepsTheFullLayoutAndUpgradeShowsTheFullPixels) {
+    const QImage full = test::patternPicture(1600, 1200);
+    PhotoWorkspace expected;
+    ASSERT_TRUE(expected.showNewPicture(full));
+
+    PhotoWorkspace workspace;
+    const QImage preview = full.scaled(400, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    ASSERT_TRUE(workspace.showNewPicture(PicturePyramid::build(preview), true, full.size()));
+    EXPECT_TRUE(workspace.showingPreview());
+    EXPECT_DOUBLE_EQ(workspace.zoom(), expected.zoom());
+    EXPECT_EQ(workspace.zoomedSize(), expected.zoomedSize());
+    EXPECT_EQ(workspace.offset(), expected.offset());
+
+    workspace.stepFrame(3, 0);
+    ASSERT_TRUE(workspace.upgradePicture(PicturePyramid::build(full)));
+    EXPECT_FALSE(workspace.showingPreview());
+    EXPECT_DOUBLE_EQ(workspace.zoom(), expected.zoom());
+    EXPECT_TRUE(workspace.composition() == expected.composition());
+    EXPECT_FALSE(workspace.upgradePicture(nullptr));
+}
+
+} // namespace
+} // namespace portiqa
