@@ -2,6 +2,7 @@
 
 #include "core/app/AppTexts.h"
 #include "core/app/MainCommands.h"
+#include "core/app/MainWindowLayout.h"
 #include "core/app/StatusBarBand.h"
 #include "core/app/ToolbarDispatch.h"
 #include "gui/app/ColourPickerButton.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QLayout>
@@ -90,9 +92,9 @@ void MainWindow::startUp() {
     const QWidget* area = controls_.pictureArea;
     controls_.capturePanel->setGeometry(area->width() / 2 - 80, area->height() / 2 - 105, 160, 210);
     ensureSettingsFolder(services_.location);
-    loadSettings();
-    enableFileDrops();
-    loadEditorToolWindow();
+    lifecycle_.loadSettings();
+    lifecycle_.enableFileDrops();
+    lifecycle_.loadEditorToolWindow();
     started_ = true;
 }
 
@@ -101,21 +103,11 @@ void MainWindow::shutDown() {
         return;
     }
     shutDown_ = true;
-    releasePicture();
-    disconnectCameraIfOpen();
-    releaseRosterIfLoaded();
-    unregisterHotkeysIfRegistered();
+    lifecycle_.releasePicture();
+    lifecycle_.disconnectCameraIfOpen();
+    lifecycle_.releaseRosterIfLoaded();
+    lifecycle_.unregisterHotkeysIfRegistered();
 }
-
-// These steps belong to subsystems that connect themselves to the window; the window keeps
-// the order in which they run.
-void MainWindow::loadSettings() {}
-void MainWindow::enableFileDrops() {}
-void MainWindow::loadEditorToolWindow() {}
-void MainWindow::releasePicture() {}
-void MainWindow::disconnectCameraIfOpen() {}
-void MainWindow::releaseRosterIfLoaded() {}
-void MainWindow::unregisterHotkeysIfRegistered() {}
 
 void MainWindow::dispatchToolbar(int index) {
     if (commands_ != nullptr) {
@@ -258,8 +250,16 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     const int e = effectiveWidth();
     const int f = effectiveHeight();
     QWidget* client = centralWidget();
+    const MainWindowLayout layout = computeMainWindowLayout(e, f);
+    controls_.pictureArea->setGeometry(layout.pictureArea);
+    controls_.compositionPanel->setGeometry(layout.pictureArea);
+    controls_.horizontalBar->setGeometry(layout.horizontalBar);
+    controls_.verticalBar->setGeometry(layout.verticalBar);
+    controls_.settingsGroup->setGeometry(layout.settingsGroup);
     controls_.statusBar->setGeometry(0, client->height() - 20, client->width() + 2, 20);
     controls_.statusBar->setEffectiveWidth(e);
+    QWidget* frame = controls_.capturePanel;
+    frame->move(centredFramePosition(layout.pictureArea.size(), frame->size()));
     emit clientResized(e, f);
     if (started_) {
         centreOnScreen();

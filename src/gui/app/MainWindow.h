@@ -34,6 +34,17 @@ struct HintSources {
     std::function<bool()> textEntryVisible = [] { return false; };
 };
 
+// Start-up and shutdown steps owned by other subsystems; the window runs them in its order.
+struct LifecycleSteps {
+    std::function<void()> loadSettings = [] {};
+    std::function<void()> enableFileDrops = [] {};
+    std::function<void()> loadEditorToolWindow = [] {};
+    std::function<void()> releasePicture = [] {};
+    std::function<void()> disconnectCameraIfOpen = [] {};
+    std::function<void()> releaseRosterIfLoaded = [] {};
+    std::function<void()> unregisterHotkeysIfRegistered = [] {};
+};
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -49,6 +60,7 @@ public:
     const AppServices& services() const { return services_; }
     Dialogs& dialogs() const { return *services_.dialogs; }
     HintSources& hintSources() { return hintSources_; }
+    LifecycleSteps& lifecycleSteps() { return lifecycle_; }
 
     // Every hint change goes through here: the panel is written only on a real change.
     void setStatusHint(const QString& text) { statusHint_.set(text); }
@@ -86,19 +98,11 @@ private:
     QString pictureAreaHint() const;
     void centreOnScreen();
 
-    // Start-up and shutdown steps whose owners are other subsystems.
-    void loadSettings();
-    void enableFileDrops();
-    void loadEditorToolWindow();
-    void releasePicture();
-    void disconnectCameraIfOpen();
-    void releaseRosterIfLoaded();
-    void unregisterHotkeysIfRegistered();
-
     AppServices services_;
     MainControls controls_;
     StatusHint statusHint_;
     HintSources hintSources_;
+    LifecycleSteps lifecycle_;
     MainCommands* commands_ = nullptr;
     std::unique_ptr<QHash<QObject*, std::function<QString()>>> hoverHints_;
     struct HandledMove {

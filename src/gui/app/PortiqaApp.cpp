@@ -1,7 +1,10 @@
 #include "gui/app/PortiqaApp.h"
 
+#include "core/batch/SettingsFile.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/MainWindowSizeEdits.h"
+#include "gui/app/OutputSizeController.h"
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/workspace/WorkspaceController.h"
@@ -40,10 +43,11 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     return options;
 }
 
-PortiqaApp::PortiqaApp(const LaunchOptions& options)
+PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     : options_(options), dialogs_(std::make_unique<QtDialogs>()) {
+    Dialogs& chosenDialogs = dialogs != nullptr ? *dialogs : *dialogs_;
     AppServices services;
-    services.dialogs = dialogs_.get();
+    services.dialogs = &chosenDialogs;
     services.location = resolveSettingsLocation(
         QCoreApplication::applicationDirPath(), options_.settingsDir,
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -53,9 +57,33 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options)
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);
     window_->setCommands(commands_.get());
-    workspace_ = std::make_unique<WorkspaceController>(*dialogs_, window_->controls().pictureArea);
+    workspace_ =
+        std::make_unique<WorkspaceController>(chosenDialogs, window_->controls().pictureArea);
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
+
+    OutputSizeHooks sizeHooks;
+    // The workspace owns the frame; the capture panel follows it.
+    sizeHooks.resizeFrame = [this](QSize size) { workspace_->setFrameSize(size); };
+    sizeHooks.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
+    sizeHooks.recomposeView = [this] { workspace_->workspace().recomposeView(); };
+    sizeEdits_ = std::make_unique<MainWindowSizeEdits>(window_->controls());
+    settingsFile_ =
+        std::make_unique<SettingsFile>(window_->services().location.settingsFolder, chosenDialogs);
+    // The batch modes are not switched on in this build yet; the triggers are wired with
+    // their modes reading as off, so nothing is written until a mode can be on.
+    sizeHooks.sizeLimitChanged = [this](const QString&) {
+        settingsFile_->sizeLimitChanged(*sizeEdits_, false, batchCrop_, false, quickShoot_);
+    };
+    sizeHooks.sizeTextChanged = [this](const QString& key, const QString&) {
+        const auto which = key == QStringLiteral("像素宽") ? SettingsFile::SizeKey::Width
+                                                           : SettingsFile::SizeKey::Height;
+        settingsFile_->outputDimensionChanged(which, *sizeEdits_, false, false, quickShoot_);
+    };
+    outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
+    window_->lifecycleSteps().loadSettings = [this] {
+        settingsFile_->loadSettings(batchCrop_, quickShoot_);
+    };
 }
 
 PortiqaApp::~PortiqaApp() {

@@ -4,6 +4,8 @@
 // down; nothing of it is global.
 
 #include "core/app/SettingsLocation.h"
+#include "core/batch/BatchSettings.h"
+#include "core/workspace/OutputSpec.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,10 @@
 namespace portiqa {
 
 class AppCommands;
+class Dialogs;
+class OutputSizeController;
+class MainWindowSizeEdits;
+class SettingsFile;
 class MainWindow;
 class QtDialogs;
 class WorkspaceController;
@@ -28,11 +34,14 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
 
 class PortiqaApp {
 public:
-    explicit PortiqaApp(const LaunchOptions& options);
+    // `dialogs` replaces the Qt dialogs (tests answer from a script); null for the real ones.
+    explicit PortiqaApp(const LaunchOptions& options, Dialogs* dialogs = nullptr);
     ~PortiqaApp();
 
     MainWindow& window() { return *window_; }
     WorkspaceController& workspace() { return *workspace_; }
+    const BatchCropSettings& batchCropSettings() const { return batchCrop_; }
+    const QuickShootSettings& quickShootSettings() const { return quickShoot_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -42,6 +51,12 @@ private:
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
     std::unique_ptr<WorkspaceController> workspace_;
+    OutputSpec outputSpec_;
+    BatchCropSettings batchCrop_;
+    QuickShootSettings quickShoot_;
+    std::unique_ptr<SettingsFile> settingsFile_;
+    std::unique_ptr<MainWindowSizeEdits> sizeEdits_;
+    OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 
 } // namespace portiqa

@@ -4,8 +4,6 @@
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
-#include <QGroupBox>
-
 namespace portiqa {
 
 void connectWorkspace(MainWindow& window, WorkspaceController& workspace) {
@@ -21,12 +19,10 @@ void connectWorkspace(MainWindow& window, WorkspaceController& workspace) {
                      &WorkspaceController::setFrameColour);
     QObject::connect(&window, &MainWindow::clientLeftButtonReleased, &workspace,
                      [&workspace] { workspace.workspace().releasePointer(); });
-    QGroupBox* group = c.settingsGroup;
-    auto layOut = [&workspace, group](int effectiveWidth, int effectiveHeight) {
-        group->setGeometry(workspace.applyLayout(effectiveWidth, effectiveHeight).settingsGroup);
-    };
-    QObject::connect(&window, &MainWindow::clientResized, &workspace, layOut);
-    layOut(window.effectiveWidth(), window.effectiveHeight());
+    // The window places its controls; the workspace re-centres the frame and redraws.
+    QObject::connect(&window, &MainWindow::clientResized, &workspace,
+                     &WorkspaceController::applyLayout);
+    workspace.applyLayout(window.effectiveWidth(), window.effectiveHeight());
 
     window.hintSources().pictureLoaded = [&workspace] {
         return workspace.workspace().pictureLoaded();

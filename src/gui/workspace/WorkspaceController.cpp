@@ -39,7 +39,9 @@ WorkspaceController::~WorkspaceController() {
     delete pictureArea_.data();
 }
 
-PictureAreaWidget* WorkspaceController::pictureArea() const { return pictureArea_.data(); }
+PictureAreaWidget* WorkspaceController::pictureArea() const {
+    return pictureArea_.data();
+}
 
 void WorkspaceController::attachScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
     horizontalBar_ = horizontal;
@@ -92,18 +94,18 @@ bool WorkspaceController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 MainWindowLayout WorkspaceController::applyLayout(int effectiveWidth, int effectiveHeight) {
-    const MainWindowLayout layout =
-        MainWindowLayout::compute(effectiveWidth, effectiveHeight, workspace_.frame().size());
+    const MainWindowLayout layout = computeMainWindowLayout(effectiveWidth, effectiveHeight);
     host_->setGeometry(layout.pictureArea);
     pictureArea_->setGeometry(host_->rect());
     if (horizontalBar_) {
-        horizontalBar_->setGeometry(layout.horizontalScroll);
+        horizontalBar_->setGeometry(layout.horizontalBar);
     }
     if (verticalBar_) {
-        verticalBar_->setGeometry(layout.verticalScroll);
+        verticalBar_->setGeometry(layout.verticalBar);
     }
-    workspace_.moveFrameTo(layout.frameTopLeft);
-    workspace_.setAreaSize(layout.pictureArea.size()); // redraws when a picture is loaded
+    const QSize area = layout.pictureArea.size().expandedTo(QSize(0, 0));
+    workspace_.moveFrameTo(centredFramePosition(area, workspace_.frame().size()));
+    workspace_.setAreaSize(area); // redraws when a picture is loaded
     if (workspace_.pictureLoaded()) {
         focusPictureArea();
     }

@@ -8,9 +8,9 @@
 // hidden capture panel (截图画板) under the frame. The window hands over its scroll bars and
 // frame-move buttons and calls applyLayout() whenever its client area changes size.
 
+#include "core/app/MainWindowLayout.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/workspace/FrameMover.h"
-#include "core/workspace/MainWindowLayout.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/PictureSources.h"
 

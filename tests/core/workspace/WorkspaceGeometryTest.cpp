@@ -1,5 +1,5 @@
 #include "core/workspace/WorkspaceGeometry.h"
-#include "core/workspace/MainWindowLayout.h"
+#include "core/app/MainWindowLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -47,26 +47,22 @@ TEST(WorkspaceGeometry, FitZoomLetsTheProportionallyWiderSideDecide) {
 }
 
 TEST(MainWindowLayout, DesignSizeGivesDesignGeometry) {
-    const MainWindowLayout layout = MainWindowLayout::compute(594, 414, QSize(160, 210));
+    const MainWindowLayout layout = computeMainWindowLayout(594, 414);
     EXPECT_EQ(layout.pictureArea, QRect(4, 48, 411, 279));
-    EXPECT_EQ(layout.horizontalScroll, QRect(4, 328, 411, 12));
-    EXPECT_EQ(layout.verticalScroll, QRect(416, 48, 12, 279));
+    EXPECT_EQ(layout.horizontalBar, QRect(4, 328, 411, 12));
+    EXPECT_EQ(layout.verticalBar, QRect(416, 48, 12, 279));
     EXPECT_EQ(layout.settingsGroup, QRect(432, 48, 152, 292));
-    EXPECT_EQ(layout.statusPanel0Width, 432);
+    EXPECT_EQ(layout.hintPanelWidth, 432);
     // floor(411 / 2) - floor(160 / 2), floor(279 / 2) - floor(210 / 2)
-    EXPECT_EQ(layout.frameTopLeft, QPoint(125, 34));
+    EXPECT_EQ(centredFramePosition(layout.pictureArea.size(), QSize(160, 210)), QPoint(125, 34));
 }
 
-TEST(MainWindowLayout, ResizeRecentresTheFrameWithFloors) {
-    // A 358 x 441 frame grows the area to 388 x 471.
-    const MainWindowLayout grown = MainWindowLayout::compute(594, 471 + 135, QSize(358, 441));
-    EXPECT_EQ(grown.pictureArea.size(), QSize(411, 471));
-    EXPECT_EQ(grown.frameTopLeft, QPoint(205 - 179, 235 - 220));
-    // A frame larger than the area gets a negative corner, floored.
-    EXPECT_EQ(MainWindowLayout::centredFrame(QSize(11, 10), QSize(15, 13)), QPoint(-2, -1));
-    // A window shrunk below the fixed parts gives an empty area, not a negative one.
-    const MainWindowLayout tiny = MainWindowLayout::compute(100, 100, QSize(160, 210));
-    EXPECT_EQ(tiny.pictureArea.size(), QSize(0, 0));
+TEST(MainWindowLayout, FrameIsCentredWithFloors) {
+    // A 358 x 441 frame after the window grew the area to 471 high.
+    EXPECT_EQ(centredFramePosition(QSize(411, 471), QSize(358, 441)), QPoint(205 - 179, 235 - 220));
+    // A frame larger than the area gets a negative corner; halves of odd sizes floor.
+    EXPECT_EQ(centredFramePosition(QSize(11, 10), QSize(15, 13)), QPoint(-2, -1));
+    EXPECT_EQ(centredFramePosition(QSize(-3, 0), QSize(2, 2)), QPoint(-3, -1));
 }
 
 } // namespace
