@@ -58,6 +58,30 @@ bool PhotoWorkspace::upgradePicture(PicturePyramidPtr fullPicture) {
     return true;
 }
 
+PhotoWorkspace::PictureState PhotoWorkspace::pictureState() const {
+    return {picture_, pictureSize_, preview_, pictureLoaded_, zoom_, fractionX_, fractionY_};
+}
+
+void PhotoWorkspace::restorePictureState(const PictureState& state) {
+    picture_ = state.picture;
+    pictureSize_ = state.pictureSize;
+    preview_ = state.preview;
+    pictureLoaded_ = state.loaded && picture_;
+    zoom_ = state.zoom;
+    fractionX_ = state.fractionX;
+    fractionY_ = state.fractionY;
+    if (pictureLoaded_) {
+        redrawWorkspace();
+        return;
+    }
+    horizontal_ = AxisLayout();
+    vertical_ = AxisLayout();
+    zoomed_ = QSize();
+    clearSurfaces();
+    emit scrollBarsChanged();
+    emit viewChanged();
+}
+
 bool PhotoWorkspace::zoomFits(double zoom) const {
     const int w = WorkspaceGeometry::zoomedSide(pictureSize_.width(), zoom);
     const int h = WorkspaceGeometry::zoomedSide(pictureSize_.height(), zoom);

@@ -57,6 +57,20 @@ public:
     // switches to the full pixels. False (nothing changes) for a null picture.
     bool upgradePicture(PicturePyramidPtr fullPicture);
 
+    // What a load replaces, so a load that fails after its preview was shown can put the
+    // previous picture back exactly (zoom and scroll fractions included).
+    struct PictureState {
+        PicturePyramidPtr picture;
+        QSize pictureSize;
+        bool preview = false;
+        bool loaded = false;
+        double zoom = 1.0;
+        double fractionX = 0.5;
+        double fractionY = 0.5;
+    };
+    PictureState pictureState() const;
+    void restorePictureState(const PictureState& state);
+
     bool pictureLoaded() const { return pictureLoaded_; }
     bool showingPreview() const { return preview_; }
     // The picture's own size (the full picture's while a preview is shown).

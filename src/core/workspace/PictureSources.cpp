@@ -3,7 +3,6 @@
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace portiqa {
 
@@ -21,7 +20,8 @@ bool isPictureExtension(const QString& extension) {
 } // namespace
 
 PictureSources::PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs)
-    : workspace_(workspace), dialogs_(dialogs), decoder_(&PictureSources::readPictureFile) {}
+    : workspace_(workspace), dialogs_(dialogs),
+      decoder_([this](const QString& path) { return pictureDecoder_.decodeFile(path); }) {}
 
 bool PictureSources::openPicture() {
     const QString path =
@@ -36,12 +36,18 @@ bool PictureSources::openPicture() {
 }
 
 bool PictureSources::loadPictureFile(const QString& path) {
-    const PictureReadResult decoded = decoder_ ? decoder_(path) : readPictureFile(path);
-    if (decoded.image.isNull() || !workspace_.showNewPicture(decoded.image, true)) {
-        const QString reason =
-            decoded.error.isEmpty() ? QStringLiteral("无法读取这个图片文件。") : decoded.error;
-        dialogs_.inform(Caption, reason + QStringLiteral("当前图片保持不变。"),
-                        MessageIcon::Warning);
+    if (fileLoader_) {
+        fileLoader_(path);
+        return true;
+    }
+    const DecodedPicture decoded = decoder_(path);
+    if (!decoded.ok()) {
+        dialogs_.inform(PictureDecoder::messageCaption(), decoded.message, MessageIcon::Warning);
+        return false;
+    }
+    if (!workspace_.showNewPicture(decoded.image, true)) {
+        dialogs_.inform(PictureDecoder::messageCaption(),
+                        pictureDecoder_.messageFor(DecodeError::OutOfMemory), MessageIcon::Warning);
         return false;
     }
     return true;
@@ -95,8 +101,15 @@ bool PictureSources::dropUrls(const QList<QUrl>& urls) {
 }
 
 bool PictureSources::pastePicture(const QImage& clipboardImage) {
-    if (clipboardImage.isNull() || !workspace_.showNewPicture(clipboardImage, true)) {
+    if (clipboardImage.isNull()) {
         dialogs_.inform(Caption, QStringLiteral("剪贴板中没有可粘贴的图片。"), MessageIcon::None);
+        return false;
+    }
+    const DecodedPicture checked = pictureDecoder_.fromImage(clipboardImage);
+    if (!checked.ok() || !workspace_.showNewPicture(checked.image, true)) {
+        const QString reason =
+            checked.ok() ? pictureDecoder_.messageFor(DecodeError::OutOfMemory) : checked.message;
+        dialogs_.inform(PictureDecoder::messageCaption(), reason, MessageIcon::Warning);
         return false;
     }
     return true;
@@ -107,23 +120,6 @@ QImage PictureSources::copyFramedRegion() const {
         return {};
     }
     return workspace_.captureFramedImage();
-}
-
-PictureReadResult PictureSources::readPictureFile(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() > MaxPicturePixels) {
-        return {QImage(), QStringLiteral("图片尺寸过大，无法打开。")};
-    }
-    // Four bytes a pixel for the budget, in megabytes.
-    reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024)));
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return {QImage(), QStringLiteral("无法读取这个图片文件，它可能已损坏或不是图片。")};
-    }
-    return {image, QString()};
 }
 
 void PictureSources::setSource(int kind, const QString& path) {

@@ -9,7 +9,8 @@
 // operator and leave the current picture and view exactly as they were.
 
 #include "core/dialogs/Dialogs.h"
-#include "core/workspace/PicturePyramid.h"
+#include "core/image/DecodedPicture.h"
+#include "core/image/PictureDecoder.h"
 
 #include <QImage>
 #include <QList>
@@ -23,33 +24,31 @@ namespace portiqa {
 
 class PhotoWorkspace;
 
-// The result of reading one picture file: the picture, or a message for the operator.
-struct PictureReadResult {
-    QImage image;
-    QString error;
-};
-
 class PictureSources {
 public:
-    using Decoder = std::function<PictureReadResult(const QString& path)>;
-
-    static constexpr qint64 MaxPicturePixels = 200'000'000;
+    using Decoder = std::function<DecodedPicture(const QString& path)>;
+    using FileLoader = std::function<void(const QString& path)>;
 
     PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs);
 
-    // The file reader; defaults to readPictureFile().
+    // The file reader used in place; defaults to PictureDecoder::decodeFile().
     void setDecoder(Decoder decoder) { decoder_ = std::move(decoder); }
+    // When set, files are handed to it instead (an asynchronous loader that reports back to
+    // the workspace itself); loadPictureFile() then only starts the load.
+    void setFileLoader(FileLoader loader) { fileLoader_ = std::move(loader); }
     // While batch crop mode is on, an opened or dropped file is recorded as the source.
     void setBatchCropMode(std::function<bool()> isOn) { batchCropMode_ = std::move(isOn); }
 
     // Asks for a file and loads it. False when cancelled or the file could not be read.
+    // A failed read is told to the operator; the current picture stays.
     bool openPicture();
     bool loadPictureFile(const QString& path);
     // The dropped paths joined by CR LF, as the drop target reports them.
     bool dropFiles(const QString& droppedText);
     // A drop from a file manager: local files joined into that text.
     bool dropUrls(const QList<QUrl>& urls);
-    // Ctrl+V with the clipboard's image (null when the clipboard holds none).
+    // Ctrl+V with the clipboard's image (null when the clipboard holds none); a missing or
+    // unusable image is told to the operator and the current picture stays.
     bool pastePicture(const QImage& clipboardImage);
     // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing.
     QImage copyFramedRegion() const;
@@ -57,9 +56,6 @@ public:
     // The path a drop would load, or nothing after telling the operator why not.
     static std::optional<QString> acceptedDrop(const QString& droppedText, Dialogs& dialogs);
     static QString dropText(const QList<QUrl>& urls);
-    // Reads a picture file with the content-sniffing reader, EXIF orientation applied and a
-    // memory budget checked before the pixels are allocated.
-    static PictureReadResult readPictureFile(const QString& path);
 
     int sourceKind() const { return sourceKind_; }
     QString sourcePath() const { return sourcePath_; }
@@ -70,7 +66,9 @@ private:
 
     PhotoWorkspace& workspace_;
     Dialogs& dialogs_;
+    PictureDecoder pictureDecoder_;
     Decoder decoder_;
+    FileLoader fileLoader_;
     std::function<bool()> batchCropMode_;
     int sourceKind_ = 0;
     QString sourcePath_;

@@ -27,6 +27,10 @@ WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaH
     host_->setFocusProxy(pictureArea_);
     host_->installEventFilter(this);
     workspace_.setAreaSize(host_->size());
+    sources_.setFileLoader([this](const QString& path) { startLoad(path); });
+    connect(&loader_, &PictureLoader::previewReady, this, &WorkspaceController::previewArrived);
+    connect(&loader_, &PictureLoader::pictureReady, this, &WorkspaceController::pictureArrived);
+    connect(&loader_, &PictureLoader::loadFailed, this, &WorkspaceController::loadFailed);
     connect(pictureArea_, &PictureAreaWidget::pasteRequested, this,
             &WorkspaceController::pasteFromClipboard);
     connect(pictureArea_, &PictureAreaWidget::copyRequested, this,
@@ -136,7 +140,63 @@ void WorkspaceController::zoomOut() {
     }
 }
 
+void WorkspaceController::startLoad(const QString& path) {
+    if (!loader_.isLoading()) {
+        beforeLoad_ = workspace_.pictureState();
+    }
+    loader_.loadFile(path, workspace_.areaSize());
+}
+
+void WorkspaceController::previewArrived(quint64 request, const QImage& preview,
+                                         const QSize& fullSize) {
+    if (request != loader_.currentRequest() || pictureShown_ == request) {
+        return;
+    }
+    if (workspace_.showNewPicture(PicturePyramid::build(preview), true, fullSize)) {
+        previewShown_ = request;
+        focusPictureArea();
+    }
+}
+
+void WorkspaceController::pictureArrived(quint64 request, const QImage& picture) {
+    if (request != loader_.currentRequest()) {
+        return;
+    }
+    PicturePyramidPtr pyramid = PicturePyramid::build(picture);
+    if (!pyramid) {
+        loadFailed(request, PictureDecoder().messageFor(DecodeError::OutOfMemory));
+        return;
+    }
+    if (previewShown_ == request) {
+        workspace_.upgradePicture(std::move(pyramid));
+    } else {
+        workspace_.showNewPicture(std::move(pyramid), true);
+    }
+    pictureShown_ = request;
+    focusPictureArea();
+}
+
+void WorkspaceController::loadFailed(quint64 request, const QString& message) {
+    if (request != loader_.currentRequest()) {
+        return;
+    }
+    if (previewShown_ == request) {
+        workspace_.restorePictureState(beforeLoad_);
+    }
+    dialogs_.inform(PictureDecoder::messageCaption(), message, MessageIcon::Warning);
+}
+
+void WorkspaceController::waitForPicture() {
+    loader_.waitForPicture();
+}
+
+QImage WorkspaceController::captureFramedImage() {
+    waitForPicture();
+    return workspace_.captureFramedImage();
+}
+
 void WorkspaceController::turn(bool clockwise) {
+    waitForPicture();
     if (!workspace_.pictureLoaded()) {
         return;
     }
@@ -146,10 +206,12 @@ void WorkspaceController::turn(bool clockwise) {
 }
 
 void WorkspaceController::pasteFromClipboard() {
+    loader_.cancel(); // the pasted picture replaces whatever was still loading
     sources_.pastePicture(QGuiApplication::clipboard()->image());
 }
 
 void WorkspaceController::copyToClipboard() {
+    waitForPicture();
     const QImage block = sources_.copyFramedRegion();
     if (!block.isNull()) {
         QGuiApplication::clipboard()->setImage(block);

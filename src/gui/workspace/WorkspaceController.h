@@ -10,6 +10,7 @@
 
 #include "core/app/MainWindowLayout.h"
 #include "core/dialogs/Dialogs.h"
+#include "core/image/PictureLoader.h"
 #include "core/workspace/FrameMover.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/PictureSources.h"
@@ -58,9 +59,14 @@ public:
     // whole layout so the window can place its settings group.
     MainWindowLayout applyLayout(int effectiveWidth, int effectiveHeight);
 
-    // Commands.
+    // Commands. Files decode off the GUI thread: a scaled preview shows first, then the full
+    // picture; a file that fails is told and the previous picture comes back.
     bool openPicture();                 // toolbar 打开 / menu 文件 → 打开
-    bool openFile(const QString& path); // command line, batch navigation
+    bool openFile(const QString& path); // command line, batch navigation; starts the load
+    // Blocks until the picture being loaded is on show (or has failed). Everything that
+    // works on the full picture calls it first: capture, copy, turn, and the editor's
+    // commit must too.
+    void waitForPicture();
     void zoomIn();                      // toolbar 放大
     void zoomOut();                     // toolbar 缩小
     void turn(bool clockwise);          // toolbar 顺转 / 逆转
@@ -70,18 +76,27 @@ public:
     void setFrameSize(QSize size);
     void setFrameColour(const QColor& colour);
 
-    QImage captureFramedImage() const { return workspace_.captureFramedImage(); }
+    // The framed block of the full picture as shown (waits for a load in progress).
+    QImage captureFramedImage();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void focusPictureArea();
+    void startLoad(const QString& path);
+    void previewArrived(quint64 request, const QImage& preview, const QSize& fullSize);
+    void pictureArrived(quint64 request, const QImage& picture);
+    void loadFailed(quint64 request, const QString& message);
 
     Dialogs& dialogs_;
     PhotoWorkspace workspace_;
     PictureSources sources_;
     FrameMover mover_;
+    PictureLoader loader_;
+    PhotoWorkspace::PictureState beforeLoad_; // restored when the load fails
+    quint64 previewShown_ = 0;                // request whose preview is on show
+    quint64 pictureShown_ = 0;                // request whose full picture is on show
     QWidget* host_ = nullptr;
     QPointer<PictureAreaWidget> pictureArea_; // owned by the host; removed with us
     WorkspaceScrollBars* scrollBars_ = nullptr;

@@ -44,6 +44,7 @@ TEST(MainWindowWorkspace, OpenedPictureIsFittedCentredAndFramed) {
     WindowWithWorkspace w;
     w.started.dialogs.files.push_back(w.savedPicture(3000, 2000));
     w.window.dispatchToolbar(1); // 打开
+    w.workspace.waitForPicture();
     ASSERT_TRUE(w.photo().pictureLoaded());
     EXPECT_DOUBLE_EQ(w.photo().zoom(), 411.0 / 3000);
     EXPECT_EQ(w.photo().offset(), QPoint(0, 2));
@@ -70,6 +71,7 @@ TEST(MainWindowWorkspace, ResizingLaysOutTheWorkspaceAndRecentresTheFrame) {
     WindowWithWorkspace w;
     w.started.dialogs.files.push_back(w.savedPicture(300, 200));
     w.window.dispatchToolbar(1);
+    w.workspace.waitForPicture();
     w.photo().stepFrame(9, 9);
     w.window.setEffectiveSize(694, 514);
     const MainControls& c = w.window.controls();

@@ -2,6 +2,7 @@
 #include "gui/workspace/PictureAreaWidget.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -181,6 +182,37 @@ TEST_F(WorkspaceWidgetsTest, TurnWithoutPictureDoesNothingAndTurnKeepsTheFrame) 
     controller->turn(false);
     EXPECT_EQ(workspace().picture().size(), QSize(400, 300));
     EXPECT_EQ(workspace().frame().rect(), frame);
+}
+
+} // namespace
+} // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST_F(WorkspaceWidgetsTest, FileThatFailsToDecodeBringsThePreviousPictureBack) {
+    ASSERT_TRUE(controller->openFile(test::fixturePath(QStringLiteral("image/large.jpg"))));
+    controller->waitForPicture();
+    ASSERT_TRUE(workspace().pictureLoaded());
+    EXPECT_FALSE(workspace().showingPreview());
+    const QSize size = workspace().picture().size();
+    EXPECT_EQ(size, workspace().pictureSize());
+    workspace().zoomByWheel(-2);
+    const double zoom = workspace().zoom();
+    const QImage view = workspace().view().copy();
+
+    for (const char* name :
+         {"image/truncated.jpg", "image/empty.jpg", "image/notes.jpg", "image/huge_header.png"}) {
+        dialogs.messages.clear();
+        controller->openFile(test::fixturePath(QString::fromLatin1(name)));
+        controller->waitForPicture();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(dialogs.messages.size(), 1) << name;
+        EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("提示")) << name;
+        EXPECT_EQ(workspace().picture().size(), size) << name;
+        EXPECT_DOUBLE_EQ(workspace().zoom(), zoom) << name;
+        EXPECT_TRUE(workspace().view() == view) << name;
+    }
 }
 
 } // namespace
