@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QTimer>
 
 namespace portiqa {
@@ -31,6 +32,8 @@ WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaH
     connect(&loader_, &PictureLoader::previewReady, this, &WorkspaceController::previewArrived);
     connect(&loader_, &PictureLoader::pictureReady, this, &WorkspaceController::pictureArrived);
     connect(&loader_, &PictureLoader::loadFailed, this, &WorkspaceController::loadFailed);
+    connect(&pyramidWatcher_, &QFutureWatcher<PicturePyramidPtr>::finished, this,
+            &WorkspaceController::pyramidBuilt);
     connect(pictureArea_, &PictureAreaWidget::pasteRequested, this,
             &WorkspaceController::pasteFromClipboard);
     connect(pictureArea_, &PictureAreaWidget::copyRequested, this,
@@ -162,7 +165,21 @@ void WorkspaceController::pictureArrived(quint64 request, const QImage& picture)
     if (request != loader_.currentRequest()) {
         return;
     }
-    PicturePyramidPtr pyramid = PicturePyramid::build(picture);
+    pyramidRequest_ = request;
+    pyramidJob_ = QtConcurrent::run([picture] { return PicturePyramid::build(picture); });
+    pyramidWatcher_.setFuture(pyramidJob_);
+}
+
+void WorkspaceController::pyramidBuilt() {
+    const quint64 request = pyramidRequest_;
+    if (request == 0) {
+        return; // already taken by waitForPicture()
+    }
+    pyramidRequest_ = 0;
+    PicturePyramidPtr pyramid = pyramidJob_.result();
+    if (request != loader_.currentRequest()) {
+        return;
+    }
     if (!pyramid) {
         loadFailed(request, PictureDecoder().messageFor(DecodeError::OutOfMemory));
         return;
@@ -188,6 +205,10 @@ void WorkspaceController::loadFailed(quint64 request, const QString& message) {
 
 void WorkspaceController::waitForPicture() {
     loader_.waitForPicture();
+    if (pyramidRequest_ != 0) {
+        pyramidJob_.waitForFinished();
+        pyramidBuilt();
+    }
 }
 
 QImage WorkspaceController::captureFramedImage() {
@@ -206,7 +227,9 @@ void WorkspaceController::turn(bool clockwise) {
 }
 
 void WorkspaceController::pasteFromClipboard() {
-    loader_.cancel(); // the pasted picture replaces whatever was still loading
+    // The pasted picture replaces whatever was still loading.
+    loader_.cancel();
+    pyramidRequest_ = 0;
     sources_.pastePicture(QGuiApplication::clipboard()->image());
 }
 

@@ -15,6 +15,8 @@
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/PictureSources.h"
 
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -67,11 +69,11 @@ public:
     // works on the full picture calls it first: capture, copy, turn, and the editor's
     // commit must too.
     void waitForPicture();
-    void zoomIn();                      // toolbar 放大
-    void zoomOut();                     // toolbar 缩小
-    void turn(bool clockwise);          // toolbar 顺转 / 逆转
-    void pasteFromClipboard();          // Ctrl+V
-    void copyToClipboard();             // Ctrl+C
+    void zoomIn();             // toolbar 放大
+    void zoomOut();            // toolbar 缩小
+    void turn(bool clockwise); // toolbar 顺转 / 逆转
+    void pasteFromClipboard(); // Ctrl+V
+    void copyToClipboard();    // Ctrl+C
     void dropUrls(const QList<QUrl>& urls);
     void setFrameSize(QSize size);
     void setFrameColour(const QColor& colour);
@@ -88,6 +90,7 @@ private:
     void previewArrived(quint64 request, const QImage& preview, const QSize& fullSize);
     void pictureArrived(quint64 request, const QImage& picture);
     void loadFailed(quint64 request, const QString& message);
+    void pyramidBuilt();
 
     Dialogs& dialogs_;
     PhotoWorkspace workspace_;
@@ -97,6 +100,10 @@ private:
     PhotoWorkspace::PictureState beforeLoad_; // restored when the load fails
     quint64 previewShown_ = 0;                // request whose preview is on show
     quint64 pictureShown_ = 0;                // request whose full picture is on show
+    // The full picture's pyramid is built on a worker; the preview stays up meanwhile.
+    quint64 pyramidRequest_ = 0;
+    QFuture<PicturePyramidPtr> pyramidJob_;
+    QFutureWatcher<PicturePyramidPtr> pyramidWatcher_;
     QWidget* host_ = nullptr;
     QPointer<PictureAreaWidget> pictureArea_; // owned by the host; removed with us
     WorkspaceScrollBars* scrollBars_ = nullptr;
