@@ -4,10 +4,41 @@
 #include "core/app/HelpFile.h"
 #include "core/dialogs/Dialogs.h"
 #include "gui/app/MainWindow.h"
+#include "gui/workspace/WorkspaceController.h"
 
 #include <QFile>
 
 namespace portiqa {
+
+void AppCommands::openPicture() {
+    if (workspace_ != nullptr) {
+        workspace_->openPicture();
+    }
+}
+
+void AppCommands::zoomIn() {
+    if (workspace_ != nullptr) {
+        workspace_->zoomIn();
+    }
+}
+
+void AppCommands::zoomOut() {
+    if (workspace_ != nullptr) {
+        workspace_->zoomOut();
+    }
+}
+
+void AppCommands::turnClockwise() {
+    if (workspace_ != nullptr) {
+        workspace_->turn(true);
+    }
+}
+
+void AppCommands::turnAnticlockwise() {
+    if (workspace_ != nullptr) {
+        workspace_->turn(false);
+    }
+}
 
 void AppCommands::showHelpFile() {
     QFile carried(QStringLiteral(":/help/help.html"));

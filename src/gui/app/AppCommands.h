@@ -10,17 +10,21 @@
 namespace portiqa {
 
 class MainWindow;
+class WorkspaceController;
 
 class AppCommands : public MainCommands {
 public:
     explicit AppCommands(MainWindow& window) : window_(window) {}
 
-    void openPicture() override {}
+    // The photo workspace behind open, zoom and turn; without one they do nothing.
+    void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
+
+    void openPicture() override;
     void savePicture() override {}
-    void zoomIn() override {}
-    void zoomOut() override {}
-    void turnClockwise() override {}
-    void turnAnticlockwise() override {}
+    void zoomIn() override;
+    void zoomOut() override;
+    void turnClockwise() override;
+    void turnAnticlockwise() override;
     void toggleEditor() override {}
     void leaveBatchCropMode() override {}
     void openCamera() override {}
@@ -30,6 +34,7 @@ public:
 
 private:
     MainWindow& window_;
+    WorkspaceController* workspace_ = nullptr;
 };
 
 } // namespace portiqa

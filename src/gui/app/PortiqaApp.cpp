@@ -6,6 +6,8 @@
 #include "gui/app/MainWindowSizeEdits.h"
 #include "gui/app/OutputSizeController.h"
 #include "gui/app/QtDialogs.h"
+#include "gui/app/WorkspaceWiring.h"
+#include "gui/workspace/WorkspaceController.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -55,10 +57,16 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);
     window_->setCommands(commands_.get());
+    workspace_ =
+        std::make_unique<WorkspaceController>(chosenDialogs, window_->controls().pictureArea);
+    connectWorkspace(*window_, *workspace_);
+    commands_->setWorkspace(workspace_.get());
 
     OutputSizeHooks sizeHooks;
-    MainWindow* window = window_.get();
-    sizeHooks.resizeFrame = [window](QSize size) { window->controls().capturePanel->resize(size); };
+    // The workspace owns the frame; the capture panel follows it.
+    sizeHooks.resizeFrame = [this](QSize size) { workspace_->setFrameSize(size); };
+    sizeHooks.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
+    sizeHooks.recomposeView = [this] { workspace_->workspace().recomposeView(); };
     sizeEdits_ = std::make_unique<MainWindowSizeEdits>(window_->controls());
     settingsFile_ =
         std::make_unique<SettingsFile>(window_->services().location.settingsFolder, chosenDialogs);
@@ -87,6 +95,10 @@ PortiqaApp::~PortiqaApp() {
 void PortiqaApp::start() {
     window_->startUp();
     window_->show();
+    if (!options_.picture.isEmpty()) {
+        // Opened once the window is up, so a message about a bad file has a window to sit on.
+        QTimer::singleShot(0, workspace_.get(), [this] { workspace_->openFile(options_.picture); });
+    }
     if (options_.quitAfterShow) {
         QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
     }

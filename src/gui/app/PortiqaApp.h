@@ -21,6 +21,7 @@ class MainWindowSizeEdits;
 class SettingsFile;
 class MainWindow;
 class QtDialogs;
+class WorkspaceController;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -38,6 +39,7 @@ public:
     ~PortiqaApp();
 
     MainWindow& window() { return *window_; }
+    WorkspaceController& workspace() { return *workspace_; }
     const BatchCropSettings& batchCropSettings() const { return batchCrop_; }
     const QuickShootSettings& quickShootSettings() const { return quickShoot_; }
     // Runs the start-up sequence and shows the main window.
@@ -48,6 +50,7 @@ private:
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
+    std::unique_ptr<WorkspaceController> workspace_;
     OutputSpec outputSpec_;
     BatchCropSettings batchCrop_;
     QuickShootSettings quickShoot_;

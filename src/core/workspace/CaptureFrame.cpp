@@ -1,0 +1,55 @@
+#include "core/workspace/CaptureFrame.h"
+
+#include <algorithm>
+
+namespace portiqa {
+
+namespace {
+
+void horizontalLine(QImage& image, int y, int fromX, int toXExclusive, QRgb colour) {
+    if (y < 0 || y >= image.height()) {
+        return;
+    }
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = std::max(0, fromX); x < std::min(toXExclusive, image.width()); ++x) {
+        line[x] = colour;
+    }
+}
+
+void verticalLine(QImage& image, int x, int fromY, int toYExclusive, QRgb colour) {
+    if (x < 0 || x >= image.width()) {
+        return;
+    }
+    for (int y = std::max(0, fromY); y < std::min(toYExclusive, image.height()); ++y) {
+        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+    }
+}
+
+} // namespace
+
+bool CaptureFrame::grabs(QPoint point) const {
+    const int l = topLeft_.x();
+    const int t = topLeft_.y();
+    return point.x() >= l - 1 && point.x() <= l + size_.width() + 1 && point.y() >= t - 1 &&
+           point.y() <= t + size_.height() + 1;
+}
+
+void CaptureFrame::drawOutline(QImage& image) const {
+    if (image.isNull()) {
+        return;
+    }
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    const QRgb colour = colour_.rgb();
+    const int l = topLeft_.x();
+    const int t = topLeft_.y();
+    const int r = l + size_.width() + 1;
+    const int b = t + size_.height() + 1;
+    horizontalLine(image, t - 1, l - 1, r, colour);
+    horizontalLine(image, b, l - 1, r, colour);
+    verticalLine(image, l - 1, t - 1, b, colour);
+    verticalLine(image, r, t - 1, b, colour);
+}
+
+} // namespace portiqa

@@ -1,0 +1,183 @@
+#pragma once
+
+// The photo workspace: the current picture, its zoomed and scrolled display with the capture
+// frame over it, and the commit that turns the display back into the picture.
+//
+// The zoomed surface is virtual. A redraw computes only the pixels on show (through
+// AreaResampler, from the picture's pyramid), so its cost follows the picture area, not the
+// picture; the whole zoomed picture is materialised only by commitEdits().
+//
+// Surfaces: composition() is the visible part of the zoomed picture at the centring offsets,
+// white elsewhere (the editor draws on it); view() is the composition plus the frame outline,
+// what the picture area paints. Both have the picture area's size.
+//
+// Everything runs on the GUI thread. Signals tell the widgets what to mirror; the workspace
+// never reads a widget.
+
+#include "core/workspace/CaptureFrame.h"
+#include "core/workspace/PicturePyramid.h"
+#include "core/workspace/WorkspaceGeometry.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+
+#include <functional>
+
+namespace portiqa {
+
+class PhotoWorkspace : public QObject {
+    Q_OBJECT
+public:
+    // A zoom step whose zoomed picture would leave 1..MaxZoomedSide pixels on either side is
+    // refused and the previous state kept.
+    static constexpr int MaxZoomedSide = 30000;
+    // A commit materialises the whole zoomed picture; beyond this it is refused.
+    static constexpr qint64 MaxCommitPixels = 200'000'000;
+    static constexpr double ZoomInFactor = 1.02;
+    static constexpr double ZoomOutFactor = 0.98;
+
+    explicit PhotoWorkspace(QObject* parent = nullptr);
+
+    // --- the picture -----------------------------------------------------------------------
+    // A new picture from a loader: it becomes current, pictureLoaded is set, the scroll
+    // fractions go to the middle when `resetScrollFractions` (files, drops, pastes; a camera
+    // shot keeps them), the zoom is chosen by FitZoom and the workspace redraws. A null
+    // picture changes nothing and returns false.
+    //
+    // A preview (a scaled decode shown while the full picture is still decoding) passes the
+    // full picture's size as `fullSize`: zoom, zoomed size and layout are those of the full
+    // picture, only the pixels come from the preview until upgradePicture() brings the full
+    // ones. Whatever must work on the full picture (capture, commit, turn) waits for it.
+    bool showNewPicture(const QImage& picture, bool resetScrollFractions = true);
+    bool showNewPicture(PicturePyramidPtr picture, bool resetScrollFractions = true,
+                        QSize fullSize = {});
+    // The full picture for the preview on show: zoom, fractions and frame stay; the display
+    // switches to the full pixels. False (nothing changes) for a null picture.
+    bool upgradePicture(PicturePyramidPtr fullPicture);
+
+    // What a load replaces, so a load that fails after its preview was shown can put the
+    // previous picture back exactly (zoom and scroll fractions included).
+    struct PictureState {
+        PicturePyramidPtr picture;
+        QSize pictureSize;
+        bool preview = false;
+        bool loaded = false;
+        double zoom = 1.0;
+        double fractionX = 0.5;
+        double fractionY = 0.5;
+    };
+    PictureState pictureState() const;
+    void restorePictureState(const PictureState& state);
+
+    bool pictureLoaded() const { return pictureLoaded_; }
+    bool showingPreview() const { return preview_; }
+    // The picture's own size (the full picture's while a preview is shown).
+    QSize pictureSize() const { return pictureSize_; }
+    QImage picture() const; // opaque RGB32; null before the first picture
+    PicturePyramidPtr pyramid() const { return picture_; }
+
+    // --- zoom, scroll and layout ----------------------------------------------------------
+    double zoom() const { return zoom_; }
+    // Multiplies the zoom and redraws (clears buttonHeld). Refused (false, nothing changes)
+    // when a picture is loaded and its zoomed size would leave the bounds. Without a picture
+    // only the number changes.
+    bool zoomBy(double factor);
+    // Sets the zoom outright (same bounds), for loaders and tests.
+    bool setZoom(double zoom);
+    // Toolbar 放大 / 缩小: need a picture, commit a pending text first.
+    bool zoomIn();
+    bool zoomOut();
+    // Wheel with n notches (positive away from the operator): factor 1 - 0.02 n.
+    bool zoomByWheel(int notches);
+
+    QSize zoomedSize() const { return zoomed_; }
+    QPoint offset() const { return {horizontal_.offset, vertical_.offset}; }
+    QSize visibleSize() const { return {horizontal_.visible, vertical_.visible}; }
+    QPoint scrollPosition() const;
+    double scrollFractionX() const { return fractionX_; }
+    double scrollFractionY() const { return fractionY_; }
+    const AxisLayout& horizontal() const { return horizontal_; }
+    const AxisLayout& vertical() const { return vertical_; }
+
+    QSize areaSize() const { return area_; }
+    // The picture area's size (layout); the surfaces follow. Redraws when a picture is loaded.
+    void setAreaSize(QSize area);
+
+    // Rebuild the display from the picture and the zoom; uncommitted drawing is discarded.
+    void redrawWorkspace();
+    // Copy the composition to the view and draw the frame outline.
+    void recomposeView();
+    // The scroll bars moved: take the positions of the directions that scroll.
+    void applyScroll(int horizontalPosition, int verticalPosition);
+    // Make the composition part of the picture at the on-screen resolution (zoom becomes 1).
+    // False (nothing changes) without a picture or when the zoomed picture is too large.
+    bool commitEdits();
+
+    // A quarter turn of the picture at its own resolution; zoom, fractions and frame stay.
+    // False (nothing changes) without a picture or when memory runs out.
+    bool turnQuarter(bool clockwise);
+
+    // --- surfaces --------------------------------------------------------------------------
+    QImage& composition() { return composition_; }
+    const QImage& composition() const { return composition_; }
+    const QImage& view() const { return view_; }
+
+    // --- the capture frame -----------------------------------------------------------------
+    const CaptureFrame& frame() const { return frame_; }
+    void setFrameSize(QSize size);
+    void setFrameColour(const QColor& colour);
+    void moveFrameTo(QPoint topLeft);
+    // Move the frame by (dx, dy) and recompose; nothing without a picture.
+    void stepFrame(int dx, int dy);
+    // The W x H block under the frame, read from the composition: white wherever the frame
+    // lies outside the zoomed picture or the area. Null for an empty or absurd frame size.
+    QImage captureFramedImage() const;
+
+    // --- the pointer over the picture area ------------------------------------------------
+    // Press: starts a frame drag when the pointer grabs the frame. Returns whether it did.
+    bool pressPointer(QPoint point);
+    // Move: drags the frame while held; otherwise updates the hover state. Returns whether
+    // the pointer is over the frame (the four-way move cursor).
+    bool movePointer(QPoint point);
+    void releasePointer() { buttonHeld_ = false; }
+    bool buttonHeld() const { return buttonHeld_; }
+    bool pointerOverFrame() const { return overFrame_; }
+
+    // The editor's pending text is written into the picture before most commands; it plugs
+    // in here.
+    void setPendingTextCommit(std::function<void()> commit) { pendingText_ = std::move(commit); }
+    void commitPendingText();
+
+signals:
+    void viewChanged();       // view() has new pixels
+    void scrollBarsChanged(); // horizontal()/vertical() changed: mirror them on the bars
+    void frameMoved(QRect frame);
+
+private:
+    void compose();
+    void clearSurfaces();
+    bool zoomFits(double zoom) const;
+
+    PicturePyramidPtr picture_;
+    QSize pictureSize_;
+    bool preview_ = false;
+    bool pictureLoaded_ = false;
+    double zoom_ = 1.0;
+    QSize zoomed_;
+    AxisLayout horizontal_;
+    AxisLayout vertical_;
+    double fractionX_ = 0.5;
+    double fractionY_ = 0.5;
+    QSize area_{411, 279};
+    QImage composition_;
+    QImage view_;
+    CaptureFrame frame_;
+    bool buttonHeld_ = false;
+    bool overFrame_ = false;
+    QPoint lastPoint_;
+    std::function<void()> pendingText_;
+};
+
+} // namespace portiqa

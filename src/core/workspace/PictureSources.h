@@ -1,0 +1,77 @@
+#pragma once
+
+// Bringing pictures into the workspace (open dialog, file drop, clipboard paste) and copying
+// the framed block out. Clipboard and drop events themselves belong to the GUI glue; this
+// object makes the decisions and shows the messages, so it can be tested with a scripted
+// Dialogs.
+//
+// A picture that cannot be read, and a paste with no picture on the clipboard, are told to the
+// operator and leave the current picture and view exactly as they were.
+
+#include "core/dialogs/Dialogs.h"
+#include "core/image/DecodedPicture.h"
+#include "core/image/PictureDecoder.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+namespace portiqa {
+
+class PhotoWorkspace;
+
+class PictureSources {
+public:
+    using Decoder = std::function<DecodedPicture(const QString& path)>;
+    using FileLoader = std::function<void(const QString& path)>;
+
+    PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs);
+
+    // The file reader used in place; defaults to PictureDecoder::decodeFile().
+    void setDecoder(Decoder decoder) { decoder_ = std::move(decoder); }
+    // When set, files are handed to it instead (an asynchronous loader that reports back to
+    // the workspace itself); loadPictureFile() then only starts the load.
+    void setFileLoader(FileLoader loader) { fileLoader_ = std::move(loader); }
+    // While batch crop mode is on, an opened or dropped file is recorded as the source.
+    void setBatchCropMode(std::function<bool()> isOn) { batchCropMode_ = std::move(isOn); }
+
+    // Asks for a file and loads it. False when cancelled or the file could not be read.
+    // A failed read is told to the operator; the current picture stays.
+    bool openPicture();
+    bool loadPictureFile(const QString& path);
+    // The dropped paths joined by CR LF, as the drop target reports them.
+    bool dropFiles(const QString& droppedText);
+    // A drop from a file manager: local files joined into that text.
+    bool dropUrls(const QList<QUrl>& urls);
+    // Ctrl+V with the clipboard's image (null when the clipboard holds none); a missing or
+    // unusable image is told to the operator and the current picture stays.
+    bool pastePicture(const QImage& clipboardImage);
+    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing.
+    QImage copyFramedRegion() const;
+
+    // The path a drop would load, or nothing after telling the operator why not.
+    static std::optional<QString> acceptedDrop(const QString& droppedText, Dialogs& dialogs);
+    static QString dropText(const QList<QUrl>& urls);
+
+    int sourceKind() const { return sourceKind_; }
+    QString sourcePath() const { return sourcePath_; }
+    void setSource(int kind, const QString& path);
+
+private:
+    void recordSource(const QString& path);
+
+    PhotoWorkspace& workspace_;
+    Dialogs& dialogs_;
+    PictureDecoder pictureDecoder_;
+    Decoder decoder_;
+    FileLoader fileLoader_;
+    std::function<bool()> batchCropMode_;
+    int sourceKind_ = 0;
+    QString sourcePath_;
+};
+
+} // namespace portiqa
