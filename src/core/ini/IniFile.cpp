@@ -106,6 +106,17 @@ QString IniFile::read(const QString& section, const QString& key) const {
     return value ? cutToEncodedLength(*value, kMaxValueBytes) : QString();
 }
 
+QStringList IniFile::readEach(const QStringList& sections, const QString& key) const {
+    refresh();
+    QStringList values;
+    values.reserve(sections.size());
+    for (const QString& section : sections) {
+        const std::optional<QString> value = m_doc.value(section, key);
+        values.append(value ? cutToEncodedLength(*value, kMaxValueBytes) : QString());
+    }
+    return values;
+}
+
 QStringList IniFile::sectionNames() const {
     refresh();
     return m_doc.sectionNames();
