@@ -139,9 +139,7 @@ bool IniFile::writeGroup(const QList<IniEntry>& entries) {
         m_lastError = m_readError;
         return false;
     }
-    for (const IniEntry& entry : entries) {
-        m_doc.set(entry.section, entry.key, entry.value);
-    }
+    m_doc.set(entries);
     return store();
 }
 

@@ -25,12 +25,6 @@
 
 namespace portiqa {
 
-struct IniEntry {
-    QString section;
-    QString key;
-    QString value;
-};
-
 class IniFile {
 public:
     static constexpr int kMaxValueBytes = 10239;
