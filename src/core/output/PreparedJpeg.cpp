@@ -18,33 +18,29 @@ int ceilDiv(int a, int b) {
     return (a + b - 1) / b;
 }
 
-// RGB to YCbCr in 16-bit fixed point with the rounding of libjpeg's colour converter: Y rounds
-// half up, Cb and Cr round with 0.5 - epsilon so that 255 stays 255.
-struct ColourTables {
-    static constexpr int kScaleBits = 16;
-    static constexpr std::int32_t kHalf = std::int32_t(1) << (kScaleBits - 1);
-    static constexpr std::int32_t kChromaOffset = std::int32_t(128) << kScaleBits;
-    static constexpr std::int32_t fix(double x) {
-        return std::int32_t(x * (std::int32_t(1) << kScaleBits) + 0.5);
-    }
+// RGB to YCbCr in 16-bit fixed point, the sums libjpeg's colour converter forms from its
+// tables: Y rounds half up, Cb and Cr round with 0.5 - epsilon so that 255 stays 255.
+namespace colour {
+constexpr int kScaleBits = 16;
+constexpr std::int32_t fix(double x) {
+    return std::int32_t(x * (std::int32_t(1) << kScaleBits) + 0.5);
+}
+constexpr std::int32_t kHalf = std::int32_t(1) << (kScaleBits - 1);
+constexpr std::int32_t kChromaOffset = (std::int32_t(128) << kScaleBits) + kHalf - 1;
 
-    std::int32_t yR[256], yG[256], yB[256];
-    std::int32_t cbR[256], cbG[256], cbB[256]; // cbB doubles as crR
-    std::int32_t crG[256], crB[256];
-
-    ColourTables() {
-        for (std::int32_t i = 0; i < 256; ++i) {
-            yR[i] = fix(0.29900) * i;
-            yG[i] = fix(0.58700) * i;
-            yB[i] = fix(0.11400) * i + kHalf;
-            cbR[i] = -fix(0.16874) * i;
-            cbG[i] = -fix(0.33126) * i;
-            cbB[i] = fix(0.50000) * i + kChromaOffset + kHalf - 1;
-            crG[i] = -fix(0.41869) * i;
-            crB[i] = -fix(0.08131) * i;
-        }
-    }
-};
+inline std::uint8_t luma(int r, int g, int b) {
+    return std::uint8_t((fix(0.29900) * r + fix(0.58700) * g + fix(0.11400) * b + kHalf) >>
+                        kScaleBits);
+}
+inline std::uint8_t blueDifference(int r, int g, int b) {
+    return std::uint8_t((-fix(0.16874) * r - fix(0.33126) * g + fix(0.50000) * b + kChromaOffset) >>
+                        kScaleBits);
+}
+inline std::uint8_t redDifference(int r, int g, int b) {
+    return std::uint8_t((fix(0.50000) * r - fix(0.41869) * g - fix(0.08131) * b + kChromaOffset) >>
+                        kScaleBits);
+}
+} // namespace colour
 
 // The accurate integer forward DCT (Loeffler, Ligtenberg and Moschytz) with libjpeg's fixed-point
 // constants and descaling, so that its output matches the library's to the bit. Results are
@@ -131,26 +127,25 @@ PreparedJpeg::PreparedJpeg(const QImage& image) {
     if (image.isNull() || image.width() > kMaxJpegSide || image.height() > kMaxJpegSide) {
         return;
     }
-    prepare(opaqueRgb888(image));
+    // Captures arrive as opaque 32-bit pictures and are read as they are.
+    prepare(image.format() == QImage::Format_RGB32
+                ? image
+                : opaqueRgb888(image).convertToFormat(QImage::Format_RGB32));
 }
 
-void PreparedJpeg::prepare(const QImage& rgb) {
-    static const ColourTables tables;
-    dct_.width = rgb.width();
-    dct_.height = rgb.height();
+void PreparedJpeg::prepare(const QImage& rgb32) {
+    dct_.width = rgb32.width();
+    dct_.height = rgb32.height();
     const size_t area = size_t(dct_.width) * size_t(dct_.height);
     std::vector<std::uint8_t> y(area), cb(area), cr(area);
     for (int row = 0; row < dct_.height; ++row) {
-        const uchar* p = rgb.constScanLine(row);
+        const auto* pixels = reinterpret_cast<const QRgb*>(rgb32.constScanLine(row));
         const size_t base = size_t(row) * size_t(dct_.width);
-        for (int col = 0; col < dct_.width; ++col, p += 3) {
-            const int r = p[0], g = p[1], b = p[2];
-            y[base + col] = std::uint8_t((tables.yR[r] + tables.yG[g] + tables.yB[b]) >>
-                                         ColourTables::kScaleBits);
-            cb[base + col] = std::uint8_t((tables.cbR[r] + tables.cbG[g] + tables.cbB[b]) >>
-                                          ColourTables::kScaleBits);
-            cr[base + col] = std::uint8_t((tables.cbB[r] + tables.crG[g] + tables.crB[b]) >>
-                                          ColourTables::kScaleBits);
+        for (int col = 0; col < dct_.width; ++col) {
+            const int r = qRed(pixels[col]), g = qGreen(pixels[col]), b = qBlue(pixels[col]);
+            y[base + size_t(col)] = colour::luma(r, g, b);
+            cb[base + size_t(col)] = colour::blueDifference(r, g, b);
+            cr[base + size_t(col)] = colour::redDifference(r, g, b);
         }
     }
     prepareLuma(y);

@@ -42,7 +42,7 @@ public:
     int height() const { return dct_.height; }
 
 private:
-    void prepare(const QImage& rgb);
+    void prepare(const QImage& rgb32);
     void prepareLuma(const std::vector<std::uint8_t>& y);
     void prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full);
 
