@@ -150,11 +150,15 @@ struct Counts {
     long ac[2][kSymbols];
 };
 
-// The symbols libjpeg's Huffman coder emits for one block (DC difference category, then
-// run/size pairs with ZRL for runs over 15 and EOB when the block ends in zeros).
-void countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
-    dc[magnitudeBits(q[0] - lastDc)]++;
+// Counts the symbols libjpeg's Huffman coder emits for one block (DC difference category, then
+// run/size pairs with ZRL for runs over 15 and EOB when the block ends in zeros). Returns a
+// floor for the bits they take whatever the tables: at least one bit of code per symbol, plus
+// the magnitude bits.
+int countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
+    const int dcBits = magnitudeBits(q[0] - lastDc);
+    dc[dcBits]++;
     lastDc = q[0];
+    int floorBits = 1 + dcBits;
     std::uint64_t mask = nonZeroMask(q) & ~std::uint64_t(1);
     int previous = 0;
     while (mask != 0) {
@@ -162,15 +166,25 @@ void countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
         int run = k - previous - 1;
         while (run > 15) {
             ac[0xF0]++;
+            ++floorBits;
             run -= 16;
         }
-        ac[(run << 4) + magnitudeBits(q[k])]++;
+        const int bits = magnitudeBits(q[k]);
+        ac[(run << 4) + bits]++;
+        floorBits += 1 + bits;
         previous = k;
         mask &= mask - 1;
     }
     if (previous < kBlockArea - 1) {
         ac[0]++;
+        ++floorBits;
     }
+    return floorBits;
+}
+
+bool cannotFit(std::int64_t bits, std::int64_t maxBytes) {
+    // Stuffing bytes and the final partial byte could only add to the size.
+    return maxBytes >= 0 && kMinimumHeaderBytes + (bits + 7) / 8 > maxBytes;
 }
 
 } // namespace
@@ -203,13 +217,16 @@ const std::int16_t* rawBlock(const DctPlane& plane, int bx, int by) {
 // 2 x 2 blocks and one block of each chroma plane per MCU. Luma blocks past the picture's edge
 // inside an MCU are padding: no AC, DC equal to the block before. Nothing is stored: the few
 // qualities that get written are quantised again then, which is cheaper than keeping them all.
-void countSymbols(QualityWork& work) {
+// Returns false as soon as the symbols counted so far cannot fit the budget: a quality far
+// above the limit is settled after a few rows.
+bool countSymbols(QualityWork& work) {
     const DctPicture& p = *work.picture;
     const int mcuCols = ceilDiv(p.width, 16);
     const int mcuRows = ceilDiv(p.height, 16);
     const DctPlane& luma = p.planes[0];
     Counts& n = work.counts;
     int lastDc[3] = {0, 0, 0};
+    std::int64_t floorBits = 0;
     alignas(16) std::int16_t q[kBlockArea];
     for (int my = 0; my < mcuRows; ++my) {
         for (int mx = 0; mx < mcuCols; ++mx) {
@@ -217,18 +234,23 @@ void countSymbols(QualityWork& work) {
                 const int bx = 2 * mx + (b & 1), by = 2 * my + (b >> 1);
                 if (bx < luma.blocksWide && by < luma.blocksHigh) {
                     work.divisors[0].quantize(rawBlock(luma, bx, by), q);
-                    countBlock(q, lastDc[0], n.dc[0], n.ac[0]);
+                    floorBits += countBlock(q, lastDc[0], n.dc[0], n.ac[0]);
                 } else {
                     n.dc[0][0]++;
                     n.ac[0][0]++;
+                    floorBits += 2;
                 }
             }
             for (int c = 1; c < 3; ++c) {
                 work.divisors[c].quantize(rawBlock(p.planes[size_t(c)], mx, my), q);
-                countBlock(q, lastDc[c], n.dc[1], n.ac[1]);
+                floorBits += countBlock(q, lastDc[c], n.dc[1], n.ac[1]);
             }
         }
+        if (cannotFit(floorBits, work.maxBytes)) {
+            return false;
+        }
     }
+    return true;
 }
 
 // Builds the optimal table into `table` and returns the bits its symbols take, magnitude
@@ -268,11 +290,6 @@ std::int64_t entropyFloorBits(const long* counts, bool dc) {
         }
     }
     return std::max<std::int64_t>(0, std::int64_t(bits * (1 - 1e-9)) - 16);
-}
-
-bool cannotFit(std::int64_t bits, std::int64_t maxBytes) {
-    // Stuffing bytes and the final partial byte could only add to the size.
-    return maxBytes >= 0 && kMinimumHeaderBytes + (bits + 7) / 8 > maxBytes;
 }
 
 void writeFile(jpeg_compress_struct& cinfo, QualityWork& work) {
@@ -316,7 +333,10 @@ void encodeBody(Session& session, void* context) {
     applyOutputSettings(cinfo, work.quality);
 
     setDivisors(cinfo, work);
-    countSymbols(work);
+    if (!countSymbols(work)) {
+        session.destination.tooLarge = true;
+        return;
+    }
     // Most qualities the search tries are far too large; the entropy floor tells without
     // building the tables.
     std::int64_t floorBits = 0;
