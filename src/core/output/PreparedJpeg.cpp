@@ -136,73 +136,90 @@ PreparedJpeg::PreparedJpeg(const QImage& image) {
 void PreparedJpeg::prepare(const QImage& rgb32) {
     dct_.width = rgb32.width();
     dct_.height = rgb32.height();
-    const size_t area = size_t(dct_.width) * size_t(dct_.height);
-    std::vector<std::uint8_t> y(area), cb(area), cr(area);
-    for (int row = 0; row < dct_.height; ++row) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(rgb32.constScanLine(row));
-        const size_t base = size_t(row) * size_t(dct_.width);
-        for (int col = 0; col < dct_.width; ++col) {
-            const int r = qRed(pixels[col]), g = qGreen(pixels[col]), b = qBlue(pixels[col]);
-            y[base + size_t(col)] = colour::luma(r, g, b);
-            cb[base + size_t(col)] = colour::blueDifference(r, g, b);
-            cr[base + size_t(col)] = colour::redDifference(r, g, b);
-        }
-    }
-    prepareLuma(y);
-    prepareChroma(dct_.planes[1], cb);
-    prepareChroma(dct_.planes[2], cr);
+    prepareLuma(rgb32);
+    prepareChroma(rgb32);
 }
 
-// Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
-// as libjpeg's edge expansion does.
-void PreparedJpeg::prepareLuma(const std::vector<std::uint8_t>& y) {
-    jpeg::DctPlane& plane = dct_.planes[0];
-    plane.blocksWide = ceilDiv(dct_.width, kBlock);
-    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+namespace {
+
+void transformPlane(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& samples) {
+    const int stride = plane.blocksWide * kBlock;
     plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
-    const int w = dct_.width, h = dct_.height;
-    auto sample = [&](int x, int yy) {
-        return y[size_t(std::min(yy, h - 1)) * size_t(w) + size_t(std::min(x, w - 1))];
-    };
+    auto sample = [&](int x, int y) { return samples[size_t(y) * size_t(stride) + size_t(x)]; };
     std::int16_t* out = plane.zigzag.data();
     for (int by = 0; by < plane.blocksHigh; ++by) {
         for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
             transformBlock(sample, bx * kBlock, by * kBlock, out);
         }
     }
+}
+
+} // namespace
+
+// Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
+// as libjpeg's edge expansion does.
+void PreparedJpeg::prepareLuma(const QImage& rgb32) {
+    jpeg::DctPlane& plane = dct_.planes[0];
+    plane.blocksWide = ceilDiv(dct_.width, kBlock);
+    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+    const int stride = plane.blocksWide * kBlock;
+    const int rows = plane.blocksHigh * kBlock;
+    std::vector<std::uint8_t> y(size_t(stride) * size_t(rows));
+    for (int row = 0; row < dct_.height; ++row) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(rgb32.constScanLine(row));
+        std::uint8_t* dst = y.data() + size_t(row) * size_t(stride);
+        for (int col = 0; col < dct_.width; ++col) {
+            dst[col] = colour::luma(qRed(pixels[col]), qGreen(pixels[col]), qBlue(pixels[col]));
+        }
+        std::fill(dst + dct_.width, dst + stride, dst[dct_.width - 1]);
+    }
+    for (int row = dct_.height; row < rows; ++row) {
+        std::copy_n(y.data() + size_t(dct_.height - 1) * size_t(stride), stride,
+                    y.data() + size_t(row) * size_t(stride));
+    }
+    transformPlane(plane, y);
 }
 
 // Chroma is halved both ways by averaging 2x2 pixels with a bias of 1, 2, 1, 2 ... along each
 // row. Columns past the picture repeat its last pixel before averaging; rows past the last
 // averaged row repeat that row.
-void PreparedJpeg::prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full) {
-    plane.blocksWide = ceilDiv(dct_.width, 2 * kBlock);
-    plane.blocksHigh = ceilDiv(dct_.height, 2 * kBlock);
-    const int cw = plane.blocksWide * kBlock;
-    const int ch = plane.blocksHigh * kBlock;
+void PreparedJpeg::prepareChroma(const QImage& rgb32) {
+    jpeg::DctPlane& blue = dct_.planes[1];
+    jpeg::DctPlane& red = dct_.planes[2];
+    blue.blocksWide = red.blocksWide = ceilDiv(dct_.width, 2 * kBlock);
+    blue.blocksHigh = red.blocksHigh = ceilDiv(dct_.height, 2 * kBlock);
+    const int cw = blue.blocksWide * kBlock;
+    const int ch = blue.blocksHigh * kBlock;
     const int realRows = ceilDiv(dct_.height, 2);
-    std::vector<std::uint8_t> half(size_t(cw) * size_t(ch));
-    for (int cy = 0; cy < ch; ++cy) {
-        const int sourceRow = std::min(cy, realRows - 1);
-        const size_t r0 = size_t(2 * sourceRow) * size_t(dct_.width);
-        const size_t r1 = size_t(std::min(2 * sourceRow + 1, dct_.height - 1)) * size_t(dct_.width);
-        std::uint8_t* dst = half.data() + size_t(cy) * size_t(cw);
+    std::vector<std::uint8_t> cb(size_t(cw) * size_t(ch)), cr(cb.size());
+    for (int cy = 0; cy < realRows; ++cy) {
+        const auto* r0 = reinterpret_cast<const QRgb*>(rgb32.constScanLine(2 * cy));
+        const auto* r1 = reinterpret_cast<const QRgb*>(
+            rgb32.constScanLine(std::min(2 * cy + 1, dct_.height - 1)));
+        std::uint8_t* cbRow = cb.data() + size_t(cy) * size_t(cw);
+        std::uint8_t* crRow = cr.data() + size_t(cy) * size_t(cw);
         for (int cx = 0; cx < cw; ++cx) {
-            const size_t c0 = size_t(std::min(2 * cx, dct_.width - 1));
-            const size_t c1 = size_t(std::min(2 * cx + 1, dct_.width - 1));
-            const int bias = (cx & 1) ? 2 : 1;
-            dst[cx] = std::uint8_t(
-                (full[r0 + c0] + full[r0 + c1] + full[r1 + c0] + full[r1 + c1] + bias) >> 2);
+            const int c0 = std::min(2 * cx, dct_.width - 1);
+            const int c1 = std::min(2 * cx + 1, dct_.width - 1);
+            const QRgb p[4] = {r0[c0], r0[c1], r1[c0], r1[c1]};
+            int sumCb = (cx & 1) ? 2 : 1;
+            int sumCr = sumCb;
+            for (QRgb px : p) {
+                sumCb += colour::blueDifference(qRed(px), qGreen(px), qBlue(px));
+                sumCr += colour::redDifference(qRed(px), qGreen(px), qBlue(px));
+            }
+            cbRow[cx] = std::uint8_t(sumCb >> 2);
+            crRow[cx] = std::uint8_t(sumCr >> 2);
         }
     }
-    plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
-    auto sample = [&](int x, int y) { return half[size_t(y) * size_t(cw) + size_t(x)]; };
-    std::int16_t* out = plane.zigzag.data();
-    for (int by = 0; by < plane.blocksHigh; ++by) {
-        for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
-            transformBlock(sample, bx * kBlock, by * kBlock, out);
-        }
+    for (int cy = realRows; cy < ch; ++cy) {
+        std::copy_n(cb.data() + size_t(realRows - 1) * size_t(cw), cw,
+                    cb.data() + size_t(cy) * size_t(cw));
+        std::copy_n(cr.data() + size_t(realRows - 1) * size_t(cw), cw,
+                    cr.data() + size_t(cy) * size_t(cw));
     }
+    transformPlane(blue, cb);
+    transformPlane(red, cr);
 }
 
 bool PreparedJpeg::matchesPlainEncoder() {

@@ -43,8 +43,8 @@ public:
 
 private:
     void prepare(const QImage& rgb32);
-    void prepareLuma(const std::vector<std::uint8_t>& y);
-    void prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full);
+    void prepareLuma(const QImage& rgb32);
+    void prepareChroma(const QImage& rgb32);
 
     jpeg::DctPicture dct_;
 };
