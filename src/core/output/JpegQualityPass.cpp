@@ -2,6 +2,8 @@
 
 #include "core/output/JpegSession.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -148,11 +150,15 @@ struct Counts {
     long ac[2][kSymbols];
 };
 
-// The symbols libjpeg's Huffman coder emits for one block (DC difference category, then
-// run/size pairs with ZRL for runs over 15 and EOB when the block ends in zeros).
-void countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
-    dc[magnitudeBits(q[0] - lastDc)]++;
+// Counts the symbols libjpeg's Huffman coder emits for one block (DC difference category, then
+// run/size pairs with ZRL for runs over 15 and EOB when the block ends in zeros). Returns a
+// floor for the bits they take whatever the tables: at least one bit of code per symbol, plus
+// the magnitude bits.
+int countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
+    const int dcBits = magnitudeBits(q[0] - lastDc);
+    dc[dcBits]++;
     lastDc = q[0];
+    int floorBits = 1 + dcBits;
     std::uint64_t mask = nonZeroMask(q) & ~std::uint64_t(1);
     int previous = 0;
     while (mask != 0) {
@@ -160,75 +166,91 @@ void countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
         int run = k - previous - 1;
         while (run > 15) {
             ac[0xF0]++;
+            ++floorBits;
             run -= 16;
         }
-        ac[(run << 4) + magnitudeBits(q[k])]++;
+        const int bits = magnitudeBits(q[k]);
+        ac[(run << 4) + bits]++;
+        floorBits += 1 + bits;
         previous = k;
         mask &= mask - 1;
     }
     if (previous < kBlockArea - 1) {
         ac[0]++;
+        ++floorBits;
     }
+    return floorBits;
+}
+
+bool cannotFit(std::int64_t bits, std::int64_t maxBytes) {
+    // Stuffing bytes and the final partial byte could only add to the size.
+    return maxBytes >= 0 && kMinimumHeaderBytes + (bits + 7) / 8 > maxBytes;
 }
 
 } // namespace
 
-// Per-quality state, kept outside the libjpeg session so that nothing with a destructor lives
-// in the frames a library error jumps over.
+// Per-quality state. Plain data only: a library error may jump over the frames using it.
 struct QualityWork {
     const DctPicture* picture = nullptr;
     int quality = 0;
     std::int64_t maxBytes = -1;
-    std::array<std::vector<std::int16_t>, 3> quantized;
+    Divisors divisors[3]; // per component, from its quantisation table
     Counts counts{};
 };
 
 namespace {
 
-void quantizePlanes(jpeg_compress_struct& cinfo, QualityWork& work) {
+void setDivisors(jpeg_compress_struct& cinfo, QualityWork& work) {
     for (int c = 0; c < 3; ++c) {
         const JQUANT_TBL& table = *cinfo.quant_tbl_ptrs[cinfo.comp_info[c].quant_tbl_no];
-        Divisors divisors;
         for (int k = 0; k < kBlockArea; ++k) {
-            divisors.set(k, std::uint32_t(table.quantval[kZigzagToNatural[k]]) << 3);
-        }
-        const std::vector<std::int16_t>& raw = work.picture->planes[size_t(c)].zigzag;
-        std::vector<std::int16_t>& out = work.quantized[size_t(c)];
-        for (size_t at = 0; at < raw.size(); at += kBlockArea) {
-            divisors.quantize(raw.data() + at, out.data() + at);
+            work.divisors[c].set(k, std::uint32_t(table.quantval[kZigzagToNatural[k]]) << 3);
         }
     }
 }
 
-// Counts the symbols in the order libjpeg codes the blocks: MCU by MCU, luma 2 x 2 blocks and
-// one block of each chroma plane per MCU. Luma blocks past the picture's edge inside an MCU are
-// padding: no AC, DC equal to the block before.
-void countSymbols(QualityWork& work) {
+const std::int16_t* rawBlock(const DctPlane& plane, int bx, int by) {
+    return plane.zigzag.data() + (size_t(by) * size_t(plane.blocksWide) + size_t(bx)) * 64;
+}
+
+// Quantises and counts the symbols in the order libjpeg codes the blocks: MCU by MCU, luma
+// 2 x 2 blocks and one block of each chroma plane per MCU. Luma blocks past the picture's edge
+// inside an MCU are padding: no AC, DC equal to the block before. Nothing is stored: the few
+// qualities that get written are quantised again then, which is cheaper than keeping them all.
+// Returns false as soon as the symbols counted so far cannot fit the budget: a quality far
+// above the limit is settled after a few rows.
+bool countSymbols(QualityWork& work) {
     const DctPicture& p = *work.picture;
     const int mcuCols = ceilDiv(p.width, 16);
     const int mcuRows = ceilDiv(p.height, 16);
     const DctPlane& luma = p.planes[0];
     Counts& n = work.counts;
     int lastDc[3] = {0, 0, 0};
+    std::int64_t floorBits = 0;
+    alignas(16) std::int16_t q[kBlockArea];
     for (int my = 0; my < mcuRows; ++my) {
         for (int mx = 0; mx < mcuCols; ++mx) {
             for (int b = 0; b < 4; ++b) {
                 const int bx = 2 * mx + (b & 1), by = 2 * my + (b >> 1);
                 if (bx < luma.blocksWide && by < luma.blocksHigh) {
-                    const size_t at = (size_t(by) * size_t(luma.blocksWide) + size_t(bx)) * 64;
-                    countBlock(work.quantized[0].data() + at, lastDc[0], n.dc[0], n.ac[0]);
+                    work.divisors[0].quantize(rawBlock(luma, bx, by), q);
+                    floorBits += countBlock(q, lastDc[0], n.dc[0], n.ac[0]);
                 } else {
                     n.dc[0][0]++;
                     n.ac[0][0]++;
+                    floorBits += 2;
                 }
             }
             for (int c = 1; c < 3; ++c) {
-                const size_t at =
-                    (size_t(my) * size_t(p.planes[size_t(c)].blocksWide) + size_t(mx)) * 64;
-                countBlock(work.quantized[size_t(c)].data() + at, lastDc[c], n.dc[1], n.ac[1]);
+                work.divisors[c].quantize(rawBlock(p.planes[size_t(c)], mx, my), q);
+                floorBits += countBlock(q, lastDc[c], n.dc[1], n.ac[1]);
             }
         }
+        if (cannotFit(floorBits, work.maxBytes)) {
+            return false;
+        }
     }
+    return true;
 }
 
 // Builds the optimal table into `table` and returns the bits its symbols take, magnitude
@@ -249,6 +271,27 @@ std::int64_t buildTable(jpeg_compress_struct& cinfo, JHUFF_TBL* table, const lon
     return bits;
 }
 
+// A floor for the bits any prefix code gives these counts: no code beats the entropy
+// (Shannon), plus the magnitude bits every code carries. Kept a few bits under the exact
+// figure so that rounding can never lift it above the real length.
+std::int64_t entropyFloorBits(const long* counts, bool dc) {
+    double total = 0;
+    for (int s = 0; s < 256; ++s) {
+        total += double(counts[s]);
+    }
+    if (total <= 0) {
+        return 0;
+    }
+    double bits = 0;
+    for (int s = 0; s < 256; ++s) {
+        if (counts[s] > 0) {
+            const double n = double(counts[s]);
+            bits += n * (std::log2(total / n) + double(dc ? s : (s & 15)));
+        }
+    }
+    return std::max<std::int64_t>(0, std::int64_t(bits * (1 - 1e-9)) - 16);
+}
+
 void writeFile(jpeg_compress_struct& cinfo, QualityWork& work) {
     const DctPicture& p = *work.picture;
     jvirt_barray_ptr arrays[3];
@@ -262,13 +305,14 @@ void writeFile(jpeg_compress_struct& cinfo, QualityWork& work) {
             JDIMENSION(high), JDIMENSION(comp.v_samp_factor));
     }
     jpeg_write_coefficients(&cinfo, arrays);
+    alignas(16) std::int16_t q[kBlockArea];
     for (int c = 0; c < 3; ++c) {
         const DctPlane& plane = p.planes[size_t(c)];
-        const std::int16_t* q = work.quantized[size_t(c)].data();
         for (int by = 0; by < plane.blocksHigh; ++by) {
             JBLOCKROW row = cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo),
                                                           arrays[c], JDIMENSION(by), 1, TRUE)[0];
-            for (int bx = 0; bx < plane.blocksWide; ++bx, q += kBlockArea) {
+            for (int bx = 0; bx < plane.blocksWide; ++bx) {
+                work.divisors[c].quantize(rawBlock(plane, bx, by), q);
                 for (int k = 0; k < kBlockArea; ++k) {
                     row[bx][kZigzagToNatural[k]] = q[k];
                 }
@@ -288,15 +332,29 @@ void encodeBody(Session& session, void* context) {
     cinfo.in_color_space = JCS_RGB;
     applyOutputSettings(cinfo, work.quality);
 
-    quantizePlanes(cinfo, work);
-    countSymbols(work);
+    setDivisors(cinfo, work);
+    if (!countSymbols(work)) {
+        session.destination.tooLarge = true;
+        return;
+    }
+    // Most qualities the search tries are far too large; the entropy floor tells without
+    // building the tables.
+    std::int64_t floorBits = 0;
+    for (int t = 0; t < 2; ++t) {
+        floorBits += entropyFloorBits(work.counts.dc[t], true);
+        floorBits += entropyFloorBits(work.counts.ac[t], false);
+    }
+    if (cannotFit(floorBits, work.maxBytes)) {
+        session.destination.tooLarge = true;
+        return;
+    }
     std::int64_t bits = 0;
     for (int t = 0; t < 2; ++t) {
         bits += buildTable(cinfo, cinfo.dc_huff_tbl_ptrs[t], work.counts.dc[t], true);
         bits += buildTable(cinfo, cinfo.ac_huff_tbl_ptrs[t], work.counts.ac[t], false);
     }
-    if (work.maxBytes >= 0 && kMinimumHeaderBytes + (bits + 7) / 8 > work.maxBytes) {
-        session.destination.tooLarge = true; // stuffing bytes could only add to it
+    if (cannotFit(bits, work.maxBytes)) {
+        session.destination.tooLarge = true;
         return;
     }
     // The tables are already the optimal ones libjpeg's statistics pass would build.
@@ -314,9 +372,6 @@ std::optional<QByteArray> encodeDct(const DctPicture& picture, int quality, std:
     work.picture = &picture;
     work.quality = quality;
     work.maxBytes = maxBytes;
-    for (size_t c = 0; c < 3; ++c) {
-        work.quantized[c].resize(picture.planes[c].zigzag.size());
-    }
     QByteArray out;
     bool tooLarge = false;
     if (!compress(out, maxBytes, encodeBody, &work, &tooLarge) && tooLarge) {

@@ -18,33 +18,29 @@ int ceilDiv(int a, int b) {
     return (a + b - 1) / b;
 }
 
-// RGB to YCbCr in 16-bit fixed point with the rounding of libjpeg's colour converter: Y rounds
-// half up, Cb and Cr round with 0.5 - epsilon so that 255 stays 255.
-struct ColourTables {
-    static constexpr int kScaleBits = 16;
-    static constexpr std::int32_t kHalf = std::int32_t(1) << (kScaleBits - 1);
-    static constexpr std::int32_t kChromaOffset = std::int32_t(128) << kScaleBits;
-    static constexpr std::int32_t fix(double x) {
-        return std::int32_t(x * (std::int32_t(1) << kScaleBits) + 0.5);
-    }
+// RGB to YCbCr in 16-bit fixed point, the sums libjpeg's colour converter forms from its
+// tables: Y rounds half up, Cb and Cr round with 0.5 - epsilon so that 255 stays 255.
+namespace colour {
+constexpr int kScaleBits = 16;
+constexpr std::int32_t fix(double x) {
+    return std::int32_t(x * (std::int32_t(1) << kScaleBits) + 0.5);
+}
+constexpr std::int32_t kHalf = std::int32_t(1) << (kScaleBits - 1);
+constexpr std::int32_t kChromaOffset = (std::int32_t(128) << kScaleBits) + kHalf - 1;
 
-    std::int32_t yR[256], yG[256], yB[256];
-    std::int32_t cbR[256], cbG[256], cbB[256]; // cbB doubles as crR
-    std::int32_t crG[256], crB[256];
-
-    ColourTables() {
-        for (std::int32_t i = 0; i < 256; ++i) {
-            yR[i] = fix(0.29900) * i;
-            yG[i] = fix(0.58700) * i;
-            yB[i] = fix(0.11400) * i + kHalf;
-            cbR[i] = -fix(0.16874) * i;
-            cbG[i] = -fix(0.33126) * i;
-            cbB[i] = fix(0.50000) * i + kChromaOffset + kHalf - 1;
-            crG[i] = -fix(0.41869) * i;
-            crB[i] = -fix(0.08131) * i;
-        }
-    }
-};
+inline std::uint8_t luma(int r, int g, int b) {
+    return std::uint8_t((fix(0.29900) * r + fix(0.58700) * g + fix(0.11400) * b + kHalf) >>
+                        kScaleBits);
+}
+inline std::uint8_t blueDifference(int r, int g, int b) {
+    return std::uint8_t((-fix(0.16874) * r - fix(0.33126) * g + fix(0.50000) * b + kChromaOffset) >>
+                        kScaleBits);
+}
+inline std::uint8_t redDifference(int r, int g, int b) {
+    return std::uint8_t((fix(0.50000) * r - fix(0.41869) * g - fix(0.08131) * b + kChromaOffset) >>
+                        kScaleBits);
+}
+} // namespace colour
 
 // The accurate integer forward DCT (Loeffler, Ligtenberg and Moschytz) with libjpeg's fixed-point
 // constants and descaling, so that its output matches the library's to the bit. Results are
@@ -131,83 +127,99 @@ PreparedJpeg::PreparedJpeg(const QImage& image) {
     if (image.isNull() || image.width() > kMaxJpegSide || image.height() > kMaxJpegSide) {
         return;
     }
-    prepare(opaqueRgb888(image));
+    // Captures arrive as opaque 32-bit pictures and are read as they are.
+    prepare(image.format() == QImage::Format_RGB32
+                ? image
+                : opaqueRgb888(image).convertToFormat(QImage::Format_RGB32));
 }
 
-void PreparedJpeg::prepare(const QImage& rgb) {
-    static const ColourTables tables;
-    dct_.width = rgb.width();
-    dct_.height = rgb.height();
-    const size_t area = size_t(dct_.width) * size_t(dct_.height);
-    std::vector<std::uint8_t> y(area), cb(area), cr(area);
-    for (int row = 0; row < dct_.height; ++row) {
-        const uchar* p = rgb.constScanLine(row);
-        const size_t base = size_t(row) * size_t(dct_.width);
-        for (int col = 0; col < dct_.width; ++col, p += 3) {
-            const int r = p[0], g = p[1], b = p[2];
-            y[base + col] = std::uint8_t((tables.yR[r] + tables.yG[g] + tables.yB[b]) >>
-                                         ColourTables::kScaleBits);
-            cb[base + col] = std::uint8_t((tables.cbR[r] + tables.cbG[g] + tables.cbB[b]) >>
-                                          ColourTables::kScaleBits);
-            cr[base + col] = std::uint8_t((tables.cbB[r] + tables.crG[g] + tables.crB[b]) >>
-                                          ColourTables::kScaleBits);
-        }
-    }
-    prepareLuma(y);
-    prepareChroma(dct_.planes[1], cb);
-    prepareChroma(dct_.planes[2], cr);
+void PreparedJpeg::prepare(const QImage& rgb32) {
+    dct_.width = rgb32.width();
+    dct_.height = rgb32.height();
+    prepareLuma(rgb32);
+    prepareChroma(rgb32);
 }
 
-// Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
-// as libjpeg's edge expansion does.
-void PreparedJpeg::prepareLuma(const std::vector<std::uint8_t>& y) {
-    jpeg::DctPlane& plane = dct_.planes[0];
-    plane.blocksWide = ceilDiv(dct_.width, kBlock);
-    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+namespace {
+
+void transformPlane(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& samples) {
+    const int stride = plane.blocksWide * kBlock;
     plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
-    const int w = dct_.width, h = dct_.height;
-    auto sample = [&](int x, int yy) {
-        return y[size_t(std::min(yy, h - 1)) * size_t(w) + size_t(std::min(x, w - 1))];
-    };
+    auto sample = [&](int x, int y) { return samples[size_t(y) * size_t(stride) + size_t(x)]; };
     std::int16_t* out = plane.zigzag.data();
     for (int by = 0; by < plane.blocksHigh; ++by) {
         for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
             transformBlock(sample, bx * kBlock, by * kBlock, out);
         }
     }
+}
+
+} // namespace
+
+// Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
+// as libjpeg's edge expansion does.
+void PreparedJpeg::prepareLuma(const QImage& rgb32) {
+    jpeg::DctPlane& plane = dct_.planes[0];
+    plane.blocksWide = ceilDiv(dct_.width, kBlock);
+    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+    const int stride = plane.blocksWide * kBlock;
+    const int rows = plane.blocksHigh * kBlock;
+    std::vector<std::uint8_t> y(size_t(stride) * size_t(rows));
+    for (int row = 0; row < dct_.height; ++row) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(rgb32.constScanLine(row));
+        std::uint8_t* dst = y.data() + size_t(row) * size_t(stride);
+        for (int col = 0; col < dct_.width; ++col) {
+            dst[col] = colour::luma(qRed(pixels[col]), qGreen(pixels[col]), qBlue(pixels[col]));
+        }
+        std::fill(dst + dct_.width, dst + stride, dst[dct_.width - 1]);
+    }
+    for (int row = dct_.height; row < rows; ++row) {
+        std::copy_n(y.data() + size_t(dct_.height - 1) * size_t(stride), stride,
+                    y.data() + size_t(row) * size_t(stride));
+    }
+    transformPlane(plane, y);
 }
 
 // Chroma is halved both ways by averaging 2x2 pixels with a bias of 1, 2, 1, 2 ... along each
 // row. Columns past the picture repeat its last pixel before averaging; rows past the last
 // averaged row repeat that row.
-void PreparedJpeg::prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full) {
-    plane.blocksWide = ceilDiv(dct_.width, 2 * kBlock);
-    plane.blocksHigh = ceilDiv(dct_.height, 2 * kBlock);
-    const int cw = plane.blocksWide * kBlock;
-    const int ch = plane.blocksHigh * kBlock;
+void PreparedJpeg::prepareChroma(const QImage& rgb32) {
+    jpeg::DctPlane& blue = dct_.planes[1];
+    jpeg::DctPlane& red = dct_.planes[2];
+    blue.blocksWide = red.blocksWide = ceilDiv(dct_.width, 2 * kBlock);
+    blue.blocksHigh = red.blocksHigh = ceilDiv(dct_.height, 2 * kBlock);
+    const int cw = blue.blocksWide * kBlock;
+    const int ch = blue.blocksHigh * kBlock;
     const int realRows = ceilDiv(dct_.height, 2);
-    std::vector<std::uint8_t> half(size_t(cw) * size_t(ch));
-    for (int cy = 0; cy < ch; ++cy) {
-        const int sourceRow = std::min(cy, realRows - 1);
-        const size_t r0 = size_t(2 * sourceRow) * size_t(dct_.width);
-        const size_t r1 = size_t(std::min(2 * sourceRow + 1, dct_.height - 1)) * size_t(dct_.width);
-        std::uint8_t* dst = half.data() + size_t(cy) * size_t(cw);
+    std::vector<std::uint8_t> cb(size_t(cw) * size_t(ch)), cr(cb.size());
+    for (int cy = 0; cy < realRows; ++cy) {
+        const auto* r0 = reinterpret_cast<const QRgb*>(rgb32.constScanLine(2 * cy));
+        const auto* r1 = reinterpret_cast<const QRgb*>(
+            rgb32.constScanLine(std::min(2 * cy + 1, dct_.height - 1)));
+        std::uint8_t* cbRow = cb.data() + size_t(cy) * size_t(cw);
+        std::uint8_t* crRow = cr.data() + size_t(cy) * size_t(cw);
         for (int cx = 0; cx < cw; ++cx) {
-            const size_t c0 = size_t(std::min(2 * cx, dct_.width - 1));
-            const size_t c1 = size_t(std::min(2 * cx + 1, dct_.width - 1));
-            const int bias = (cx & 1) ? 2 : 1;
-            dst[cx] = std::uint8_t(
-                (full[r0 + c0] + full[r0 + c1] + full[r1 + c0] + full[r1 + c1] + bias) >> 2);
+            const int c0 = std::min(2 * cx, dct_.width - 1);
+            const int c1 = std::min(2 * cx + 1, dct_.width - 1);
+            const QRgb p[4] = {r0[c0], r0[c1], r1[c0], r1[c1]};
+            int sumCb = (cx & 1) ? 2 : 1;
+            int sumCr = sumCb;
+            for (QRgb px : p) {
+                sumCb += colour::blueDifference(qRed(px), qGreen(px), qBlue(px));
+                sumCr += colour::redDifference(qRed(px), qGreen(px), qBlue(px));
+            }
+            cbRow[cx] = std::uint8_t(sumCb >> 2);
+            crRow[cx] = std::uint8_t(sumCr >> 2);
         }
     }
-    plane.zigzag.resize(size_t(plane.blocksWide) * size_t(plane.blocksHigh) * kBlockArea);
-    auto sample = [&](int x, int y) { return half[size_t(y) * size_t(cw) + size_t(x)]; };
-    std::int16_t* out = plane.zigzag.data();
-    for (int by = 0; by < plane.blocksHigh; ++by) {
-        for (int bx = 0; bx < plane.blocksWide; ++bx, out += kBlockArea) {
-            transformBlock(sample, bx * kBlock, by * kBlock, out);
-        }
+    for (int cy = realRows; cy < ch; ++cy) {
+        std::copy_n(cb.data() + size_t(realRows - 1) * size_t(cw), cw,
+                    cb.data() + size_t(cy) * size_t(cw));
+        std::copy_n(cr.data() + size_t(realRows - 1) * size_t(cw), cw,
+                    cr.data() + size_t(cy) * size_t(cw));
     }
+    transformPlane(blue, cb);
+    transformPlane(red, cr);
 }
 
 bool PreparedJpeg::matchesPlainEncoder() {

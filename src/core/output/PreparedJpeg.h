@@ -42,9 +42,9 @@ public:
     int height() const { return dct_.height; }
 
 private:
-    void prepare(const QImage& rgb);
-    void prepareLuma(const std::vector<std::uint8_t>& y);
-    void prepareChroma(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& full);
+    void prepare(const QImage& rgb32);
+    void prepareLuma(const QImage& rgb32);
+    void prepareChroma(const QImage& rgb32);
 
     jpeg::DctPicture dct_;
 };

@@ -47,15 +47,20 @@ std::vector<Segment> headerSegments(const QByteArray& jpeg) {
 
 // The quality search encodes from coefficients computed once; its files must be the very files
 // the plain encoder writes, or the search would choose on sizes nobody gets.
+// The size check answers from counted bits before writing anything; at every quality a budget
+// of exactly the file's size must pass and one byte less must not.
 TEST(PreparedJpeg, WritesThePlainEncodersBytesAtEveryQuality) {
     const QImage picture = portrait();
     ASSERT_EQ(picture.size(), QSize(413, 626));
     const PreparedJpeg prepared(picture);
     for (int quality = 0; quality <= 100; ++quality) {
         const QByteArray plain = encodeJpeg(picture, quality).value();
-        const QByteArray fast = prepared.encode(quality).value();
         ASSERT_FALSE(plain.isEmpty());
-        ASSERT_EQ(fast, plain) << "quality " << quality;
+        ASSERT_EQ(prepared.encode(quality).value(), plain) << "quality " << quality;
+        EXPECT_EQ(prepared.encode(quality, plain.size()).value_or(QByteArray()), plain)
+            << "quality " << quality;
+        EXPECT_FALSE(prepared.encode(quality, plain.size() - 1).has_value())
+            << "quality " << quality;
     }
 }
 

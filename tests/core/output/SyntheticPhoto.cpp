@@ -45,7 +45,7 @@ QImage syntheticPhoto(int width, int height, std::uint32_t seed) {
             // Shoulders and cloth with a woven texture.
             const double shoulder =
                 (y - height * 0.72) - 0.0009 * height * std::pow((x - cx) / width * 10, 2);
-            const double cloth = smoothStep(-2, 2, -shoulder + 0 * u);
+            const double cloth = smoothStep(-2, 2, -shoulder);
             const double weave = 10 * std::sin(x * 0.9 + p3) * std::sin(y * 0.7);
             colour = mix(colour, Rgb{60 + weave, 55 + weave, 70 + weave}, 1 - cloth);
 
