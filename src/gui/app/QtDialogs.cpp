@@ -29,7 +29,10 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 MessageAnswer QtDialogs::message(const QString& caption, const QString& text, MessageIcon icon,
                                  MessageButtons buttons) {
-    QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent_);
+    // Messages join their lines with CR LF; a Qt label wants a plain line feed.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(toQtIcon(icon), caption, shown, QMessageBox::NoButton, parent_);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
