@@ -36,9 +36,9 @@ inline QString homepage() {
     return QStringLiteral("https://portiqa.example.org/");
 }
 inline QString aboutText() {
-    return QStringLiteral("当前版本：V2.7\n"
-                          "软件作者：Portiqa 开发组\n"
-                          "电子邮箱：support@portiqa.example.org\n"
+    return QStringLiteral("当前版本：V2.7\r\n"
+                          "软件作者：Portiqa 开发组\r\n"
+                          "电子邮箱：support@portiqa.example.org\r\n"
                           "软件主页：") +
            homepage();
 }

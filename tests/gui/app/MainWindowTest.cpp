@@ -269,7 +269,7 @@ TEST(MainWindow, AboutShowsFourLinesWithoutIcon) {
     EXPECT_EQ(shown.caption, "关于本软件：");
     EXPECT_EQ(shown.icon, MessageIcon::None);
     EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    const QStringList lines = shown.text.split('\n');
+    const QStringList lines = shown.text.split("\r\n");
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], "当前版本：V2.7");
     EXPECT_TRUE(lines[1].startsWith("软件作者："));
