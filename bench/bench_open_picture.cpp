@@ -71,7 +71,7 @@ struct Timings {
     double fastMs = 0;
 };
 
-Timings measure(const QString& path, QSize view) {
+Timings measure(const QString& path, QSize area, QSize view) {
     const PictureDecoder decoder;
     QImage plainView;
     QImage fastView;
@@ -85,7 +85,7 @@ Timings measure(const QString& path, QSize view) {
         QByteArray bytes;
         DecodedPicture picture;
         if (decoder.readFile(path, bytes, picture)) {
-            picture = decoder.decodePreview(bytes, view);
+            picture = decoder.decodePreview(bytes, area);
         }
         fastView = picture.image.scaled(view, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     });
@@ -109,12 +109,16 @@ Timings measure(const QString& path, QSize view) {
     return t;
 }
 
-// The asynchronous path the workspace uses: request to preview, request to full picture.
-void measureLoader(const QString& path, QSize view) {
+// The asynchronous path the workspace uses: request to preview, request to full picture
+// (best of three, as above).
+void measureLoader(const QString& path, QSize area, bool previewBesideFull) {
     PictureLoader loader;
+    loader.setPreviewBesideFull(previewBesideFull);
     QElapsedTimer timer;
     double previewMs = 0;
     double fullMs = 0;
+    double bestPreviewMs = 1e9;
+    double bestFullMs = 1e9;
     QEventLoop loop;
     QObject::connect(&loader, &PictureLoader::previewReady,
                      [&] { previewMs = timer.nsecsElapsed() / 1e6; });
@@ -123,10 +127,15 @@ void measureLoader(const QString& path, QSize view) {
         loop.quit();
     });
     QObject::connect(&loader, &PictureLoader::loadFailed, &loop, &QEventLoop::quit);
-    timer.start();
-    loader.loadFile(path, view);
-    loop.exec();
-    std::printf("  loader: preview after %.1f ms, full picture after %.1f ms\n", previewMs, fullMs);
+    for (int run = 0; run < 3; ++run) {
+        timer.start();
+        loader.loadFile(path, area);
+        loop.exec();
+        bestPreviewMs = std::min(bestPreviewMs, previewMs);
+        bestFullMs = std::min(bestFullMs, fullMs);
+    }
+    std::printf("  loader, preview %s: preview after %.1f ms, full picture after %.1f ms\n",
+                previewBesideFull ? "beside full" : "first      ", bestPreviewMs, bestFullMs);
 }
 
 } // namespace
@@ -134,7 +143,8 @@ void measureLoader(const QString& path, QSize view) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QSize pictureSize(6000, 4000);
-    const QSize view = fittedSize(pictureSize, QSize(411, 279)); // the design picture area
+    const QSize area(411, 279); // the picture area at the main window's design size
+    const QSize view = fittedSize(pictureSize, area);
     // `bench_open_picture FOLDER` keeps the photos there for a closer look (djpeg, perf).
     QTemporaryDir temporary;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
@@ -153,8 +163,9 @@ int main(int argc, char** argv) {
         }
         std::printf("%s 24 MP JPEG %dx%d, %lld bytes, view %dx%d\n", c.name, pictureSize.width(),
                     pictureSize.height(), QFileInfo(path).size(), view.width(), view.height());
-        const Timings t = measure(path, view);
-        measureLoader(path, view);
+        const Timings t = measure(path, area, view);
+        measureLoader(path, area, false);
+        measureLoader(path, area, true);
         met = met && t.fastMs > 0 && t.plainMs / t.fastMs >= 5.0;
     }
     std::printf("goal >= 5x faster first display in every case: %s\n", met ? "met" : "NOT met");

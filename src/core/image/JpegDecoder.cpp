@@ -3,6 +3,7 @@
 #include "core/image/ExifOrientation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -20,7 +21,8 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     int failCode = 0;
-    bool dataEndedEarly = false;
+    bool ranOutOfData = false;  // the file ended before its end-of-image marker
+    bool missingPixels = false; // a scan needed bits that were not there
 };
 
 [[noreturn]] void onError(j_common_ptr cinfo) {
@@ -29,18 +31,30 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
-// libjpeg only warns when the data stops early and fills the rest with grey. A grey half
-// photo must never pass for a picture, so those two warnings count as failure.
+// libjpeg only warns when the data stops early and fills the rest with grey; see
+// JpegSession::dataEndedEarly for what counts as failure.
 void onMessage(j_common_ptr cinfo, int level) {
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (level < 0) {
-        const int code = cinfo->err->msg_code;
-        if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
-            reinterpret_cast<ErrorManager*>(cinfo->err)->dataEndedEarly = true;
-        }
+        manager->ranOutOfData |= cinfo->err->msg_code == JWRN_JPEG_EOF;
+        manager->missingPixels |= cinfo->err->msg_code == JWRN_HIT_MARKER;
     }
 }
 
 void silent(j_common_ptr) {}
+
+// A progressive file may hold any number of scans, each a pass over the whole picture; a few
+// dozen is already generous, so thousands mean a damaged or hostile file.
+constexpr int kMaxScans = 500;
+
+void onProgress(j_common_ptr cinfo) {
+    const auto* info = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (info->input_scan_number > kMaxScans) {
+        auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+        manager->failCode = JERR_BAD_PROGRESSION;
+        std::longjmp(manager->jump, 1);
+    }
+}
 
 constexpr J_COLOR_SPACE kBgraOut = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 
@@ -53,24 +67,48 @@ public:
         errors_.pub.error_exit = onError;
         errors_.pub.emit_message = onMessage;
         errors_.pub.output_message = silent;
+        if (setjmp(errors_.jump)) { // out of memory for libjpeg's own state
+            return;
+        }
         jpeg_create_decompress(&cinfo_);
+        created_ = true;
+        progress_.progress_monitor = onProgress;
+        cinfo_.progress = &progress_;
     }
-    ~JpegSession() { jpeg_destroy_decompress(&cinfo_); }
+    ~JpegSession() {
+        if (created_) {
+            jpeg_destroy_decompress(&cinfo_);
+        }
+    }
     JpegSession(const JpegSession&) = delete;
     JpegSession& operator=(const JpegSession&) = delete;
 
     jpeg_decompress_struct& info() { return cinfo_; }
     int failCode() const { return errors_.failCode; }
-    bool dataEndedEarly() const { return errors_.dataEndedEarly; }
+    // A grey half photo must never pass for a picture. A single-scan file that lacks only
+    // its end marker has every pixel and is fine; in a progressive (multi-scan) file the end
+    // of the data may cut off whole refinement scans without any pixel going short, so
+    // there any early end counts.
+    bool dataEndedEarly() const {
+        return errors_.missingPixels || (errors_.ranOutOfData && multiScan_);
+    }
 
     bool readHeader(const QByteArray& bytes) {
+        if (!created_) {
+            errors_.failCode = JERR_OUT_OF_MEMORY;
+            return false;
+        }
         if (setjmp(errors_.jump)) {
             return false;
         }
         jpeg_mem_src(&cinfo_, reinterpret_cast<const unsigned char*>(bytes.constData()),
                      static_cast<unsigned long>(bytes.size()));
         jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
-        return jpeg_read_header(&cinfo_, TRUE) == JPEG_HEADER_OK;
+        if (jpeg_read_header(&cinfo_, TRUE) != JPEG_HEADER_OK) {
+            return false;
+        }
+        multiScan_ = jpeg_has_multiple_scans(&cinfo_) != 0;
+        return true;
     }
 
     int orientation() {
@@ -122,6 +160,9 @@ public:
 private:
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
+    jpeg_progress_mgr progress_{};
+    bool multiScan_ = false;
+    bool created_ = false;
 };
 
 DecodeError errorFor(int code) {
@@ -129,6 +170,8 @@ DecodeError errorFor(int code) {
     case JERR_OUT_OF_MEMORY:
         return DecodeError::OutOfMemory;
     case JERR_BAD_PRECISION:
+    case JERR_SOF_UNSUPPORTED:
+    case JERR_ARITH_NOTIMPL:
     case JERR_CONVERSION_NOTIMPL:
     case JERR_NOT_COMPILED:
         return DecodeError::Unsupported;
@@ -140,16 +183,27 @@ DecodeError errorFor(int code) {
     }
 }
 
-// CMYK samples to RGB. Adobe's programs store the inks inverted (0 = full ink) and mark the
-// file with an APP14 segment; without the mark the samples are plain ink amounts.
-void cmykRowToRgb32(const unsigned char* in, QRgb* out, int width, bool adobeInverted) {
-    for (int x = 0; x < width; ++x, in += 4) {
+// CMYK samples to RGB, in place. Adobe's programs store the inks inverted (0 = full ink) and
+// mark the file with an APP14 segment; without the mark the samples are plain ink amounts.
+void cmykRowToRgb32(QRgb* row, int width, bool adobeInverted) {
+    auto* bytes = reinterpret_cast<const unsigned char*>(row);
+    for (int x = 0; x < width; ++x) {
+        const unsigned char* in = bytes + 4 * x;
         int c = in[0], m = in[1], y = in[2], k = in[3];
         if (!adobeInverted) {
             c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
         }
-        out[x] = qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
+        row[x] = qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
     }
+}
+
+// The picture's size when fitted into `area` (never enlarged), rounded up: the smallest
+// preview that still gives every displayed pixel its own source pixel.
+QSize fittedSize(QSize picture, QSize area) {
+    const double zoom = std::min(
+        {1.0, double(area.width()) / picture.width(), double(area.height()) / picture.height()});
+    return QSize(int(std::ceil(picture.width() * zoom - 1e-9)),
+                 int(std::ceil(picture.height() * zoom - 1e-9)));
 }
 
 DecodedPicture failed(DecodeError error, QSize fullSize = {}) {
@@ -175,7 +229,7 @@ int JpegDecoder::scaleDenominator(QSize stored, QSize minimum) {
 }
 
 DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& limits,
-                                   QSize previewMinimum, const std::atomic<bool>* cancel) {
+                                   QSize previewArea, const std::atomic<bool>* cancel) {
     JpegSession session;
     jpeg_decompress_struct& info = session.info();
     if (!session.readHeader(bytes)) {
@@ -188,8 +242,10 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
         return failed(DecodeError::TooLarge, upright);
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    const QSize minimum =
-        ExifOrientation::swapsSides(orientation) ? previewMinimum.transposed() : previewMinimum;
+    QSize minimum = previewArea.isEmpty() ? QSize() : fittedSize(upright, previewArea);
+    if (ExifOrientation::swapsSides(orientation)) {
+        minimum.transpose();
+    }
     if (!session.start(scaleDenominator(stored, minimum), cmyk ? JCS_CMYK : kBgraOut)) {
         return failed(errorFor(session.failCode()), upright);
     }
@@ -198,18 +254,10 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
     if (image.isNull()) {
         return failed(DecodeError::OutOfMemory, upright);
     }
-    // CMYK rows land in a scratch block and are converted after the read.
-    std::vector<unsigned char> scratch;
+    // CMYK samples are four bytes a pixel too: they land in the image and are converted there.
     std::vector<unsigned char*> rows(info.output_height);
     for (int y = 0; y < image.height(); ++y) {
         rows[size_t(y)] = image.scanLine(y);
-    }
-    if (cmyk) {
-        const size_t rowBytes = size_t(info.output_width) * 4;
-        scratch.resize(rowBytes * info.output_height);
-        for (size_t y = 0; y < rows.size(); ++y) {
-            rows[y] = scratch.data() + y * rowBytes;
-        }
     }
     if (!session.readRows(rows.data(), cancel)) {
         const bool stopped = cancel != nullptr && cancel->load();
@@ -220,8 +268,8 @@ DecodedPicture JpegDecoder::decode(const QByteArray& bytes, const DecodeLimits& 
     }
     if (cmyk) {
         for (int y = 0; y < image.height(); ++y) {
-            cmykRowToRgb32(rows[size_t(y)], reinterpret_cast<QRgb*>(image.scanLine(y)),
-                           image.width(), info.saw_Adobe_marker != 0);
+            cmykRowToRgb32(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width(),
+                           info.saw_Adobe_marker != 0);
         }
     }
     DecodedPicture result;

@@ -28,6 +28,32 @@ QString pixelCountText(qint64 pixels) {
     return QString::number(pixels);
 }
 
+quint32 littleEndian(const QByteArray& bytes, int at, int length) {
+    quint32 value = 0;
+    for (int i = length - 1; i >= 0; --i) {
+        value = (value << 8) | quint8(bytes[at + i]);
+    }
+    return value;
+}
+
+// The size a GIF or BMP header declares, read here so that an absurd one is refused by
+// name before Qt's reader sees it. Invalid when the header is too short to say.
+QSize declaredSize(const QByteArray& bytes, PictureFormat format) {
+    if (format == PictureFormat::Gif && bytes.size() >= 10) {
+        return QSize(int(littleEndian(bytes, 6, 2)), int(littleEndian(bytes, 8, 2)));
+    }
+    if (format == PictureFormat::Bmp && bytes.size() >= 26) {
+        if (littleEndian(bytes, 14, 4) == 12) { // the old OS/2 header: 16-bit sides
+            return QSize(int(littleEndian(bytes, 18, 2)), int(littleEndian(bytes, 20, 2)));
+        }
+        const auto width = qint64(qint32(littleEndian(bytes, 18, 4)));
+        const auto height = qint64(qint32(littleEndian(bytes, 22, 4))); // negative: top-down
+        return QSize(int(qMin<qint64>(qAbs(width), INT_MAX)),
+                     int(qMin<qint64>(qAbs(height), INT_MAX)));
+    }
+    return {};
+}
+
 } // namespace
 
 PictureDecoder::PictureDecoder(DecodeLimits limits) : limits_(limits) {}
@@ -99,8 +125,9 @@ DecodedPicture PictureDecoder::withMessage(DecodedPicture result) const {
 
 bool PictureDecoder::readFile(const QString& path, QByteArray& bytes,
                               DecodedPicture& failure) const {
+    // Only plain files: a device or a pipe could be read for ever.
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         failure = withMessage(DecodedPicture::failure(DecodeError::Unreadable, {}));
         return false;
     }
@@ -111,7 +138,7 @@ bool PictureDecoder::readFile(const QString& path, QByteArray& bytes,
             QStringLiteral("图片文件太大（%1 MB），无法打开。").arg(size >> 20));
         return false;
     }
-    bytes = file.readAll();
+    bytes = file.read(size);
     if (bytes.size() != size) {
         failure = withMessage(DecodedPicture::failure(DecodeError::Unreadable, {}));
         return false;
@@ -132,44 +159,43 @@ DecodedPicture PictureDecoder::decode(const QByteArray& bytes) const {
     return decode(bytes, QSize(), nullptr);
 }
 
-DecodedPicture PictureDecoder::decodePreview(const QByteArray& bytes, QSize minimumSize) const {
-    return decode(bytes, minimumSize, nullptr);
+DecodedPicture PictureDecoder::decodePreview(const QByteArray& bytes, QSize area) const {
+    return decode(bytes, area, nullptr);
 }
 
-DecodedPicture PictureDecoder::decode(const QByteArray& bytes, QSize previewMinimum,
+DecodedPicture PictureDecoder::decode(const QByteArray& bytes, QSize previewArea,
                                       const std::atomic<bool>* cancel) const {
     if (bytes.isEmpty()) {
         return withMessage(DecodedPicture::failure(DecodeError::Empty, {}));
     }
     switch (formatOf(bytes)) {
     case PictureFormat::Jpeg:
-        return withMessage(JpegDecoder::decode(bytes, limits_, previewMinimum, cancel));
+        return withMessage(JpegDecoder::decode(bytes, limits_, previewArea, cancel));
     case PictureFormat::Png:
         return withMessage(PngDecoder::decode(bytes, limits_));
     case PictureFormat::Gif:
-        return withMessage(decodeWithQt(bytes, "gif"));
     case PictureFormat::Bmp:
-        return withMessage(decodeWithQt(bytes, "bmp"));
+        return withMessage(decodeWithQt(bytes, formatOf(bytes)));
     case PictureFormat::Unknown:
         break;
     }
     return withMessage(DecodedPicture::failure(DecodeError::UnknownFormat, {}));
 }
 
-DecodedPicture PictureDecoder::decodeWithQt(const QByteArray& bytes, const char* format) const {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    // Qt's own guard in whole megabytes, as a second line behind the header check.
-    const qint64 limitMb = (limits_.maxPixels * 4 >> 20) + 1;
-    reader.setAllocationLimit(int(qMin<qint64>(limitMb, INT_MAX)));
-    const QSize size = reader.size();
-    if (size.isValid() && !limits_.accepts(size.width(), size.height())) {
+DecodedPicture PictureDecoder::decodeWithQt(const QByteArray& bytes, PictureFormat format) const {
+    const QSize size = declaredSize(bytes, format);
+    if (size.isValid() && !size.isEmpty() && !limits_.accepts(size.width(), size.height())) {
         DecodedPicture result = DecodedPicture::failure(DecodeError::TooLarge, {});
         result.fullSize = size;
         return result;
     }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format == PictureFormat::Gif ? "gif" : "bmp");
+    // Qt's own guard in whole megabytes, as a second line behind the header check.
+    const qint64 limitMb = (limits_.maxPixels * 4 >> 20) + 1;
+    reader.setAllocationLimit(int(qMin<qint64>(limitMb, INT_MAX)));
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         return DecodedPicture::failure(DecodeError::Corrupt, {});

@@ -29,14 +29,15 @@ public:
     DecodedPicture decodeFile(const QString& path) const;
     DecodedPicture decode(const QByteArray& bytes) const;
 
-    // A fast first view at least `minimumSize` (upright pixels) in both directions where the
-    // format can decode at a reduced scale (JPEG: 1/2, 1/4, 1/8); the full picture otherwise.
-    // result.fullSize is the whole picture's size either way.
-    DecodedPicture decodePreview(const QByteArray& bytes, QSize minimumSize) const;
+    // A fast first view for a picture about to be fitted into `area` (the picture area):
+    // where the format can decode at a reduced scale (JPEG: 1/2, 1/4, 1/8) the smallest one
+    // still at least the fitted size in both directions (a picture is fitted, never
+    // enlarged); the full picture otherwise. result.fullSize is the whole picture's size.
+    DecodedPicture decodePreview(const QByteArray& bytes, QSize area) const;
 
-    // The general form the others share. An empty `previewMinimum` asks for the full
-    // picture; `cancel`, when set by another thread, ends the decode early with Cancelled.
-    DecodedPicture decode(const QByteArray& bytes, QSize previewMinimum,
+    // The general form the others share. An empty `previewArea` asks for the full picture;
+    // `cancel`, when set by another thread, ends the decode early with Cancelled.
+    DecodedPicture decode(const QByteArray& bytes, QSize previewArea,
                           const std::atomic<bool>* cancel) const;
 
     // An image from elsewhere (the clipboard, a camera) under the same rules: the limits,
@@ -56,7 +57,7 @@ public:
     QString messageFor(DecodeError error, QSize size = {}) const;
 
 private:
-    DecodedPicture decodeWithQt(const QByteArray& bytes, const char* format) const;
+    DecodedPicture decodeWithQt(const QByteArray& bytes, PictureFormat format) const;
     DecodedPicture withMessage(DecodedPicture result) const;
 
     DecodeLimits limits_;

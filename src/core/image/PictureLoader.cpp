@@ -1,6 +1,7 @@
 #include "core/image/PictureLoader.h"
 
 #include <QtConcurrent/QtConcurrentRun>
+#include <QThread>
 
 namespace portiqa {
 
@@ -15,9 +16,12 @@ struct PictureLoader::Job {
 
 PictureLoader::PictureLoader(DecodeLimits limits, QObject* parent)
     : QObject(parent), decoder_(limits) {
-    // A picture decodes on one core; the second lets a new request start while a stale,
-    // uncancellable step (a PNG, a GIF) still runs.
+    // One thread for the full picture, one for its preview beside it (or, on two cores, for
+    // a new request while a stale, uncancellable step of an old one still runs).
     pool_.setMaxThreadCount(2);
+    // With two cores or fewer the preview would share a core with the full decode and come
+    // later than if it went first; the first view is what the operator waits for.
+    previewBesideFull_ = QThread::idealThreadCount() > 2;
 }
 
 PictureLoader::~PictureLoader() {
@@ -25,12 +29,12 @@ PictureLoader::~PictureLoader() {
     pool_.waitForDone();
 }
 
-quint64 PictureLoader::loadFile(const QString& path, QSize previewMinimum) {
-    return start(Source{path, {}}, previewMinimum);
+quint64 PictureLoader::loadFile(const QString& path, QSize previewArea) {
+    return start(Source{path, {}}, previewArea);
 }
 
-quint64 PictureLoader::loadBytes(const QByteArray& bytes, QSize previewMinimum) {
-    return start(Source{{}, bytes}, previewMinimum);
+quint64 PictureLoader::loadBytes(const QByteArray& bytes, QSize previewArea) {
+    return start(Source{{}, bytes}, previewArea);
 }
 
 void PictureLoader::cancel() {
@@ -53,20 +57,20 @@ void PictureLoader::waitForPicture() {
     deliverFull(job, job->future.result());
 }
 
-quint64 PictureLoader::start(const Source& source, QSize previewMinimum) {
+quint64 PictureLoader::start(const Source& source, QSize previewArea) {
     cancel();
     auto job = std::make_shared<Job>();
     job->id = ++lastRequest_;
     current_ = job;
     job->future = QtConcurrent::run(
-        &pool_, [this, job, source, previewMinimum] { return run(job, source, previewMinimum); });
+        &pool_, [this, job, source, previewArea] { return run(job, source, previewArea); });
     return job->id;
 }
 
 // Worker side. Results travel to the GUI thread as queued calls; the loader's destructor
 // waits for the workers, and Qt drops queued calls to a destroyed object.
 DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source& source,
-                                  QSize previewMinimum) {
+                                  QSize previewArea) {
     const auto post = [this, job](const DecodedPicture& result) {
         QMetaObject::invokeMethod(
             this, [this, job, result] { deliverFull(job, result); }, Qt::QueuedConnection);
@@ -77,16 +81,35 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
     if (!source.path.isEmpty() && !decoder_.readFile(source.path, bytes, failure)) {
         return post(failure);
     }
-    if (!previewMinimum.isEmpty()) {
-        const DecodedPicture first = decoder_.decode(bytes, previewMinimum, &job->cancelled);
-        // A failure, or a format that cannot scale, or a picture already small: done.
+    const auto postPreview = [this, job](const DecodedPicture& first) {
+        QMetaObject::invokeMethod(
+            this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+    };
+    // Only JPEG decodes faster at a reduced scale.
+    const bool wantsPreview =
+        !previewArea.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg;
+    if (wantsPreview && !previewBesideFull_) {
+        const DecodedPicture first = decoder_.decode(bytes, previewArea, &job->cancelled);
+        // A failure, or a picture already small enough: that was the whole job.
         if (!first.isPreview()) {
             return post(first);
         }
-        QMetaObject::invokeMethod(
-            this, [this, job, first] { deliverPreview(job, first); }, Qt::QueuedConnection);
+        postPreview(first);
+        return post(decoder_.decode(bytes, QSize(), &job->cancelled));
     }
-    return post(decoder_.decode(bytes, QSize(), &job->cancelled));
+    QFuture<void> preview;
+    if (wantsPreview) {
+        preview = QtConcurrent::run(&pool_, [this, job, bytes, previewArea, postPreview] {
+            const DecodedPicture first = decoder_.decode(bytes, previewArea, &job->cancelled);
+            if (first.isPreview()) {
+                postPreview(first);
+            }
+        });
+    }
+    const DecodedPicture full = decoder_.decode(bytes, QSize(), &job->cancelled);
+    // The preview, if any, is posted before the full picture, so the two arrive in order.
+    preview.waitForFinished();
+    return post(full);
 }
 
 void PictureLoader::deliverPreview(const std::shared_ptr<Job>& job, const DecodedPicture& preview) {

@@ -32,13 +32,18 @@ public:
     // Stops and waits for its workers; no signal is emitted afterwards.
     ~PictureLoader() override;
 
-    // `previewMinimum`: the smallest preview worth showing, in upright pixels (the picture
-    // area's size at the fitted zoom is a good choice; the full size is not known yet, so
-    // the area's own size is the simple safe one). Empty: no preview. Returns the request id.
-    quint64 loadFile(const QString& path, QSize previewMinimum = {});
-    quint64 loadBytes(const QByteArray& bytes, QSize previewMinimum = {});
+    // `previewArea`: the picture area the new picture will be fitted into; the preview is
+    // just large enough for that (see PictureDecoder::decodePreview). Empty: no preview.
+    // Returns the request id.
+    quint64 loadFile(const QString& path, QSize previewArea = {});
+    quint64 loadBytes(const QByteArray& bytes, QSize previewArea = {});
 
     void cancel();
+
+    // Whether a JPEG's preview decodes on a second thread beside the full picture (the full
+    // picture comes sooner) or before it (the preview comes sooner where cores are scarce).
+    // Default: beside it when the machine has more than two cores. For requests made later.
+    void setPreviewBesideFull(bool beside) { previewBesideFull_ = beside; }
 
     // The id of the newest request, 0 before the first.
     quint64 currentRequest() const { return lastRequest_; }
@@ -60,8 +65,8 @@ private:
         QString path; // read on the worker when not empty
         QByteArray bytes;
     };
-    quint64 start(const Source& source, QSize previewMinimum);
-    DecodedPicture run(const std::shared_ptr<Job>& job, const Source& source, QSize previewMinimum);
+    quint64 start(const Source& source, QSize previewArea);
+    DecodedPicture run(const std::shared_ptr<Job>& job, const Source& source, QSize previewArea);
     void deliverPreview(const std::shared_ptr<Job>& job, const DecodedPicture& preview);
     void deliverFull(const std::shared_ptr<Job>& job, const DecodedPicture& result);
 
@@ -69,6 +74,7 @@ private:
     QThreadPool pool_;
     std::shared_ptr<Job> current_;
     quint64 lastRequest_ = 0;
+    bool previewBesideFull_ = false;
 };
 
 } // namespace portiqa

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 
@@ -50,11 +52,11 @@ TEST(PictureDecoder, EveryFormatArrivesUprightAsOpaqueRgb32) {
         const char* file;
         int tolerance;
     } cases[] = {
-        {"baseline.jpg", 6},     {"progressive.jpg", 6},  {"jpeg_named.png", 6},
-        {"cmyk.jpg", 10},        {"picture.bmp", 0},      {"animated.gif", 0},
-        {"orientation1.jpg", 6}, {"orientation2.jpg", 6}, {"orientation3.jpg", 6},
-        {"orientation4.jpg", 6}, {"orientation5.jpg", 6}, {"orientation6.jpg", 6},
-        {"orientation7.jpg", 6}, {"orientation8.jpg", 6},
+        {"baseline.jpg", 6},      {"progressive.jpg", 6},  {"jpeg_named.png", 6},
+        {"no_end_marker.jpg", 6}, {"cmyk.jpg", 10},        {"picture.bmp", 0},
+        {"animated.gif", 0},      {"orientation1.jpg", 6}, {"orientation2.jpg", 6},
+        {"orientation3.jpg", 6},  {"orientation4.jpg", 6}, {"orientation5.jpg", 6},
+        {"orientation6.jpg", 6},  {"orientation7.jpg", 6}, {"orientation8.jpg", 6},
     };
     const PictureDecoder decoder;
     for (const auto& c : cases) {
@@ -66,6 +68,18 @@ TEST(PictureDecoder, EveryFormatArrivesUprightAsOpaqueRgb32) {
         EXPECT_FALSE(picture.isPreview()) << c.file;
         expectUprightQuadrants(picture.image, c.tolerance, c.file);
     }
+}
+
+TEST(PictureDecoder, ReadsFilesWhateverTheirNameAndRefusesWhatIsNoFile) {
+    QTemporaryDir dir;
+    const QString chinese = dir.filePath(QStringLiteral("证件照 张三.JPG"));
+    ASSERT_TRUE(QFile::copy(fixture("baseline.jpg"), chinese));
+    EXPECT_TRUE(PictureDecoder().decodeFile(chinese).ok());
+#ifdef Q_OS_UNIX
+    // A device reads for ever; it must be refused, not read.
+    EXPECT_EQ(PictureDecoder().decodeFile(QStringLiteral("/dev/zero")).error,
+              DecodeError::Unreadable);
+#endif
 }
 
 TEST(PictureDecoder, GrayscaleJpegGivesGreyPixelsOfTheRightLightness) {
@@ -104,8 +118,12 @@ TEST(PictureDecoder, BadFilesFailWithAReasonAndNoPicture) {
         {"truncated.jpg", DecodeError::Corrupt},
         {"truncated_progressive.jpg", DecodeError::Corrupt},
         {"bad_crc.png", DecodeError::Corrupt},
+        {"many_scans.jpg", DecodeError::Corrupt},
+        {"lossless_process.jpg", DecodeError::Unsupported},
         {"huge_header.png", DecodeError::TooLarge},
         {"huge_header.jpg", DecodeError::TooLarge},
+        {"huge_header.gif", DecodeError::TooLarge},
+        {"huge_header.bmp", DecodeError::TooLarge},
         {"wide_70000x1.png", DecodeError::TooLarge},
         {"no_such_file.jpg", DecodeError::Unreadable},
         {"", DecodeError::Unreadable}, // the fixture folder itself
@@ -132,8 +150,16 @@ TEST(PictureDecoder, OversizeIsRefusedWithTheDeclaredSizeInTheMessage) {
     EXPECT_EQ(png.fullSize, QSize(100000, 100000));
     EXPECT_EQ(png.message, QStringLiteral("图片太大（100000×100000像素），超出了本软件能处理的范围"
                                           "（每边不超过65535像素，总数不超过2亿像素）。"));
-    EXPECT_EQ(decoder.decodeFile(fixture("huge_header.jpg")).fullSize, QSize(60000, 60000));
+    for (const char* file : {"huge_header.jpg", "huge_header.gif", "huge_header.bmp"}) {
+        EXPECT_EQ(decoder.decodeFile(fixture(file)).fullSize, QSize(60000, 60000)) << file;
+    }
     EXPECT_EQ(PictureDecoder::messageCaption(), QStringLiteral("提示"));
+
+    DecodeLimits smallFiles;
+    smallFiles.maxFileBytes = 800; // baseline.jpg has 801 bytes
+    const DecodedPicture file = PictureDecoder(smallFiles).decodeFile(fixture("baseline.jpg"));
+    EXPECT_EQ(file.error, DecodeError::TooLarge);
+    EXPECT_FALSE(file.message.isEmpty());
 }
 
 TEST(PictureDecoder, LimitsAreInclusiveAndApplyToEveryFormat) {
@@ -160,22 +186,27 @@ TEST(PictureDecoder, LimitsAreInclusiveAndApplyToEveryFormat) {
     }
 }
 
-TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheMinimum) {
+TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheFittedSize) {
     const QByteArray large = test::readAll(fixture("large.jpg")); // 512 x 256
     const struct {
-        QSize minimum;
-        QSize expected;
+        QSize area;
+        QSize expected; // fitted size in the comment
     } cases[] = {
-        {{64, 32}, {64, 32}},     {{64, 33}, {128, 64}},    {{65, 10}, {128, 64}},
-        {{200, 100}, {256, 128}}, {{300, 100}, {512, 256}}, {{600, 600}, {512, 256}},
-        {{0, 0}, {512, 256}},
+        {{64, 32}, {64, 32}},     // 64 x 32: 1/8 exactly
+        {{64, 33}, {64, 32}},     // the width decides: still 64 x 32
+        {{65, 10}, {64, 32}},     // the height decides: 20 x 10
+        {{66, 40}, {128, 64}},    // 66 x 33 is one pixel over 1/8
+        {{200, 100}, {256, 128}}, // 200 x 100
+        {{300, 100}, {256, 128}}, // 200 x 100 again: the height decides
+        {{300, 200}, {512, 256}}, // 300 x 150 needs more than half
+        {{600, 600}, {512, 256}}, // never enlarged: the full picture
+        {{0, 0}, {512, 256}},     // no preview asked for
     };
     const PictureDecoder decoder;
     for (const auto& c : cases) {
-        const DecodedPicture picture = decoder.decodePreview(large, c.minimum);
-        ASSERT_TRUE(picture.ok()) << c.minimum.width();
-        EXPECT_EQ(picture.image.size(), c.expected)
-            << c.minimum.width() << "x" << c.minimum.height();
+        const DecodedPicture picture = decoder.decodePreview(large, c.area);
+        ASSERT_TRUE(picture.ok()) << c.area.width();
+        EXPECT_EQ(picture.image.size(), c.expected) << c.area.width() << "x" << c.area.height();
         EXPECT_EQ(picture.fullSize, QSize(512, 256));
         EXPECT_EQ(picture.isPreview(), c.expected != QSize(512, 256));
     }
@@ -184,7 +215,7 @@ TEST(PictureDecoder, PreviewIsTheSmallestDctScaleCoveringTheMinimum) {
 TEST(PictureDecoder, PreviewOfATurnedPhotoIsUprightAndScaledInUprightTerms) {
     const PictureDecoder decoder;
     for (const char* file : {"orientation6.jpg", "orientation8.jpg", "orientation5.jpg"}) {
-        // Stored 64 x 128; upright 128 x 64. A 32 x 16 minimum allows 1/4, not 1/8.
+        // Stored 64 x 128; upright 128 x 64. Fitted into 32 x 16: 1/4, not 1/8.
         const DecodedPicture picture =
             decoder.decodePreview(test::readAll(fixture(file)), {32, 16});
         ASSERT_TRUE(picture.ok()) << file;
@@ -254,5 +285,45 @@ TEST(ExifOrientation, MalformedSegmentsReadAsUpright) {
                                       std::size_t(c.segment.size())),
             c.expected)
             << c.segment.toHex().toStdString();
+    }
+}
+
+// Damage anywhere in a file must end in either a consistent picture or a failure with a
+// reason: never a crash, never a failure without words. (A damaged header may well describe
+// another valid size; the pixels are then whatever the data gives.)
+TEST(PictureDecoder, DamagedFilesGiveAPictureOrAReason) {
+    const PictureDecoder decoder;
+    for (const char* file : {"baseline.jpg", "progressive.jpg", "cmyk.jpg", "orientation6.jpg",
+                             "alpha.png", "animated.gif", "picture.bmp"}) {
+        const QByteArray good = test::readAll(fixture(file));
+        std::vector<QByteArray> damaged;
+        for (int cut = 0; cut < good.size(); cut += 7) {
+            damaged.push_back(good.left(cut));
+        }
+        quint32 seed = 2024;
+        for (int i = 0; i < 200; ++i) {
+            QByteArray bytes = good;
+            for (int flips = 0; flips < 3; ++flips) {
+                seed = seed * 1664525u + 1013904223u;
+                bytes[int(seed % quint32(bytes.size()))] = char(seed >> 24);
+            }
+            damaged.push_back(bytes);
+        }
+        for (const QByteArray& bytes : damaged) {
+            for (const QSize preview : {QSize(), QSize(16, 8)}) {
+                const DecodedPicture picture = decoder.decode(bytes, preview, nullptr);
+                if (picture.ok()) {
+                    EXPECT_TRUE(decoder.limits().accepts(picture.fullSize.width(),
+                                                         picture.fullSize.height()));
+                    if (preview.isEmpty()) {
+                        EXPECT_EQ(picture.image.size(), picture.fullSize) << file;
+                    }
+                    EXPECT_EQ(picture.image.format(), QImage::Format_RGB32) << file;
+                } else {
+                    EXPECT_FALSE(picture.message.isEmpty()) << file;
+                    EXPECT_TRUE(picture.image.isNull()) << file;
+                }
+            }
+        }
     }
 }

@@ -42,25 +42,29 @@ struct Spies {
 } // namespace
 
 TEST(PictureLoader, ReportsAScaledPreviewThenTheFullPicture) {
-    PictureLoader loader;
-    Spies spies(loader);
-    std::vector<QString> order;
-    QObject::connect(&loader, &PictureLoader::previewReady, [&] { order.push_back("preview"); });
-    QObject::connect(&loader, &PictureLoader::pictureReady, [&] { order.push_back("full"); });
+    for (const bool beside : {false, true}) {
+        PictureLoader loader;
+        loader.setPreviewBesideFull(beside);
+        Spies spies(loader);
+        std::vector<QString> order;
+        QObject::connect(&loader, &PictureLoader::previewReady,
+                         [&] { order.push_back("preview"); });
+        QObject::connect(&loader, &PictureLoader::pictureReady, [&] { order.push_back("full"); });
 
-    const quint64 request = loader.loadFile(fixture("large.jpg"), QSize(64, 32));
-    settle(loader);
+        const quint64 request = loader.loadFile(fixture("large.jpg"), QSize(64, 32));
+        settle(loader);
 
-    ASSERT_EQ(spies.preview.count(), 1);
-    ASSERT_EQ(spies.full.count(), 1);
-    EXPECT_EQ(spies.failed.count(), 0);
-    EXPECT_EQ(order, (std::vector<QString>{"preview", "full"}));
-    EXPECT_EQ(spies.preview[0][0].toULongLong(), request);
-    EXPECT_EQ(spies.preview[0][1].value<QImage>().size(), QSize(64, 32));
-    EXPECT_EQ(spies.preview[0][2].toSize(), QSize(512, 256));
-    EXPECT_EQ(spies.full[0][0].toULongLong(), request);
-    EXPECT_EQ(spies.full[0][1].value<QImage>().size(), QSize(512, 256));
-    EXPECT_FALSE(loader.isLoading());
+        ASSERT_EQ(spies.preview.count(), 1) << beside;
+        ASSERT_EQ(spies.full.count(), 1) << beside;
+        EXPECT_EQ(spies.failed.count(), 0);
+        EXPECT_EQ(order, (std::vector<QString>{"preview", "full"}));
+        EXPECT_EQ(spies.preview[0][0].toULongLong(), request);
+        EXPECT_EQ(spies.preview[0][1].value<QImage>().size(), QSize(64, 32));
+        EXPECT_EQ(spies.preview[0][2].toSize(), QSize(512, 256));
+        EXPECT_EQ(spies.full[0][0].toULongLong(), request);
+        EXPECT_EQ(spies.full[0][1].value<QImage>().size(), QSize(512, 256));
+        EXPECT_FALSE(loader.isLoading());
+    }
 }
 
 TEST(PictureLoader, PicturesThatCannotScaleComeOnceInFull) {
@@ -113,20 +117,23 @@ TEST(PictureLoader, WaitForPictureDeliversTheFullPictureBeforeReturning) {
 }
 
 TEST(PictureLoader, FailuresArriveAsAMessageAndNoPicture) {
-    PictureLoader loader;
-    Spies spies(loader);
-    for (const char* file : {"truncated.jpg", "notes.jpg", "huge_header.png", "missing.png"}) {
-        const quint64 request = loader.loadFile(fixture(file), QSize(32, 32));
-        loader.waitForPicture();
-        ASSERT_EQ(spies.failed.count(), 1) << file;
-        EXPECT_EQ(spies.failed[0][0].toULongLong(), request);
-        EXPECT_FALSE(spies.failed[0][1].toString().isEmpty()) << file;
-        spies.failed.clear();
+    for (const bool beside : {false, true}) {
+        PictureLoader loader;
+        loader.setPreviewBesideFull(beside);
+        Spies spies(loader);
+        for (const char* file : {"truncated.jpg", "notes.jpg", "huge_header.png", "missing.png"}) {
+            const quint64 request = loader.loadFile(fixture(file), QSize(32, 32));
+            loader.waitForPicture();
+            ASSERT_EQ(spies.failed.count(), 1) << file;
+            EXPECT_EQ(spies.failed[0][0].toULongLong(), request);
+            EXPECT_FALSE(spies.failed[0][1].toString().isEmpty()) << file;
+            spies.failed.clear();
+        }
+        settle(loader);
+        EXPECT_EQ(spies.full.count(), 0);
+        EXPECT_EQ(spies.preview.count(), 0);
+        EXPECT_EQ(spies.failed.count(), 0);
     }
-    settle(loader);
-    EXPECT_EQ(spies.full.count(), 0);
-    EXPECT_EQ(spies.preview.count(), 0);
-    EXPECT_EQ(spies.failed.count(), 0);
 }
 
 TEST(PictureLoader, DestroyingWithWorkInFlightIsSafe) {

@@ -1,0 +1,16 @@
+#pragma once
+
+// Uncompressed 24-bit BMP files: a 14-byte file header, a 40-byte info header, then the rows
+// bottom-up as blue, green, red, each row padded with zeros to a multiple of 4 bytes. Captures
+// travel inside the program in this form, and ".bmp" output is written with it.
+
+#include <QByteArray>
+#include <QImage>
+
+namespace portiqa {
+
+// The BMP file of `image` (alpha blended over white). The resolution fields say 96 dpi.
+// A null image gives an empty array.
+QByteArray encodeBmp24(const QImage& image);
+
+} // namespace portiqa

@@ -1,0 +1,328 @@
+#include "core/output/JpegQualityPass.h"
+
+#include "core/output/JpegSession.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Builds libjpeg's optimal Huffman table from symbol counts (clobbering the counts). Exported
+// by libjpeg for its own modules; using it keeps our tables identical to the ones libjpeg
+// builds for optimize_coding.
+extern "C" void jpeg_gen_optimal_table(j_compress_ptr cinfo, JHUFF_TBL* htbl, long freq[]);
+
+namespace portiqa::jpeg {
+
+namespace {
+
+constexpr int kBlockArea = 64;
+constexpr int kSymbols = 257; // 256 symbols and the one libjpeg reserves
+
+// Every file of ours carries at least SOI (2), JFIF APP0 (18), two 8-bit DQT (2 x 69), SOF0
+// with three components (19), four DHT segments of at least 21 bytes (84), SOS (14) and EOI
+// (2): a floor for the size before the entropy-coded data is counted.
+constexpr std::int64_t kMinimumHeaderBytes = 2 + 18 + 2 * 69 + 19 + 4 * 21 + 14 + 2;
+
+static_assert(sizeof(JCOEF) == 2, "8-bit libjpeg keeps coefficients in 16 bits");
+
+int ceilDiv(int a, int b) {
+    return (a + b - 1) / b;
+}
+
+// How many bits the magnitude of `value` takes (0 for 0), JPEG's "size category".
+int magnitudeBits(int value) {
+    const unsigned v = unsigned(value < 0 ? -value : value);
+#if defined(__GNUC__)
+    return v == 0 ? 0 : 32 - __builtin_clz(v);
+#else
+    int bits = 0;
+    for (unsigned rest = v; rest != 0; rest >>= 1) {
+        ++bits;
+    }
+    return bits;
+#endif
+}
+
+// libjpeg divides the DCT output by 8 x the table step, rounding half away from zero. It does
+// so with a reciprocal multiply (Alverson's method) in 16-bit lanes: t = |x| + correction,
+// then the high halves of t x reciprocal and of that x scale. That equals the plain division
+// for every DCT output there is (|x| <= 16384); doing the same here keeps the result identical
+// and lets eight coefficients go at once.
+struct Divisors {
+    alignas(16) std::uint16_t reciprocal[kBlockArea];
+    alignas(16) std::uint16_t correction[kBlockArea];
+    alignas(16) std::uint16_t scale[kBlockArea];
+
+    void set(int i, std::uint32_t divisor) {
+        int bits = 0;
+        while ((divisor >> (bits + 1)) != 0) {
+            ++bits;
+        }
+        int r = 16 + bits;
+        const std::uint32_t one = std::uint32_t(1) << r;
+        std::uint32_t fq = one / divisor;
+        const std::uint32_t remainder = one % divisor;
+        std::uint32_t c = divisor / 2;
+        if (remainder == 0) { // a power of two: fq would need 17 bits
+            fq >>= 1;
+            --r;
+        } else if (remainder <= divisor / 2) {
+            ++c;
+        } else {
+            ++fq;
+        }
+        reciprocal[i] = std::uint16_t(fq);
+        correction[i] = std::uint16_t(c);
+        scale[i] = std::uint16_t(1u << (32 - r)); // r >= 18 for the DCT's divisors (>= 8)
+    }
+
+    void quantize(const std::int16_t* raw, std::int16_t* out) const {
+#if defined(__SSE2__)
+        for (int i = 0; i < kBlockArea; i += 8) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + i));
+            const __m128i sign = _mm_srai_epi16(x, 15);
+            __m128i t = _mm_sub_epi16(_mm_xor_si128(x, sign), sign);
+            t = _mm_add_epi16(t, load(correction + i));
+            t = _mm_mulhi_epu16(t, load(reciprocal + i));
+            t = _mm_mulhi_epu16(t, load(scale + i));
+            t = _mm_sub_epi16(_mm_xor_si128(t, sign), sign);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), t);
+        }
+#else
+        for (int i = 0; i < kBlockArea; ++i) {
+            const int x = raw[i];
+            const std::uint32_t t = std::uint32_t(x < 0 ? -x : x) + correction[i];
+            const std::uint32_t high = (t * reciprocal[i]) >> 16;
+            const int q = int((high * scale[i]) >> 16);
+            out[i] = std::int16_t(x < 0 ? -q : q);
+        }
+#endif
+    }
+
+#if defined(__SSE2__)
+    static __m128i load(const std::uint16_t* p) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+    }
+#endif
+};
+
+// Bit i set when zigzag coefficient i is not zero.
+std::uint64_t nonZeroMask(const std::int16_t* q) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    std::uint64_t zeros = 0;
+    for (int i = 0; i < kBlockArea; i += 16) {
+        const __m128i a =
+            _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + i)), zero);
+        const __m128i b =
+            _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + i + 8)), zero);
+        zeros |= std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_packs_epi16(a, b)))) << i;
+    }
+    return ~zeros;
+#else
+    std::uint64_t mask = 0;
+    for (int i = 0; i < kBlockArea; ++i) {
+        mask |= std::uint64_t(q[i] != 0) << i;
+    }
+    return mask;
+#endif
+}
+
+int lowestBit(std::uint64_t mask) {
+#if defined(__GNUC__)
+    return __builtin_ctzll(mask);
+#else
+    int bit = 0;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        ++bit;
+    }
+    return bit;
+#endif
+}
+
+struct Counts {
+    long dc[2][kSymbols];
+    long ac[2][kSymbols];
+};
+
+// The symbols libjpeg's Huffman coder emits for one block (DC difference category, then
+// run/size pairs with ZRL for runs over 15 and EOB when the block ends in zeros).
+void countBlock(const std::int16_t* q, int& lastDc, long* dc, long* ac) {
+    dc[magnitudeBits(q[0] - lastDc)]++;
+    lastDc = q[0];
+    std::uint64_t mask = nonZeroMask(q) & ~std::uint64_t(1);
+    int previous = 0;
+    while (mask != 0) {
+        const int k = lowestBit(mask);
+        int run = k - previous - 1;
+        while (run > 15) {
+            ac[0xF0]++;
+            run -= 16;
+        }
+        ac[(run << 4) + magnitudeBits(q[k])]++;
+        previous = k;
+        mask &= mask - 1;
+    }
+    if (previous < kBlockArea - 1) {
+        ac[0]++;
+    }
+}
+
+} // namespace
+
+// Per-quality state, kept outside the libjpeg session so that nothing with a destructor lives
+// in the frames a library error jumps over.
+struct QualityWork {
+    const DctPicture* picture = nullptr;
+    int quality = 0;
+    std::int64_t maxBytes = -1;
+    std::array<std::vector<std::int16_t>, 3> quantized;
+    Counts counts{};
+};
+
+namespace {
+
+void quantizePlanes(jpeg_compress_struct& cinfo, QualityWork& work) {
+    for (int c = 0; c < 3; ++c) {
+        const JQUANT_TBL& table = *cinfo.quant_tbl_ptrs[cinfo.comp_info[c].quant_tbl_no];
+        Divisors divisors;
+        for (int k = 0; k < kBlockArea; ++k) {
+            divisors.set(k, std::uint32_t(table.quantval[kZigzagToNatural[k]]) << 3);
+        }
+        const std::vector<std::int16_t>& raw = work.picture->planes[size_t(c)].zigzag;
+        std::vector<std::int16_t>& out = work.quantized[size_t(c)];
+        for (size_t at = 0; at < raw.size(); at += kBlockArea) {
+            divisors.quantize(raw.data() + at, out.data() + at);
+        }
+    }
+}
+
+// Counts the symbols in the order libjpeg codes the blocks: MCU by MCU, luma 2 x 2 blocks and
+// one block of each chroma plane per MCU. Luma blocks past the picture's edge inside an MCU are
+// padding: no AC, DC equal to the block before.
+void countSymbols(QualityWork& work) {
+    const DctPicture& p = *work.picture;
+    const int mcuCols = ceilDiv(p.width, 16);
+    const int mcuRows = ceilDiv(p.height, 16);
+    const DctPlane& luma = p.planes[0];
+    Counts& n = work.counts;
+    int lastDc[3] = {0, 0, 0};
+    for (int my = 0; my < mcuRows; ++my) {
+        for (int mx = 0; mx < mcuCols; ++mx) {
+            for (int b = 0; b < 4; ++b) {
+                const int bx = 2 * mx + (b & 1), by = 2 * my + (b >> 1);
+                if (bx < luma.blocksWide && by < luma.blocksHigh) {
+                    const size_t at = (size_t(by) * size_t(luma.blocksWide) + size_t(bx)) * 64;
+                    countBlock(work.quantized[0].data() + at, lastDc[0], n.dc[0], n.ac[0]);
+                } else {
+                    n.dc[0][0]++;
+                    n.ac[0][0]++;
+                }
+            }
+            for (int c = 1; c < 3; ++c) {
+                const size_t at =
+                    (size_t(my) * size_t(p.planes[size_t(c)].blocksWide) + size_t(mx)) * 64;
+                countBlock(work.quantized[size_t(c)].data() + at, lastDc[c], n.dc[1], n.ac[1]);
+            }
+        }
+    }
+}
+
+// Builds the optimal table into `table` and returns the bits its symbols take, magnitude
+// bits included (the DC symbol is the magnitude size; an AC symbol's low nibble is).
+std::int64_t buildTable(jpeg_compress_struct& cinfo, JHUFF_TBL* table, const long* counts,
+                        bool dc) {
+    long scratch[kSymbols];
+    std::memcpy(scratch, counts, sizeof scratch);
+    jpeg_gen_optimal_table(&cinfo, table, scratch);
+    std::int64_t bits = 0;
+    int symbol = 0;
+    for (int length = 1; length <= 16; ++length) {
+        for (int i = 0; i < table->bits[length]; ++i, ++symbol) {
+            const int value = table->huffval[symbol];
+            bits += std::int64_t(counts[value]) * (length + (dc ? value : (value & 15)));
+        }
+    }
+    return bits;
+}
+
+void writeFile(jpeg_compress_struct& cinfo, QualityWork& work) {
+    const DctPicture& p = *work.picture;
+    jvirt_barray_ptr arrays[3];
+    for (int c = 0; c < 3; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        const DctPlane& plane = p.planes[size_t(c)];
+        const int wide = ceilDiv(plane.blocksWide, comp.h_samp_factor) * comp.h_samp_factor;
+        const int high = ceilDiv(plane.blocksHigh, comp.v_samp_factor) * comp.v_samp_factor;
+        arrays[c] = cinfo.mem->request_virt_barray(
+            reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, TRUE, JDIMENSION(wide),
+            JDIMENSION(high), JDIMENSION(comp.v_samp_factor));
+    }
+    jpeg_write_coefficients(&cinfo, arrays);
+    for (int c = 0; c < 3; ++c) {
+        const DctPlane& plane = p.planes[size_t(c)];
+        const std::int16_t* q = work.quantized[size_t(c)].data();
+        for (int by = 0; by < plane.blocksHigh; ++by) {
+            JBLOCKROW row = cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                          arrays[c], JDIMENSION(by), 1, TRUE)[0];
+            for (int bx = 0; bx < plane.blocksWide; ++bx, q += kBlockArea) {
+                for (int k = 0; k < kBlockArea; ++k) {
+                    row[bx][kZigzagToNatural[k]] = q[k];
+                }
+            }
+        }
+    }
+    jpeg_finish_compress(&cinfo);
+}
+
+// The session body: may be left by a library error, so it owns nothing with a destructor.
+void encodeBody(Session& session, void* context) {
+    auto& work = *static_cast<QualityWork*>(context);
+    jpeg_compress_struct& cinfo = session.cinfo;
+    cinfo.image_width = JDIMENSION(work.picture->width);
+    cinfo.image_height = JDIMENSION(work.picture->height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    applyOutputSettings(cinfo, work.quality);
+
+    quantizePlanes(cinfo, work);
+    countSymbols(work);
+    std::int64_t bits = 0;
+    for (int t = 0; t < 2; ++t) {
+        bits += buildTable(cinfo, cinfo.dc_huff_tbl_ptrs[t], work.counts.dc[t], true);
+        bits += buildTable(cinfo, cinfo.ac_huff_tbl_ptrs[t], work.counts.ac[t], false);
+    }
+    if (work.maxBytes >= 0 && kMinimumHeaderBytes + (bits + 7) / 8 > work.maxBytes) {
+        session.destination.tooLarge = true; // stuffing bytes could only add to it
+        return;
+    }
+    // The tables are already the optimal ones libjpeg's statistics pass would build.
+    cinfo.optimize_coding = FALSE;
+    writeFile(cinfo, work);
+}
+
+} // namespace
+
+std::optional<QByteArray> encodeDct(const DctPicture& picture, int quality, std::int64_t maxBytes) {
+    if (picture.width <= 0 || picture.height <= 0) {
+        return QByteArray();
+    }
+    QualityWork work;
+    work.picture = &picture;
+    work.quality = quality;
+    work.maxBytes = maxBytes;
+    for (size_t c = 0; c < 3; ++c) {
+        work.quantized[c].resize(picture.planes[c].zigzag.size());
+    }
+    QByteArray out;
+    bool tooLarge = false;
+    if (!compress(out, maxBytes, encodeBody, &work, &tooLarge) && tooLarge) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+} // namespace portiqa::jpeg

@@ -1,0 +1,37 @@
+#pragma once
+
+// The program's JPEG encoder: libjpeg-turbo, baseline, 4:2:0 chroma, accurate integer DCT,
+// optimised Huffman tables and a JFIF header only. The quality scale is libjpeg's 0..100
+// (0 writes the same file as 1).
+
+#include "core/output/JpegQualityEncoder.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <cstdint>
+#include <optional>
+
+namespace portiqa {
+
+// Encodes `image` (alpha blended over white) at `quality`, clamped to 0..100. Returns nothing
+// when the file would be larger than maxBytes (maxBytes < 0: no limit); the encoder then stops
+// as soon as it knows. A null image, or one libjpeg cannot take (sides over 65500),
+// gives an empty array.
+std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes = -1);
+
+// The plain encoder behind the size search's interface: every quality encodes the picture
+// from its pixels. The reference the faster PreparedJpeg is held to, and its stand-in should
+// the two ever disagree.
+class PlainJpegEncoder final : public JpegQualityEncoder {
+public:
+    explicit PlainJpegEncoder(QImage image) : image_(std::move(image)) {}
+    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
+        return encodeJpeg(image_, quality, maxBytes);
+    }
+
+private:
+    QImage image_;
+};
+
+} // namespace portiqa

@@ -1,0 +1,130 @@
+#include "core/output/SaveCommand.h"
+
+#include "core/dialogs/Dialogs.h"
+#include "core/output/BmpWriter.h"
+#include "core/output/OutputEncoder.h"
+#include "core/workspace/OutputSpec.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace portiqa {
+
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+
+bool isOutputExtension(const QString& extension) {
+    static const QStringList known = {QStringLiteral(".jpg"), QStringLiteral(".jpeg"),
+                                      QStringLiteral(".bmp"), QStringLiteral(".gif"),
+                                      QStringLiteral(".png")};
+    return known.contains(extension);
+}
+
+} // namespace
+
+SaveCommand::SaveCommand(Dialogs& dialogs, OutputEncoder& encoder, SaveContext context)
+    : dialogs_(dialogs), encoder_(encoder), context_(std::move(context)) {}
+
+QString SaveCommand::noPictureMessage() {
+    return QStringLiteral("请打开一张图片或拍照一幅图象再进行操作。");
+}
+
+QString SaveCommand::unsupportedExtensionMessage(const QString& extension) {
+    return QStringLiteral("不能保存为“%1”格式，请使用 .jpg、.jpeg、.bmp、.gif 或 .png 扩展名。")
+        .arg(extension.isEmpty() ? QStringLiteral("无扩展名") : extension);
+}
+
+QString SaveCommand::writeFailedMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
+}
+
+SaveOutcome SaveCommand::savePicture() {
+    context_.commitPendingText();
+    if (context_.batchCropMode()) {
+        context_.saveInBatchCropMode();
+        return SaveOutcome::Saved;
+    }
+    const SaveOutcome outcome = saveNormally();
+    context_.focusPictureArea();
+    return outcome;
+}
+
+SaveOutcome SaveCommand::saveNormally() {
+    if (!context_.pictureLoaded()) {
+        dialogs_.inform(kCaption, noPictureMessage(), MessageIcon::Information);
+        return SaveOutcome::Refused;
+    }
+    if (!context_.outputSizeUsable()) {
+        dialogs_.inform(kCaption, unusableOutputSizeHint(), MessageIcon::Information);
+        return SaveOutcome::Refused;
+    }
+    SaveFileRequest request;
+    request.title = QStringLiteral("采集框内图象另存为：");
+    request.folder = context_.desktopFolder;
+    request.defaultSuffix = QStringLiteral("jpg");
+    request.filter = QStringLiteral("图片文件 (*.jpg *.bmp *.gif *.png)");
+    request.confirmOverwrite = true;
+    QString path = dialogs_.saveFile(request);
+    if (path.isEmpty()) {
+        return SaveOutcome::Cancelled;
+    }
+    if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+        path += QStringLiteral(".jpg"); // the dialog's default extension
+    }
+    const QString extension = lowerCaseExtension(path);
+    if (!isOutputExtension(extension)) {
+        dialogs_.inform(kCaption, unsupportedExtensionMessage(extension), MessageIcon::Warning);
+        return SaveOutcome::Refused;
+    }
+    const QByteArray capture = encodeBmp24(context_.captureFramedImage());
+    const OutputEncoding encoded =
+        encoder_.encodeForOutput(capture, extension, context_.sizeLimitKb());
+    if (!encoded.hasFile()) {
+        dialogs_.inform(kCaption, writeFailedMessage(path, QStringLiteral("图片编码失败。")),
+                        MessageIcon::Warning);
+        return SaveOutcome::WriteFailed;
+    }
+    QString error;
+    if (!writeWholeFile(path, encoded.bytes, &error)) {
+        dialogs_.inform(kCaption, writeFailedMessage(path, error), MessageIcon::Warning);
+        return SaveOutcome::WriteFailed;
+    }
+    if (encoded.status == OutputStatus::SizeUnreachable) {
+        // Only a .jpg name reports the size; .jpeg saves the smallest file silently.
+        if (extension == QLatin1String(".jpg")) {
+            reportUnreachableSize(dialogs_, encoded.bytes.size());
+        }
+        return SaveOutcome::SavedOverLimit;
+    }
+    return SaveOutcome::Saved;
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error != nullptr) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error != nullptr) {
+            *error = file.errorString();
+        }
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QString lowerCaseExtension(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    if (dot < 0) {
+        return {};
+    }
+    return name.mid(dot).toLower();
+}
+
+} // namespace portiqa
