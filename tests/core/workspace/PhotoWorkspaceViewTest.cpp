@@ -240,3 +240,25 @@ TEST(PhotoWorkspacePreview, PreviewKeepsTheFullLayoutAndUpgradeShowsTheFullPixel
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(PhotoWorkspaceView, WindowShrunkToNothingLeavesAnEmptyButWorkingView) {
+    PhotoWorkspace workspace;
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(300, 200)));
+    workspace.setAreaSize(QSize(-20, 0));
+    EXPECT_EQ(workspace.areaSize(), QSize(0, 0));
+    EXPECT_TRUE(workspace.zoomBy(1.02));
+    workspace.applyScroll(5, 5);
+    workspace.stepFrame(1, 1);
+    const QImage block = workspace.captureFramedImage();
+    ASSERT_EQ(block.size(), workspace.frame().size());
+    EXPECT_TRUE(test::isWhite(block, 0, 0));
+    workspace.setAreaSize(QSize(411, 279));
+    EXPECT_EQ(workspace.view().size(), QSize(411, 279));
+    EXPECT_FALSE(test::isWhite(workspace.composition(), 205, 139));
+}
+
+} // namespace
+} // namespace portiqa
