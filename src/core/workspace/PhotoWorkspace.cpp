@@ -177,7 +177,7 @@ void PhotoWorkspace::recomposeView() {
         std::memcpy(view_.bits(), composition_.constBits(),
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
-    frame_.drawOutline(view_);
+    frame_.drawFrame(view_);
     emit viewChanged();
 }
 
@@ -243,7 +243,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
 
 void PhotoWorkspace::setFrameSize(QSize size) {
     frame_.setSize(size);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     if (pictureLoaded_) {
         recomposeView();
     }
@@ -259,10 +259,14 @@ void PhotoWorkspace::setFrameColour(const QColor& colour) {
 
 void PhotoWorkspace::moveFrameTo(QPoint topLeft) {
     frame_.moveTo(topLeft);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     if (pictureLoaded_) {
         recomposeView();
     }
+}
+
+void PhotoWorkspace::placeCapturePanel() {
+    emit frameMoved(frame_.rect());
 }
 
 void PhotoWorkspace::stepFrame(int dx, int dy) {
@@ -270,7 +274,7 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
         return;
     }
     frame_.moveBy(dx, dy);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     recomposeView();
 }
 
@@ -315,7 +319,7 @@ bool PhotoWorkspace::movePointer(QPoint point) {
     if (overFrame_) {
         frame_.moveBy(point.x() - lastPoint_.x(), point.y() - lastPoint_.y());
         lastPoint_ = point;
-        emit frameMoved(frame_.rect());
+        placeCapturePanel();
         recomposeView();
     }
     return overFrame_;
