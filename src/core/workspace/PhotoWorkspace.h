@@ -161,6 +161,8 @@ private:
     void compose();
     void clearSurfaces();
     bool zoomFits(double zoom) const;
+    bool zoomApproachesBounds(double zoom) const;
+    double visibleFitZoom() const;
 
     PicturePyramidPtr picture_;
     QSize pictureSize_;

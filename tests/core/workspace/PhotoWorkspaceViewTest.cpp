@@ -262,3 +262,25 @@ TEST(PhotoWorkspaceView, WindowShrunkToNothingLeavesAnEmptyButWorkingView) {
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(PhotoWorkspaceView, StripThinnerThanAPixelWhenFittedStaysReachable) {
+    PhotoWorkspace workspace;
+    // Fitting 5000 x 1 would leave no row: the zoom is raised to show one.
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(5000, 1)));
+    EXPECT_EQ(workspace.zoomedSize(), QSize(5000, 1));
+    EXPECT_TRUE(workspace.horizontal().scrolls);
+
+    // 40000 x 1 cannot show a row within the side limit: it starts at the fitted zoom, and
+    // zooming in (back toward the bounds) is allowed while zooming further out is not.
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(40000, 1)));
+    EXPECT_EQ(workspace.zoomedSize(), QSize(411, 0));
+    EXPECT_FALSE(workspace.zoomOut());
+    EXPECT_TRUE(workspace.zoomIn());
+    EXPECT_EQ(workspace.zoomedSize().width(), 419);
+}
+
+} // namespace
+} // namespace portiqa
