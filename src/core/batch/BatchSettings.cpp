@@ -1,5 +1,7 @@
 #include "core/batch/BatchSettings.h"
 
+#include <QDir>
+
 namespace portiqa::formats {
 
 QString normalised(const QString& stored) {
@@ -13,3 +15,18 @@ QString normalised(const QString& stored) {
 }
 
 } // namespace portiqa::formats
+
+namespace portiqa::folders {
+
+QString stored(const QString& shown) {
+    if (shown.endsWith(QLatin1Char('/')) || shown.endsWith(QLatin1Char('\\'))) {
+        return shown.left(shown.size() - 1);
+    }
+    return shown;
+}
+
+QString shown(const QString& stored) {
+    return stored.isEmpty() ? stored : stored + QDir::separator();
+}
+
+} // namespace portiqa::folders

@@ -26,6 +26,14 @@ inline QString extension(const QString& format) {
 }
 } // namespace formats
 
+// Folder texts are stored without a trailing separator and shown with one.
+namespace folders {
+// Removes one trailing "/" or "\\", as confirming a settings window does.
+QString stored(const QString& shown);
+// Appends one separator to a non-empty folder text, as the settings windows show it.
+QString shown(const QString& stored);
+} // namespace folders
+
 struct BatchCropSettings {
     QString namingMode = namingModeText(BatchKind::Crop, 0); // the list entry's text
     int namingIndex = 0;                                     // the index last chosen

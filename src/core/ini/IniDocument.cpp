@@ -1,5 +1,7 @@
 #include "core/ini/IniDocument.h"
 
+#include <algorithm>
+
 namespace portiqa {
 
 namespace {
@@ -10,7 +12,7 @@ bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-QString trimBlanks(const QString& text) {
+QStringView trimBlanks(QStringView text) {
     qsizetype start = 0;
     qsizetype end = text.size();
     while (start < end && isBlank(text.at(start))) {
@@ -19,43 +21,48 @@ QString trimBlanks(const QString& text) {
     while (end > start && isBlank(text.at(end - 1))) {
         --end;
     }
-    return text.mid(start, end - start);
+    return text.sliced(start, end - start);
+}
+
+QString trimBlanks(const QString& text) {
+    const QStringView trimmed = trimBlanks(QStringView(text));
+    return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 // The value as a read returns it: trimmed, and without one pair of surrounding quotes.
-QString readForm(const QString& rawValue) {
-    QString value = trimBlanks(rawValue);
+QString readForm(QStringView rawValue) {
+    QStringView value = trimBlanks(rawValue);
     if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
         value.endsWith(QLatin1Char('"'))) {
-        value = value.mid(1, value.size() - 2);
+        value = value.sliced(1, value.size() - 2);
     }
-    return value;
+    return value.toString();
 }
 
-bool isHeader(const QString& trimmed) {
+bool isHeader(QStringView trimmed) {
     return trimmed.startsWith(QLatin1Char('['));
 }
 
-QString headerName(const QString& trimmed) {
+QString headerName(QStringView trimmed) {
     const qsizetype close = trimmed.lastIndexOf(QLatin1Char(']'));
-    const QString inner = close > 0 ? trimmed.mid(1, close - 1) : trimmed.mid(1);
-    return trimBlanks(inner);
+    const QStringView inner = close > 0 ? trimmed.sliced(1, close - 1) : trimmed.sliced(1);
+    return trimBlanks(inner).toString();
 }
 
 // Splits "key = value"; false for blank lines, comments and lines without a key name.
-bool splitKeyLine(const QString& trimmed, QString* key, QString* value) {
+bool splitKeyLine(QStringView trimmed, QString* key, QString* value) {
     if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
         trimmed.startsWith(QLatin1Char('#'))) {
         return false;
     }
     const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
-    *key = trimBlanks(eq < 0 ? trimmed : trimmed.left(eq));
-    *value = eq < 0 ? QString() : readForm(trimmed.mid(eq + 1));
-    return !key->isEmpty();
-}
-
-QByteArray withoutCarriageReturn(const QByteArray& raw) {
-    return raw.endsWith('\r') ? raw.left(raw.size() - 1) : raw;
+    const QStringView name = trimBlanks(eq < 0 ? trimmed : trimmed.first(eq));
+    if (name.isEmpty()) {
+        return false;
+    }
+    *key = name.toString();
+    *value = eq < 0 ? QString() : readForm(trimmed.sliced(eq + 1));
+    return true;
 }
 
 bool hasLineBreakOrNul(const QString& text) {
@@ -69,15 +76,27 @@ bool hasLineBreakOrNul(const QString& text) {
 
 } // namespace
 
-IniDocument::IniDocument() = default;
-IniDocument::IniDocument(IniDocument&&) noexcept = default;
-IniDocument& IniDocument::operator=(IniDocument&&) noexcept = default;
-IniDocument::~IniDocument() = default;
+size_t IniDocument::NameHash::operator()(const QString& text) const noexcept {
+    // FNV-1a over the UTF-16 units.
+    size_t hash = 14695981039346656037ULL;
+    for (const QChar c : text) {
+        hash = (hash ^ c.unicode()) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+size_t IniDocument::NameHash::operator()(const KeyId& id) const noexcept {
+    return (*this)(id.key) ^ (static_cast<size_t>(id.section) * 0x9E3779B97F4A7C15ULL);
+}
 
 QString IniDocument::foldName(const QString& name) {
     QString folded = trimBlanks(name);
+    const auto upper = [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); };
+    if (std::none_of(folded.cbegin(), folded.cend(), upper)) {
+        return folded; // shares the text: most names need no change
+    }
     for (QChar& c : folded) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) {
+        if (upper(c)) {
             c = QChar(c.unicode() + ('a' - 'A'));
         }
     }
@@ -94,6 +113,28 @@ QString IniDocument::decode(const QByteArray& bytes) {
     return decoder.decode(bytes);
 }
 
+namespace {
+
+// The decoded text of each raw line. The whole file is converted in one call (converting line
+// by line costs more than the parse); a line break never occurs inside a GB18030 character,
+// so the decoded lines match the raw ones, which is checked before they are trusted.
+QStringList decodedLines(const QByteArray& bytes, const QList<QByteArray>& rawLines) {
+    QStringDecoder decoder(kEncoding, QStringConverter::Flag::Stateless);
+    QStringList lines = QString(decoder.decode(bytes)).split(QLatin1Char('\n'));
+    if (bytes.endsWith('\n') && !lines.isEmpty()) {
+        lines.removeLast();
+    }
+    if (lines.size() != rawLines.size()) {
+        lines.clear();
+        for (const QByteArray& raw : rawLines) {
+            lines.append(decoder.decode(raw));
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
 IniDocument IniDocument::parse(const QByteArray& bytes) {
     IniDocument doc;
     if (bytes.isEmpty()) {
@@ -107,108 +148,149 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
     // New lines follow the file's own line ending; a file without any line break gets CRLF.
     doc.m_crlf = rawLines.isEmpty() || rawLines.first().endsWith('\r') ||
                  (rawLines.size() == 1 && !doc.m_finalNewline);
-    QStringDecoder decoder(kEncoding, QStringConverter::Flag::Stateless);
-    Section* current = nullptr;
-    for (const QByteArray& raw : rawLines) {
-        const QString trimmed = trimBlanks(decoder.decode(withoutCarriageReturn(raw)));
+    const QStringList texts = decodedLines(bytes, rawLines);
+    doc.m_keys.reserve(static_cast<size_t>(rawLines.size()));
+    doc.m_sectionIndex.reserve(static_cast<size_t>(rawLines.size() / 2));
+    int current = -1;
+    bool indexed = false; // the current section is the first of its name
+    for (qsizetype i = 0; i < rawLines.size(); ++i) {
+        const QByteArray& raw = rawLines.at(i);
+        QStringView text(texts.at(i));
+        if (text.endsWith(QLatin1Char('\r'))) {
+            text.chop(1);
+        }
+        const QStringView trimmed = trimBlanks(text);
         if (isHeader(trimmed)) {
-            current = &doc.appendSection(headerName(trimmed));
-            current->header = raw;
+            const QString name = headerName(trimmed);
+            current = doc.appendSection(name, foldName(name));
+            doc.m_sections.back().header = raw;
+            indexed = doc.m_sectionIndex.at(foldName(name)) == current;
             continue;
         }
-        if (current == nullptr) {
+        if (current < 0) {
             doc.m_preamble.push_back(raw);
             continue;
         }
-        const int index = static_cast<int>(current->lines.size());
-        current->lines.push_back(raw);
+        Section& section = doc.m_sections.back();
+        const int index = static_cast<int>(section.lines.size());
+        section.lines.push_back(raw);
         QString key;
         QString value;
         if (splitKeyLine(trimmed, &key, &value)) {
-            current->lastKeyLine = index;
-            const QString folded = foldName(key);
-            if (!current->keys.contains(folded)) {
-                current->keys.insert(folded, Section::Key{index, value});
+            section.lastKeyLine = index;
+            if (indexed) {
+                doc.m_keys.try_emplace(KeyId{current, foldName(key)}, Key{index, value});
             }
         }
     }
     return doc;
 }
 
-IniDocument::Section& IniDocument::appendSection(const QString& name) {
-    const QString folded = foldName(name);
+int IniDocument::appendSection(const QString& name, const QString& folded) {
+    const int index = static_cast<int>(m_sections.size());
     m_sections.emplace_back();
-    Section& section = m_sections.back();
-    section.name = trimBlanks(name);
-    if (!m_sectionIndex.contains(folded)) {
-        m_sectionIndex.insert(folded, static_cast<int>(m_sections.size() - 1));
-    }
-    return section;
+    m_sections.back().name = trimBlanks(name);
+    m_sectionIndex.try_emplace(folded, index);
+    return index;
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const auto sectionIt = m_sectionIndex.constFind(foldName(section));
-    if (sectionIt == m_sectionIndex.constEnd()) {
-        return std::nullopt;
-    }
-    const Section& found = m_sections[static_cast<size_t>(*sectionIt)];
-    const auto keyIt = found.keys.constFind(foldName(key));
-    if (keyIt == found.keys.constEnd()) {
-        return std::nullopt;
-    }
-    return keyIt->value;
-}
-
-QByteArray IniDocument::newLine(const QString& text) {
-    if (!m_encoder) {
-        m_encoder.emplace(kEncoding, QStringConverter::Flag::Stateless);
-    }
-    QByteArray raw = m_encoder->encode(text);
-    if (m_crlf) {
-        raw.append('\r');
-    }
-    return raw;
-}
-
-void IniDocument::set(const QString& section, const QString& key, const QString& value) {
-    const QString foldedSection = foldName(section);
-    auto sectionIt = m_sectionIndex.find(foldedSection);
-    const bool lastSection =
-        sectionIt == m_sectionIndex.end() || *sectionIt + 1 == static_cast<int>(m_sections.size());
+    const auto sectionIt = m_sectionIndex.find(foldName(section));
     if (sectionIt == m_sectionIndex.end()) {
-        Section& created = appendSection(section);
-        created.header = newLine(QLatin1Char('[') + trimBlanks(section) + QLatin1Char(']'));
-        sectionIt = m_sectionIndex.find(foldedSection);
+        return std::nullopt;
     }
-    Section& target = m_sections[static_cast<size_t>(*sectionIt)];
-    const QString foldedKey = foldName(key);
-    const QByteArray raw = newLine(trimBlanks(key) + QLatin1Char('=') + value);
-    auto keyIt = target.keys.find(foldedKey);
-    if (keyIt != target.keys.end()) {
-        target.lines[static_cast<size_t>(keyIt->line)] = raw;
-        keyIt->value = readForm(value);
+    const auto keyIt = m_keys.find(KeyId{sectionIt->second, foldName(key)});
+    if (keyIt == m_keys.end()) {
+        return std::nullopt;
+    }
+    return keyIt->second.value;
+}
+
+void IniDocument::set(const QList<IniEntry>& entries) {
+    // Every new line is encoded in one call, as a header line and a key line per entry; the
+    // encoded text splits at its line breaks since the texts hold none of their own.
+    QString text;
+    qsizetype length = 0;
+    for (const IniEntry& entry : entries) {
+        length += entry.section.size() + entry.key.size() + entry.value.size() + 5;
+    }
+    text.reserve(length);
+    for (const IniEntry& entry : entries) {
+        text.append(QLatin1Char('['));
+        text.append(trimBlanks(QStringView(entry.section)));
+        text.append(QLatin1String("]\n"));
+        text.append(trimBlanks(QStringView(entry.key)));
+        text.append(QLatin1Char('='));
+        text.append(entry.value);
+        text.append(QLatin1Char('\n'));
+    }
+    const QByteArray encoded = encode(text);
+    const QByteArrayView ending = m_crlf ? QByteArrayView("\r") : QByteArrayView();
+    qsizetype pos = 0;
+    const auto nextLine = [&]() {
+        const qsizetype end = encoded.indexOf('\n', pos);
+        const QByteArrayView line(encoded.constData() + pos, end - pos);
+        pos = end + 1;
+        return line;
+    };
+    m_keys.reserve(m_keys.size() + static_cast<size_t>(entries.size()));
+    m_sectionIndex.reserve(m_sectionIndex.size() + static_cast<size_t>(entries.size() / 2));
+    const QString* lastSection = nullptr;
+    int index = -1;
+    for (const IniEntry& entry : entries) {
+        const QByteArrayView header = nextLine();
+        const QByteArrayView keyLine = nextLine();
+        // Runs of keys for one section (the usual case) look the section up once.
+        if (lastSection == nullptr || *lastSection != entry.section) {
+            index = sectionFor(entry.section, header);
+            lastSection = &entry.section;
+        }
+        QByteArray line;
+        line.reserve(keyLine.size() + ending.size());
+        line.append(keyLine).append(ending);
+        setKey(index, entry, std::move(line));
+    }
+}
+
+int IniDocument::sectionFor(const QString& section, QByteArrayView encodedHeader) {
+    const QString folded = foldName(section);
+    const auto found = m_sectionIndex.find(folded);
+    if (found != m_sectionIndex.end()) {
+        return found->second;
+    }
+    const int index = appendSection(section, folded);
+    QByteArray& header = m_sections.back().header;
+    header = encodedHeader.toByteArray();
+    if (m_crlf) {
+        header.append('\r');
+    }
+    return index;
+}
+
+void IniDocument::setKey(int index, const IniEntry& entry, QByteArray line) {
+    Section& target = m_sections[static_cast<size_t>(index)];
+    KeyId id{index, foldName(entry.key)};
+    const auto keyIt = m_keys.find(id);
+    if (keyIt != m_keys.end()) {
+        target.lines[static_cast<size_t>(keyIt->second.line)] = std::move(line);
+        keyIt->second.value = readForm(entry.value);
         return;
     }
     const int at = target.lastKeyLine + 1;
-    if (at < static_cast<int>(target.lines.size())) {
-        for (auto it = target.keys.begin(); it != target.keys.end(); ++it) {
-            if (it->line >= at) {
-                ++it->line;
-            }
-        }
-    } else if (lastSection) {
+    if (at == static_cast<int>(target.lines.size()) &&
+        index + 1 == static_cast<int>(m_sections.size())) {
         m_finalNewline = true; // the new line is now the file's last line
     }
-    target.lines.insert(target.lines.begin() + at, raw);
+    target.lines.insert(target.lines.begin() + at, std::move(line));
     target.lastKeyLine = at;
-    target.keys.insert(foldedKey, Section::Key{at, readForm(value)});
+    m_keys.emplace(std::move(id), Key{at, readForm(entry.value)});
 }
 
 QStringList IniDocument::sectionNames() const {
     QStringList names;
     for (size_t i = 0; i < m_sections.size(); ++i) {
         const Section& section = m_sections[i];
-        if (m_sectionIndex.value(foldName(section.name)) == static_cast<int>(i)) {
+        if (m_sectionIndex.at(foldName(section.name)) == static_cast<int>(i)) {
             names.append(section.name);
         }
     }

@@ -14,15 +14,22 @@
 // character (also those outside GBK) survives a write.
 
 #include <QByteArray>
-#include <QHash>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace portiqa {
+
+struct IniEntry {
+    QString section;
+    QString key;
+    QString value;
+};
 
 class IniDocument {
 public:
@@ -33,16 +40,15 @@ public:
     // The value of a key, or nothing when the section or the key is missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
 
-    // Sets a key, creating the section (at the end of the file) and the key (after the last
-    // key of the section) as needed. Names and the value must be valid for the file
-    // (see checkEntry); callers check first.
-    void set(const QString& section, const QString& key, const QString& value);
+    // Sets keys in order, creating a section (at the end of the file) and a key (after the
+    // last key of its section) as needed. Names and values must be valid for the file (see
+    // checkEntry); callers check first.
+    void set(const QList<IniEntry>& entries);
 
     // Section names in file order, first occurrences only, as written in the file (trimmed).
     QStringList sectionNames() const;
 
     QByteArray toBytes() const;
-    bool isEmpty() const { return m_preamble.empty() && m_sections.empty(); }
 
     // Why a section name, key or value cannot be stored in a line-based file (a line break,
     // a bracket in a section name, '=' in a key...), or an empty text when it can.
@@ -54,35 +60,45 @@ public:
     static QByteArray encode(const QString& text);
     static QString decode(const QByteArray& bytes);
 
-    // Move-only: it owns a text converter.
-    IniDocument();
-    IniDocument(IniDocument&&) noexcept;
-    IniDocument& operator=(IniDocument&&) noexcept;
-    ~IniDocument();
-
 private:
     struct Section {
         QByteArray header;             // the raw header line
         QString name;                  // as written, trimmed
         std::vector<QByteArray> lines; // raw lines after the header (no line terminator)
-        struct Key {
-            int line = -1;
-            QString value; // decoded, trimmed and unquoted
-        };
-        QHash<QString, Key> keys; // folded key -> its first line
-        int lastKeyLine = -1;     // a new key goes after this line
+        // A new key goes after this line. No indexed key line ever follows it, so inserting
+        // there moves no indexed line.
+        int lastKeyLine = -1;
+    };
+    struct Key {
+        int line = -1;
+        QString value; // decoded, trimmed and unquoted
     };
 
-    void addLineToSection(Section& section, const QByteArray& raw);
-    Section& appendSection(const QString& name);
-    QByteArray newLine(const QString& text);
+    struct KeyId {
+        int section;
+        QString key; // folded
+        bool operator==(const KeyId& other) const {
+            return section == other.section && key == other.key;
+        }
+    };
+    // A short-text hash: names are a few characters, for which Qt's general string hash
+    // costs more than everything else a parse or a grouped write does.
+    struct NameHash {
+        size_t operator()(const QString& text) const noexcept;
+        size_t operator()(const KeyId& id) const noexcept;
+    };
+
+    int appendSection(const QString& name, const QString& folded);
+    // The first section of that name, appended with the given header line when missing.
+    int sectionFor(const QString& section, QByteArrayView encodedHeader);
+    void setKey(int section, const IniEntry& entry, QByteArray line);
 
     std::vector<QByteArray> m_preamble; // lines before the first section header
     std::vector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex;      // folded name -> first section
-    bool m_crlf = true;                      // line ending of new lines, taken from the file
-    bool m_finalNewline = true;              // whether the last line ends with a line break
-    std::optional<QStringEncoder> m_encoder; // made on first use; opening one is not free
+    std::unordered_map<QString, int, NameHash> m_sectionIndex; // folded name -> first section
+    std::unordered_map<KeyId, Key, NameHash> m_keys; // a first section's key -> its first line
+    bool m_crlf = true;         // line ending of new lines, taken from the file
+    bool m_finalNewline = true; // whether the last line ends with a line break
 };
 
 } // namespace portiqa

@@ -106,6 +106,17 @@ QString IniFile::read(const QString& section, const QString& key) const {
     return value ? cutToEncodedLength(*value, kMaxValueBytes) : QString();
 }
 
+QStringList IniFile::readEach(const QStringList& sections, const QString& key) const {
+    refresh();
+    QStringList values;
+    values.reserve(sections.size());
+    for (const QString& section : sections) {
+        const std::optional<QString> value = m_doc.value(section, key);
+        values.append(value ? cutToEncodedLength(*value, kMaxValueBytes) : QString());
+    }
+    return values;
+}
+
 QStringList IniFile::sectionNames() const {
     refresh();
     return m_doc.sectionNames();
@@ -128,9 +139,7 @@ bool IniFile::writeGroup(const QList<IniEntry>& entries) {
         m_lastError = m_readError;
         return false;
     }
-    for (const IniEntry& entry : entries) {
-        m_doc.set(entry.section, entry.key, entry.value);
-    }
+    m_doc.set(entries);
     return store();
 }
 

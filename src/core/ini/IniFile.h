@@ -25,12 +25,6 @@
 
 namespace portiqa {
 
-struct IniEntry {
-    QString section;
-    QString key;
-    QString value;
-};
-
 class IniFile {
 public:
     static constexpr int kMaxValueBytes = 10239;
@@ -41,6 +35,8 @@ public:
     const QString& path() const { return m_path; }
 
     QString read(const QString& section, const QString& key) const;
+    // The same key of many sections with one look at the file (same rules as read()).
+    QStringList readEach(const QStringList& sections, const QString& key) const;
     // Section names in file order (first occurrences), for callers that must not probe
     // sections one number at a time.
     QStringList sectionNames() const;

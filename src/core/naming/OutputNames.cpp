@@ -102,6 +102,24 @@ QString sourceNameFileName(const QString& folder, const QString& sourceName,
     return joined(folder, base + extension);
 }
 
+QString namedOutputPath(const NamingRequest& r) {
+    switch (r.behaviour) {
+    case NamingBehaviour::SourceName:
+        return sourceNameFileName(r.folder, r.sourceName, r.extension);
+    case NamingBehaviour::CaptureTime:
+        return captureTimeFileName(r.folder, r.extension, r.now);
+    case NamingBehaviour::Sequence:
+        return sequenceFileName(r.folder, r.extension);
+    case NamingBehaviour::CustomPrefix:
+        return prefixedSequenceFileName(r.folder, r.customPrefix, r.extension);
+    case NamingBehaviour::AskEveryTime:
+        return r.temporaryFile;
+    case NamingBehaviour::RosterCell:
+        return rosterFileName(r.folder, r.rosterText, r.extension);
+    }
+    return QString();
+}
+
 QString outputNameProblem(const QString& name) {
     const QString tail = QStringLiteral("，请改用其他名称。");
     for (const QChar c : name) {

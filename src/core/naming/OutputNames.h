@@ -10,6 +10,7 @@
 // empty path, and the caller shows the problem and saves nothing.
 
 #include "core/batch/PictureSource.h"
+#include "core/naming/NamingModes.h"
 
 #include <QDateTime>
 #include <QString>
@@ -52,6 +53,23 @@ QString sourceFileName(const PictureSource& source, const QString& taskPictureNa
 // overwritten. Empty when there is no base (no source name).
 QString sourceNameFileName(const QString& folder, const QString& sourceName,
                            const QString& extension);
+
+// Everything a save needs to name its file by the batch's naming mode.
+struct NamingRequest {
+    NamingBehaviour behaviour = NamingBehaviour::CaptureTime;
+    QString folder;        // the batch's output folder
+    QString extension;     // the batch's format in lower case: ".jpg"
+    QString customPrefix;  // CustomPrefix
+    QString rosterText;    // RosterCell: the selected cell's text
+    QString sourceName;    // SourceName: sourceFileName() of the current picture
+    QString temporaryFile; // AskEveryTime: temporaryPictureFile()
+    QDateTime now;         // CaptureTime
+};
+
+// The path the picture is written to: the builder of the mode, or the temporary file for the
+// ask-every-time mode. Empty when no usable name can be made (see the builders); the caller
+// then saves nothing and, for a roster text or a prefix, shows outputNameProblem().
+QString namedOutputPath(const NamingRequest& request);
 
 // Why a name cannot be used for an output file, as a message that names the offending
 // character (a path separator, "..", a control character, a character file systems forbid,

@@ -3,6 +3,7 @@
 #include "core/app/AppTexts.h"
 #include "core/app/HelpFile.h"
 #include "core/dialogs/Dialogs.h"
+#include "core/output/SaveCommand.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -13,6 +14,12 @@ namespace portiqa {
 void AppCommands::openPicture() {
     if (workspace_ != nullptr) {
         workspace_->openPicture();
+    }
+}
+
+void AppCommands::savePicture() {
+    if (save_ != nullptr) {
+        save_->savePicture();
     }
 }
 

@@ -10,6 +10,7 @@
 namespace portiqa {
 
 class MainWindow;
+class SaveCommand;
 class WorkspaceController;
 
 class AppCommands : public MainCommands {
@@ -18,9 +19,10 @@ public:
 
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
+    void setSaveCommand(SaveCommand* save) { save_ = save; }
 
     void openPicture() override;
-    void savePicture() override {}
+    void savePicture() override;
     void zoomIn() override;
     void zoomOut() override;
     void turnClockwise() override;
@@ -35,6 +37,7 @@ public:
 private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
+    SaveCommand* save_ = nullptr;
 };
 
 } // namespace portiqa

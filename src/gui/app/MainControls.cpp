@@ -100,7 +100,11 @@ void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
     c.sizeLimitEdit =
         place(new QLineEdit(QStringLiteral("500"), g), u"JPG体积编辑框", 100, 110, 24, 16);
     c.sizeLimitEdit->setMaxLength(10);
+    // The limit field is 24 pixels wide by design; a slightly smaller face keeps "500" whole.
+    QFont compact = c.sizeLimitEdit->font();
+    compact.setPixelSize(11);
     for (QLineEdit* edit : {c.lessEqualEdit, c.sizeLimitEdit}) {
+        edit->setFont(compact);
         edit->setFrame(false);
         edit->setTextMargins(0, 0, 0, 0);
         edit->setMouseTracking(true);

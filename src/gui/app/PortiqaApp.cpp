@@ -1,6 +1,9 @@
 #include "gui/app/PortiqaApp.h"
 
 #include "core/batch/SettingsFile.h"
+#include "core/output/ImageCodec.h"
+#include "core/output/OutputEncoder.h"
+#include "core/output/SaveCommand.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MainWindowSizeEdits.h"
@@ -81,6 +84,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
         settingsFile_->outputDimensionChanged(which, *sizeEdits_, false, false, quickShoot_);
     };
     outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
+    connectSaveCommand(chosenDialogs);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };
@@ -90,6 +94,23 @@ PortiqaApp::~PortiqaApp() {
     if (window_) {
         window_->shutDown();
     }
+}
+
+void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
+    codec_ = std::make_unique<ImageCodec>();
+    encoder_ = std::make_unique<OutputEncoder>(*codec_);
+    SaveContext context;
+    context.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
+    context.outputSizeUsable = [this] { return outputSpec_.usable(); };
+    context.captureFramedImage = [this] {
+        workspace_->waitForPicture(); // a save always works on the full picture
+        return workspace_->captureFramedImage();
+    };
+    context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
+    context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
+    context.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
+    commands_->setSaveCommand(save_.get());
 }
 
 void PortiqaApp::start() {

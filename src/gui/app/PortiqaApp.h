@@ -22,6 +22,9 @@ class SettingsFile;
 class MainWindow;
 class QtDialogs;
 class WorkspaceController;
+class ImageCodec;
+class OutputEncoder;
+class SaveCommand;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -46,6 +49,8 @@ public:
     void start();
 
 private:
+    void connectSaveCommand(Dialogs& dialogs);
+
     LaunchOptions options_;
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
@@ -56,6 +61,9 @@ private:
     QuickShootSettings quickShoot_;
     std::unique_ptr<SettingsFile> settingsFile_;
     std::unique_ptr<MainWindowSizeEdits> sizeEdits_;
+    std::unique_ptr<ImageCodec> codec_;
+    std::unique_ptr<OutputEncoder> encoder_;
+    std::unique_ptr<SaveCommand> save_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 

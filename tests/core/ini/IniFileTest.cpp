@@ -88,6 +88,7 @@ TEST(IniFileLines, NewLinesFollowTheFileAndItsEnd) {
         {"[s]\r\nx=1\r\n\r\n[t]\r\n", "[s]\r\nx=1\r\nk=v\r\n\r\n[t]\r\n"},
         {"[S]\r\nK = \"old\"\r\n", "[S]\r\nk=v\r\n"},                  // found whatever the case
         {"junk\xff\xfe\r\n[s]\r\n", "junk\xff\xfe\r\n[s]\r\nk=v\r\n"}, // bad bytes kept
+        {"[s]\nx=\x81\nk=old\n", "[s]\nx=\x81\nk=v\n"}, // a cut character before a break
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {

@@ -134,3 +134,34 @@ TEST(NamingModes, TextsAreExactAndIndicesOutsideTheListReadAsTheFirst) {
     EXPECT_EQ(namingModeFor(BatchKind::QuickShoot, NamingBehaviour::SourceName), QString());
     EXPECT_EQ(namingModeFor(BatchKind::QuickShoot, NamingBehaviour::RosterCell), quick[4]);
 }
+
+TEST_F(OutputNamesTest, EachModeBuildsItsPath) {
+    touch(u"0001.jpg"_qs);
+    touch(u"王五.jpg"_qs);
+    NamingRequest request;
+    request.folder = dir.path();
+    request.extension = u".jpg"_qs;
+    request.customPrefix = u"高一3班"_qs;
+    request.rosterText = u"王五"_qs;
+    request.sourceName = u"IMG_7.tar.JPG"_qs;
+    request.temporaryFile = u"/settings/临时C.jpg"_qs;
+    request.now = QDateTime(QDate(2024, 3, 5), QTime(0, 0, 0));
+    const struct {
+        NamingBehaviour behaviour;
+        QString path;
+    } cases[] = {
+        {NamingBehaviour::SourceName, at(u"IMG_7.jpg"_qs)},
+        {NamingBehaviour::CaptureTime, at(u"2024-3-5 0-0-0.jpg"_qs)},
+        {NamingBehaviour::Sequence, at(u"0002.jpg"_qs)},
+        {NamingBehaviour::CustomPrefix, at(u"高一3班0001.jpg"_qs)},
+        {NamingBehaviour::AskEveryTime, u"/settings/临时C.jpg"_qs},
+        {NamingBehaviour::RosterCell, at(u"王五—1.jpg"_qs)},
+    };
+    for (const auto& c : cases) {
+        request.behaviour = c.behaviour;
+        EXPECT_EQ(namedOutputPath(request), c.path) << c.path.toStdString();
+    }
+    request.behaviour = NamingBehaviour::RosterCell;
+    request.rosterText = u"../王五"_qs;
+    EXPECT_EQ(namedOutputPath(request), QString());
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+// The batch crop task: the list of pictures of the source folder, the position reached and a
+// "cropped" mark per picture, kept in "批截任务.ini" in the settings folder so that a run can
+// be resumed in a later session. The folder itself is not stored; entry k names the file
+// source folder/<图片名 of section k>.
+//
+// File layout (GB18030 INI): section "批截位置" key "批截位置" = current position (1-based);
+// section "最大位置" key "最大位置" = number of entries N; sections "1" ... "N" with the keys
+// "操作记录" ("未截图" or "已截图") and "图片名" (bare file name).
+//
+// This object also owns the run's progress display (the main window's title, through
+// TaskPictureView) and the record of where the current picture came from (PictureSource).
+// Every operation works on the file as it is now. A task file with a huge or negative count,
+// or with sections missing, costs no more than the entries that exist: the others read as
+// missing pictures. A write that fails is reported once and the run goes on.
+
+#include "core/batch/PictureSource.h"
+#include "core/ini/IniFile.h"
+#include "core/ini/WriteFailureNotice.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace portiqa {
+
+class Dialogs;
+
+// What the task needs of the main window and its workspace.
+class TaskPictureView {
+public:
+    virtual ~TaskPictureView() = default;
+    // Loads a picture file into the workspace (the workspace's loadPictureFile), which reports
+    // its own failures.
+    virtual void loadPictureFile(const QString& path) = 0;
+    // Empties the two picture panels; the workspace keeps its picture state.
+    virtual void clearPicturePanels() = 0;
+    virtual void setWindowTitle(const QString& title) = 0;
+};
+
+enum class TaskStep { Previous, Current, Next };
+
+class BatchTaskFile {
+public:
+    static QString fileName() { return QStringLiteral("批截任务.ini"); }
+
+    BatchTaskFile(const QString& settingsFolder, Dialogs& dialogs, TaskPictureView& view);
+
+    QString path() const { return m_file.path(); }
+
+    // The folder whose pictures the task lists (the batch setting "待截图目录").
+    void setSourceFolder(const QString& folder) { m_sourceFolder = folder; }
+    const QString& sourceFolder() const { return m_sourceFolder; }
+
+    // The picture files of a folder in the order the file system gives them: files only (also
+    // hidden ones), extension after the last "." (or the whole name without a dot) being
+    // jpg, jpeg, bmp, gif or png in any case. Names with a line break cannot be listed in the
+    // task file and are left out.
+    static QStringList scanPictureFolder(const QString& folder);
+
+    // Writes position 1, the count and one "not cropped" entry per name, in one write, over
+    // whatever the file holds (nothing is removed). Sets taskCount().
+    bool writeNewTask(const QStringList& names);
+    // Deletes the task file, as a fresh run does before writing its new task.
+    void removeFile();
+    // A fresh run from the settings window: delete the file, scan the source folder and, when
+    // it holds pictures, write the task and show the first. False (and a count of 0) when
+    // there is nothing to crop; the caller tells the operator.
+    bool startNewRun();
+    // Resuming: the count from the file, then the stored position shown.
+    void resume();
+    // Batch crop switched off: the count and position go to 0; the file stays.
+    void endRun();
+
+    void showTaskPicture(TaskStep step);
+    // Appends pictures that appeared in the source folder since the task was written; true
+    // when entries were added.
+    bool appendNewPictures();
+    // After a save in batch crop mode: marks the entry as cropped (for a task picture) and
+    // shows the mark in the title.
+    void markCurrentDone();
+    // The navigation keys: Next or Previous. Builds the task on first use.
+    void navigate(TaskStep step);
+
+    // An opened or dropped file became the current picture while batch crop is on.
+    void setSourceFile(const QString& path) { m_source = {SourceKind::File, path}; }
+
+    int taskCount() const { return m_taskCount; }
+    int taskPosition() const { return m_taskPosition; }
+    const QString& taskPictureName() const { return m_taskPictureName; }
+    const PictureSource& source() const { return m_source; }
+    SourceKind sourceKind() const { return m_source.kind; }
+    const QString& sourcePath() const { return m_source.path; }
+
+private:
+    int readNumber(const QString& sectionAndKey) const;
+    bool write(const QList<IniEntry>& entries);
+    QString picturePath(const QString& name) const;
+    void showEntry(qint64 position);
+    QStringList knownNames() const;
+
+    IniFile m_file;
+    Dialogs& m_dialogs;
+    TaskPictureView& m_view;
+    WriteFailureNotice m_notice;
+    QString m_sourceFolder;
+    int m_taskCount = 0;
+    int m_taskPosition = 0;
+    QString m_taskPictureName;
+    PictureSource m_source;
+};
+
+} // namespace portiqa
