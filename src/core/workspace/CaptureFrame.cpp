@@ -34,7 +34,7 @@ bool CaptureFrame::grabs(QPoint point) const {
            point.y() <= t + size_.height() + 1;
 }
 
-void CaptureFrame::drawOutline(QImage& image) const {
+void CaptureFrame::drawFrame(QImage& image) const {
     if (image.isNull()) {
         return;
     }

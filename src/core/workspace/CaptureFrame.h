@@ -35,7 +35,7 @@ public:
     // Draws the one-pixel outline into `image` (clipped to it): the lines at L-1 and T-1 touch
     // the block, those at L+W+1 and T+H+1 leave one column and row between; each line stops
     // one pixel short of its end point.
-    void drawOutline(QImage& image) const;
+    void drawFrame(QImage& image) const;
 
 private:
     QPoint topLeft_;

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace portiqa {
@@ -37,7 +38,7 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
         fractionX_ = 0.5;
         fractionY_ = 0.5;
     }
-    zoom_ = WorkspaceGeometry::fitZoom(pictureSize_, area_);
+    zoom_ = visibleFitZoom();
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
     redrawWorkspace();
@@ -88,13 +89,45 @@ bool PhotoWorkspace::zoomFits(double zoom) const {
     return w >= 1 && h >= 1 && w <= MaxZoomedSide && h <= MaxZoomedSide;
 }
 
+bool PhotoWorkspace::zoomApproachesBounds(double zoom) const {
+    if (!(zoom > 0)) {
+        return false;
+    }
+    const int shortSide = std::min(pictureSize_.width(), pictureSize_.height());
+    const int longSide = std::max(pictureSize_.width(), pictureSize_.height());
+    const bool tooSmall = WorkspaceGeometry::zoomedSide(shortSide, zoom_) < 1;
+    const bool tooLarge = WorkspaceGeometry::zoomedSide(longSide, zoom_) > MaxZoomedSide;
+    return (tooSmall && zoom > zoom_ &&
+            WorkspaceGeometry::zoomedSide(longSide, zoom) <= std::max(MaxZoomedSide, longSide)) ||
+           (tooLarge && zoom < zoom_);
+}
+
+double PhotoWorkspace::visibleFitZoom() const {
+    // A picture far wider than high fits to less than one row; raise the zoom to the
+    // smallest that shows one, as long as that stays within the bounds.
+    double zoom = WorkspaceGeometry::fitZoom(pictureSize_, area_);
+    const int shortSide = std::min(pictureSize_.width(), pictureSize_.height());
+    if (shortSide > 0 && WorkspaceGeometry::zoomedSide(shortSide, zoom) < 1) {
+        double raised = 1.0 / shortSide;
+        while (WorkspaceGeometry::zoomedSide(shortSide, raised) < 1) {
+            raised = std::nextafter(raised, 2.0);
+        }
+        if (zoomFits(raised)) {
+            zoom = raised;
+        }
+    }
+    return zoom;
+}
+
 bool PhotoWorkspace::zoomBy(double factor) {
     return setZoom(zoom_ * factor);
 }
 
 bool PhotoWorkspace::setZoom(double zoom) {
     buttonHeld_ = false;
-    if (pictureLoaded_ && !zoomFits(zoom)) {
+    // Outside the bounds only a step back toward them is taken, so a view that starts out
+    // of bounds (a one-pixel-high strip fitted to zero rows) can always be zoomed back.
+    if (pictureLoaded_ && !zoomFits(zoom) && !zoomApproachesBounds(zoom)) {
         return false;
     }
     zoom_ = zoom;
@@ -177,7 +210,7 @@ void PhotoWorkspace::recomposeView() {
         std::memcpy(view_.bits(), composition_.constBits(),
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
-    frame_.drawOutline(view_);
+    frame_.drawFrame(view_);
     emit viewChanged();
 }
 
@@ -243,7 +276,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
 
 void PhotoWorkspace::setFrameSize(QSize size) {
     frame_.setSize(size);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     if (pictureLoaded_) {
         recomposeView();
     }
@@ -259,10 +292,14 @@ void PhotoWorkspace::setFrameColour(const QColor& colour) {
 
 void PhotoWorkspace::moveFrameTo(QPoint topLeft) {
     frame_.moveTo(topLeft);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     if (pictureLoaded_) {
         recomposeView();
     }
+}
+
+void PhotoWorkspace::placeCapturePanel() {
+    emit frameMoved(frame_.rect());
 }
 
 void PhotoWorkspace::stepFrame(int dx, int dy) {
@@ -270,7 +307,7 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
         return;
     }
     frame_.moveBy(dx, dy);
-    emit frameMoved(frame_.rect());
+    placeCapturePanel();
     recomposeView();
 }
 
@@ -315,7 +352,7 @@ bool PhotoWorkspace::movePointer(QPoint point) {
     if (overFrame_) {
         frame_.moveBy(point.x() - lastPoint_.x(), point.y() - lastPoint_.y());
         lastPoint_ = point;
-        emit frameMoved(frame_.rect());
+        placeCapturePanel();
         recomposeView();
     }
     return overFrame_;

@@ -129,6 +129,8 @@ public:
     void setFrameSize(QSize size);
     void setFrameColour(const QColor& colour);
     void moveFrameTo(QPoint topLeft);
+    // Tells the capture panel (which lies exactly under the frame) where the frame is now.
+    void placeCapturePanel();
     // Move the frame by (dx, dy) and recompose; nothing without a picture.
     void stepFrame(int dx, int dy);
     // The W x H block under the frame, read from the composition: white wherever the frame
@@ -151,14 +153,16 @@ public:
     void commitPendingText();
 
 signals:
-    void viewChanged();       // view() has new pixels
-    void scrollBarsChanged(); // horizontal()/vertical() changed: mirror them on the bars
-    void frameMoved(QRect frame);
+    void viewChanged();           // view() has new pixels
+    void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
+    void frameMoved(QRect frame); // the capture panel's new place and size
 
 private:
     void compose();
     void clearSurfaces();
     bool zoomFits(double zoom) const;
+    bool zoomApproachesBounds(double zoom) const;
+    double visibleFitZoom() const;
 
     PicturePyramidPtr picture_;
     QSize pictureSize_;

@@ -21,8 +21,8 @@ void connectWorkspace(MainWindow& window, WorkspaceController& workspace) {
                      [&workspace] { workspace.workspace().releasePointer(); });
     // The window places its controls; the workspace re-centres the frame and redraws.
     QObject::connect(&window, &MainWindow::clientResized, &workspace,
-                     &WorkspaceController::applyLayout);
-    workspace.applyLayout(window.effectiveWidth(), window.effectiveHeight());
+                     &WorkspaceController::layoutMainWindow);
+    workspace.layoutMainWindow(window.effectiveWidth(), window.effectiveHeight());
 
     window.hintSources().pictureLoaded = [&workspace] {
         return workspace.workspace().pictureLoaded();

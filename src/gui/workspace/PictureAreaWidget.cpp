@@ -38,6 +38,8 @@ void PictureAreaWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() == Qt::LeftButton) {
         workspace_.pressPointer(event->position().toPoint());
+    } else if (event->button() == Qt::RightButton) {
+        emit rightButtonPressed();
     }
 }
 

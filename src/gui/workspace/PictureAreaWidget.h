@@ -25,6 +25,8 @@ signals:
     void pasteRequested();
     void copyRequested();
     void filesDropped(const QList<QUrl>& urls);
+    // The right button went down (the editor drops its tools on it).
+    void rightButtonPressed();
     // The pointer moved over the area (for the status hint).
     void hovered();
 

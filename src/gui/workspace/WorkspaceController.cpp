@@ -100,7 +100,7 @@ bool WorkspaceController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-MainWindowLayout WorkspaceController::applyLayout(int effectiveWidth, int effectiveHeight) {
+MainWindowLayout WorkspaceController::layoutMainWindow(int effectiveWidth, int effectiveHeight) {
     const MainWindowLayout layout = computeMainWindowLayout(effectiveWidth, effectiveHeight);
     host_->setGeometry(layout.pictureArea);
     pictureArea_->setGeometry(host_->rect());

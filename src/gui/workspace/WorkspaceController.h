@@ -6,7 +6,7 @@
 // The window keeps its own picture-area control (可视画板, the host); the controller fills it
 // with a PictureAreaWidget of the same size, makes it the host's focus proxy and keeps the
 // hidden capture panel (截图画板) under the frame. The window hands over its scroll bars and
-// frame-move buttons and calls applyLayout() whenever its client area changes size.
+// frame-move buttons and calls layoutMainWindow() whenever its client area changes size.
 
 #include "core/app/MainWindowLayout.h"
 #include "core/dialogs/Dialogs.h"
@@ -59,7 +59,7 @@ public:
     // Lays out the picture area and the scroll bars for the window's effective size (client
     // size + 8 x 54), centres the frame, redraws and focuses the picture area. Returns the
     // whole layout so the window can place its settings group.
-    MainWindowLayout applyLayout(int effectiveWidth, int effectiveHeight);
+    MainWindowLayout layoutMainWindow(int effectiveWidth, int effectiveHeight);
 
     // Commands. Files decode off the GUI thread: a scaled preview shows first, then the full
     // picture; a file that fails is told and the previous picture comes back.

@@ -240,3 +240,47 @@ TEST(PhotoWorkspacePreview, PreviewKeepsTheFullLayoutAndUpgradeShowsTheFullPixel
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(PhotoWorkspaceView, WindowShrunkToNothingLeavesAnEmptyButWorkingView) {
+    PhotoWorkspace workspace;
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(300, 200)));
+    workspace.setAreaSize(QSize(-20, 0));
+    EXPECT_EQ(workspace.areaSize(), QSize(0, 0));
+    EXPECT_TRUE(workspace.zoomBy(1.02));
+    workspace.applyScroll(5, 5);
+    workspace.stepFrame(1, 1);
+    const QImage block = workspace.captureFramedImage();
+    ASSERT_EQ(block.size(), workspace.frame().size());
+    EXPECT_TRUE(test::isWhite(block, 0, 0));
+    workspace.setAreaSize(QSize(411, 279));
+    EXPECT_EQ(workspace.view().size(), QSize(411, 279));
+    EXPECT_FALSE(test::isWhite(workspace.composition(), 205, 139));
+}
+
+} // namespace
+} // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(PhotoWorkspaceView, StripThinnerThanAPixelWhenFittedStaysReachable) {
+    PhotoWorkspace workspace;
+    // Fitting 5000 x 1 would leave no row: the zoom is raised to show one.
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(5000, 1)));
+    EXPECT_EQ(workspace.zoomedSize(), QSize(5000, 1));
+    EXPECT_TRUE(workspace.horizontal().scrolls);
+
+    // 40000 x 1 cannot show a row within the side limit: it starts at the fitted zoom, and
+    // zooming in (back toward the bounds) is allowed while zooming further out is not.
+    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(40000, 1)));
+    EXPECT_EQ(workspace.zoomedSize(), QSize(411, 0));
+    EXPECT_FALSE(workspace.zoomOut());
+    EXPECT_TRUE(workspace.zoomIn());
+    EXPECT_EQ(workspace.zoomedSize().width(), 419);
+}
+
+} // namespace
+} // namespace portiqa

@@ -40,7 +40,7 @@ protected:
         controller->attachScrollBars(horizontal, vertical);
         controller->attachMoveButtons(up, down, left, right);
         controller->attachCapturePanel(capturePanel);
-        layout = controller->applyLayout(594, 414);
+        layout = controller->layoutMainWindow(594, 414);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
@@ -79,7 +79,7 @@ TEST_F(WorkspaceWidgetsTest, LayoutPlacesTheAreaAndBarsAtDesignGeometry) {
     // A bigger window grows the area and centres the frame again, whatever was done to it.
     ASSERT_TRUE(workspace().showNewPicture(pattern(300, 200)));
     workspace().stepFrame(5, 5);
-    controller->applyLayout(694, 454);
+    controller->layoutMainWindow(694, 454);
     EXPECT_EQ(host->geometry(), QRect(4, 48, 511, 319));
     EXPECT_EQ(area()->geometry(), QRect(0, 0, 511, 319));
     EXPECT_EQ(workspace().frame().topLeft(), QPoint(255 - 80, 159 - 105));
