@@ -1,0 +1,245 @@
+#include "core/roster/XlsxParts.h"
+
+#include "core/roster/CellText.h"
+#include "core/roster/WorkbookReader.h"
+
+#include <QDir>
+#include <QXmlStreamReader>
+
+namespace portiqa::xlsx {
+
+namespace {
+
+// No spreadsheet writer nests its elements more than a dozen levels deep.
+constexpr int kMaxDepth = 64;
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+
+// Walks the start and end elements of a part, refusing what a spreadsheet part never holds.
+class XmlCursor {
+public:
+    explicit XmlCursor(const QByteArray& data) : xml_(data) {}
+
+    // Moves to the next start or end element; false at the end of the document or on error.
+    bool next() {
+        while (!xml_.atEnd()) {
+            switch (xml_.readNext()) {
+            case QXmlStreamReader::DTD:
+                return fail(QStringLiteral("文件含有不允许的文档类型声明。"));
+            case QXmlStreamReader::StartElement:
+                if (++depth_ > kMaxDepth)
+                    return fail(QStringLiteral("文件内容嵌套过深。"));
+                return true;
+            case QXmlStreamReader::EndElement:
+                --depth_;
+                return true;
+            default:
+                break;
+            }
+        }
+        if (xml_.hasError() && reason_.isEmpty())
+            reason_ = QStringLiteral("文件内容格式错误。");
+        return false;
+    }
+
+    bool atStart(QStringView name) const { return xml_.isStartElement() && xml_.name() == name; }
+    bool atEnd(QStringView name) const { return xml_.isEndElement() && xml_.name() == name; }
+    QStringView attribute(const char* name) const {
+        return xml_.attributes().value(QLatin1String(name));
+    }
+    // The id of an r:id attribute, whatever prefix the writer gave the namespace.
+    QString relationshipId() const {
+        for (const QXmlStreamAttribute& a : xml_.attributes())
+            if (a.name() == u"id" && !a.namespaceUri().isEmpty())
+                return a.value().toString();
+        return {};
+    }
+
+    // The text of the current leaf element; moves past its end.
+    QString text() {
+        QString t = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+        --depth_;
+        return t;
+    }
+    // Moves past the end of the current element.
+    void skip() {
+        const int level = depth_ - 1;
+        while (depth_ > level && next()) {
+        }
+    }
+
+    // True when the whole part was read without a refusal or an XML error.
+    bool finish(QString* reason) {
+        if (reason_.isEmpty() && xml_.hasError())
+            reason_ = QStringLiteral("文件内容格式错误。");
+        *reason = reason_;
+        return reason_.isEmpty();
+    }
+
+private:
+    bool fail(const QString& why) {
+        reason_ = why;
+        xml_.raiseError(why);
+        return false;
+    }
+
+    QXmlStreamReader xml_;
+    int depth_ = 0;
+    QString reason_;
+};
+
+// The text of an <si> or <is>: its own <t> and the <t> of its runs, without phonetic runs.
+QString richText(XmlCursor& cursor, QStringView container) {
+    QString text;
+    while (cursor.next() && !cursor.atEnd(container)) {
+        if (cursor.atStart(u"t"))
+            text += cursor.text();
+        else if (cursor.atStart(u"rPh"))
+            cursor.skip();
+    }
+    return celltext::decodeEscapes(text);
+}
+
+} // namespace
+
+bool parseRelationships(const QByteArray& xml, Relationships* out, QString* reason) {
+    XmlCursor cursor(xml);
+    while (cursor.next()) {
+        if (!cursor.atStart(u"Relationship"))
+            continue;
+        Relationship r;
+        r.type = cursor.attribute("Type").toString();
+        r.target = cursor.attribute("Target").toString();
+        r.external = cursor.attribute("TargetMode") == u"External";
+        out->insert(cursor.attribute("Id").toString(), r);
+    }
+    return cursor.finish(reason);
+}
+
+bool parseWorkbookSheets(const QByteArray& xml, std::vector<SheetEntry>* out, QString* reason) {
+    XmlCursor cursor(xml);
+    while (cursor.next()) {
+        if (cursor.atStart(u"sheet"))
+            out->push_back({cursor.attribute("name").toString(), cursor.relationshipId()});
+    }
+    return cursor.finish(reason);
+}
+
+bool parseSharedStrings(const QByteArray& xml, QStringList* out, QString* reason) {
+    XmlCursor cursor(xml);
+    while (cursor.next()) {
+        if (cursor.atStart(u"si"))
+            out->append(richText(cursor, u"si"));
+    }
+    return cursor.finish(reason);
+}
+
+namespace {
+
+struct CellState {
+    int row = -1;
+    int column = -1;
+    QString type;
+    QString value;
+    QString inlineText;
+};
+
+QString cellText(const CellState& cell, const QStringList& shared) {
+    if (cell.type == u"s") {
+        bool ok = false;
+        const int index = cell.value.trimmed().toInt(&ok);
+        return ok && index >= 0 && index < shared.size() ? shared[index] : QString();
+    }
+    if (cell.type == u"inlineStr")
+        return cell.inlineText;
+    if (cell.type == u"str")
+        return celltext::decodeEscapes(cell.value);
+    if (cell.type == u"d") // an ISO 8601 date, shown as written
+        return cell.value;
+    if (cell.type == u"b" || cell.type == u"e")
+        return {};
+    return celltext::fromNumberText(cell.value);
+}
+
+} // namespace
+
+bool parseWorksheet(const QByteArray& xml, const QStringList& sharedStrings, Workbook* workbook,
+                    int sheet, QString* reason) {
+    XmlCursor cursor(xml);
+    int row = -1;
+    CellState cell;
+    bool inData = false; // only <sheetData> holds cells
+    while (cursor.next()) {
+        if (cursor.atStart(u"sheetData") || cursor.atEnd(u"sheetData")) {
+            inData = cursor.atStart(u"sheetData");
+        } else if (!inData) {
+            continue;
+        } else if (cursor.atStart(u"row")) {
+            bool ok = false;
+            const int r = cursor.attribute("r").toInt(&ok);
+            row = ok && r >= 1 ? r - 1 : row + 1;
+            cell.column = -1;
+        } else if (cursor.atStart(u"c")) {
+            const QStringView reference = cursor.attribute("r");
+            int r = row;
+            int c = cell.column + 1;
+            if (!reference.isEmpty() && !parseCellReference(reference, &r, &c))
+                r = -1;
+            cell = CellState{r, c, cursor.attribute("t").toString(), {}, {}};
+        } else if (cursor.atStart(u"v")) {
+            cell.value = cursor.text();
+        } else if (cursor.atStart(u"is")) {
+            cell.inlineText = richText(cursor, u"is");
+        } else if (cursor.atStart(u"f")) {
+            cursor.skip();
+        } else if (cursor.atEnd(u"c")) {
+            if (cell.row < 0 || cell.row >= kMaxRows || cell.column < 0 ||
+                cell.column >= kMaxColumns)
+                continue;
+            workbook->setCell(sheet, cell.row, cell.column, cellText(cell, sharedStrings));
+            if (workbook->cellCount() > Workbook::kMaxCells) {
+                *reason = readreason::tooManyCells();
+                return false;
+            }
+        }
+    }
+    return cursor.finish(reason);
+}
+
+QString resolveTarget(const QString& sourcePart, const QString& target) {
+    QString t = target;
+    t.replace(u'\\', u'/');
+    if (t.startsWith(u'/'))
+        return QDir::cleanPath(t).mid(1);
+    const int slash = sourcePart.lastIndexOf(u'/');
+    const QString folder = slash >= 0 ? sourcePart.left(slash + 1) : QString();
+    return QDir::cleanPath(QStringLiteral("/") + folder + t).mid(1);
+}
+
+QString relationshipsPartOf(const QString& part) {
+    const int slash = part.lastIndexOf(u'/');
+    return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) +
+           QStringLiteral(".rels");
+}
+
+bool parseCellReference(QStringView reference, int* row, int* column) {
+    qsizetype i = 0;
+    int c = 0;
+    while (i < reference.size() && reference[i].isLetter() && reference[i].unicode() < 128) {
+        c = c * 26 + (reference[i].toUpper().unicode() - 'A' + 1);
+        if (c > kMaxColumns)
+            return false;
+        ++i;
+    }
+    if (i == 0 || i == reference.size())
+        return false;
+    bool ok = false;
+    const int r = reference.mid(i).toInt(&ok);
+    if (!ok || r < 1 || r > kMaxRows)
+        return false;
+    *row = r - 1;
+    *column = c - 1;
+    return true;
+}
+
+} // namespace portiqa::xlsx
