@@ -9,12 +9,18 @@
 namespace portiqa {
 
 namespace readreason {
-QString notWorkbook() { return QStringLiteral("文件不是有效的EXCEL工作簿。"); }
-QString damaged() { return QStringLiteral("文件已损坏或不完整。"); }
+QString notWorkbook() {
+    return QStringLiteral("文件不是有效的EXCEL工作簿。");
+}
+QString damaged() {
+    return QStringLiteral("文件已损坏或不完整。");
+}
 QString passwordProtected() {
     return QStringLiteral("文件设有打开密码，请先在EXCEL中取消密码再导入。");
 }
-QString tooManyCells() { return QStringLiteral("表格内容过多（超过200万个有文字的单元格）。"); }
+QString tooManyCells() {
+    return QStringLiteral("表格内容过多（超过200万个有文字的单元格）。");
+}
 } // namespace readreason
 
 namespace {
@@ -43,8 +49,8 @@ WorkbookReadResult WorkbookReader::read(const QString& path) {
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return WorkbookReadResult::failure(QStringLiteral("无法打开文件（%1）。")
-                                               .arg(file.errorString()));
+        return WorkbookReadResult::failure(
+            QStringLiteral("无法打开文件（%1）。").arg(file.errorString()));
     if (file.size() > kMaxFileBytes)
         return WorkbookReadResult::failure(QStringLiteral("文件过大（超过200MB）。"));
     const QByteArray content = file.readAll();

@@ -198,10 +198,10 @@ std::optional<QByteArray> XlsReader::packWithPadding(const WorkbookStream& strea
     {
         GsfPtr<GsfOutfile> outFile(gsf_outfile_msole_new(memory.get()));
         GsfPtr<GsfOutput> child(gsf_outfile_new_child(outFile.get(), stream.name, FALSE));
-        const bool written =
-            child && gsf_output_write(child.get(), static_cast<size_t>(data.size()),
-                                      reinterpret_cast<const guint8*>(data.constData())) &&
-            gsf_output_close(child.get());
+        const bool written = child &&
+                             gsf_output_write(child.get(), static_cast<size_t>(data.size()),
+                                              reinterpret_cast<const guint8*>(data.constData())) &&
+                             gsf_output_close(child.get());
         if (!written || !gsf_output_close(GSF_OUTPUT(outFile.get())))
             return std::nullopt;
     }

@@ -26,8 +26,7 @@ public:
     };
     // The BIFF workbook stream of a compound file; nullopt with a reason when `content` is no
     // readable compound file, holds no workbook or is an encrypted .xlsx package.
-    static std::optional<WorkbookStream> workbookStream(const QByteArray& content,
-                                                        QString* reason);
+    static std::optional<WorkbookStream> workbookStream(const QByteArray& content, QString* reason);
     // True when the workbook's globals announce encryption (a FILEPASS record).
     static bool isEncrypted(const QByteArray& stream);
     // A compound file holding `stream`, padded so it is kept in regular sectors.

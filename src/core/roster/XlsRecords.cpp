@@ -25,8 +25,12 @@ struct Record {
     quint16 length = 0;
 };
 
-quint16 u16(const uchar* p) { return static_cast<quint16>(p[0] | (p[1] << 8)); }
-quint32 u32(const uchar* p) { return u16(p) | (static_cast<quint32>(u16(p + 2)) << 16); }
+quint16 u16(const uchar* p) {
+    return static_cast<quint16>(p[0] | (p[1] << 8));
+}
+quint32 u32(const uchar* p) {
+    return u16(p) | (static_cast<quint32>(u16(p + 2)) << 16);
+}
 
 // A BIFF8 string body: flags, then compressed Latin-1 or UTF-16LE characters; `count` is the
 // character count read before it. Characters past the record's end are dropped.
@@ -80,8 +84,8 @@ void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar**
 void addMissingCells(const QByteArray& stream, Workbook* workbook) {
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
     QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index
-    int sheet = -1;   // the sheet whose records are being read, -1 outside any
-    int nested = 0;   // depth of embedded substreams (charts) inside a sheet
+    int sheet = -1;                    // the sheet whose records are being read, -1 outside any
+    int nested = 0;                    // depth of embedded substreams (charts) inside a sheet
     const uchar* pendingString = nullptr;
     bool globals = true;
     for (qsizetype at = 0; at + 4 <= stream.size();) {

@@ -8,7 +8,9 @@ namespace portiqa {
 
 namespace {
 
-QString overBudget() { return QStringLiteral("文件解压后过大（超过200MB），可能已损坏。"); }
+QString overBudget() {
+    return QStringLiteral("文件解压后过大（超过200MB），可能已损坏。");
+}
 
 } // namespace
 
@@ -21,9 +23,8 @@ bool XlsxPackage::open(const QByteArray& content, qint64 unpackBudget, QString* 
     budget_ = unpackBudget;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(content.constData(),
-                                                    static_cast<zip_uint64_t>(content.size()),
-                                                    0, &error);
+    zip_source_t* source = zip_source_buffer_create(
+        content.constData(), static_cast<zip_uint64_t>(content.size()), 0, &error);
     if (source)
         archive_ = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!archive_) {
@@ -46,7 +47,9 @@ qint64 XlsxPackage::locate(const QString& partName) const {
     return index;
 }
 
-bool XlsxPackage::contains(const QString& partName) const { return locate(partName) >= 0; }
+bool XlsxPackage::contains(const QString& partName) const {
+    return locate(partName) >= 0;
+}
 
 std::optional<QByteArray> XlsxPackage::read(const QString& partName, QString* reason) {
     reason->clear();
@@ -67,18 +70,18 @@ std::optional<QByteArray> XlsxPackage::read(const QString& partName, QString* re
     zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
     if (!file) {
         const int code = zip_error_code_zip(zip_get_error(archive_));
-        *reason = (code == ZIP_ER_NOPASSWD || code == ZIP_ER_ENCRNOTSUPP ||
-                   code == ZIP_ER_WRONGPASSWD)
-                      ? readreason::passwordProtected()
-                      : readreason::damaged();
+        *reason =
+            (code == ZIP_ER_NOPASSWD || code == ZIP_ER_ENCRNOTSUPP || code == ZIP_ER_WRONGPASSWD)
+                ? readreason::passwordProtected()
+                : readreason::damaged();
         return std::nullopt;
     }
     // One byte more than declared tells a part that unpacks to more than its header says.
     QByteArray data(static_cast<qsizetype>(st.size) + 1, Qt::Uninitialized);
     qint64 total = 0;
     while (total < data.size()) {
-        const zip_int64_t n = zip_fread(file, data.data() + total,
-                                        static_cast<zip_uint64_t>(data.size() - total));
+        const zip_int64_t n =
+            zip_fread(file, data.data() + total, static_cast<zip_uint64_t>(data.size() - total));
         if (n < 0) {
             zip_fclose(file);
             *reason = readreason::damaged();

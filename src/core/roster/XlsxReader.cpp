@@ -27,8 +27,7 @@ QString workbookPart(XlsxPackage& package, QString* reason) {
 }
 
 // Reads a part that must be there; an empty result with a reason when it is not.
-std::optional<QByteArray> requiredPart(XlsxPackage& package, const QString& part,
-                                       QString* reason) {
+std::optional<QByteArray> requiredPart(XlsxPackage& package, const QString& part, QString* reason) {
     std::optional<QByteArray> data = package.read(part, reason);
     if (!data && reason->isEmpty())
         *reason = readreason::damaged();
@@ -82,8 +81,7 @@ WorkbookReadResult XlsxReader::read(const QByteArray& content) {
             continue;
         const std::optional<QByteArray> sheetXml =
             requiredPart(package, xlsx::resolveTarget(bookPart, rel->target), &reason);
-        if (!sheetXml ||
-            !xlsx::parseWorksheet(*sheetXml, shared, &result.workbook, index, &reason))
+        if (!sheetXml || !xlsx::parseWorksheet(*sheetXml, shared, &result.workbook, index, &reason))
             return WorkbookReadResult::failure(reason);
     }
     result.ok = true;

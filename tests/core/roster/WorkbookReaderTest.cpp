@@ -1,5 +1,5 @@
-#include "core/roster/CellText.h"
 #include "core/roster/WorkbookReader.h"
+#include "core/roster/CellText.h"
 
 #include "support/TestSupport.h"
 
@@ -29,17 +29,17 @@ class WorkbookWriters : public testing::TestWithParam<const char*> {};
 TEST_P(WorkbookWriters, ReadsSheetsInOrderAndCellsExactly) {
     const WorkbookReadResult r = readFixture(QString::fromLatin1(GetParam()));
     ASSERT_TRUE(r.ok) << r.reason.toStdString();
-    EXPECT_EQ(r.workbook.sheetNames(),
-              QStringList({QStringLiteral("名单"), QStringLiteral("补充"), QStringLiteral("第七行起")}));
+    EXPECT_EQ(r.workbook.sheetNames(), QStringList({QStringLiteral("名单"), QStringLiteral("补充"),
+                                                    QStringLiteral("第七行起")}));
     const Cell cells[] = {
-        {0, 0, 0, "姓名"},     {0, 0, 3, "成绩"},      {0, 1, 0, "张三"},
-        {0, 1, 1, "2023010101"}, {0, 1, 3, "95.5"},      {0, 2, 2, "   "},
-        {0, 3, 3, "-3.25"},     {0, 4, 0, ""},          {0, 4, 1, ""},
-        {0, 5, 0, "赵\t六"},    {0, 5, 3, "100"},       {0, 6, 0, "欧阳娜娜"},
-        {0, 6, 1, "2023010106"}, {0, 6, 3, "0.1"},      {0, 7, 0, ""},
-        {1, 0, 2, "备注"},      {1, 1, 3, "2023010199"}, {1, 0, 0, ""},
+        {0, 0, 0, "姓名"},       {0, 0, 3, "成绩"},       {0, 1, 0, "张三"},
+        {0, 1, 1, "2023010101"}, {0, 1, 3, "95.5"},       {0, 2, 2, "   "},
+        {0, 3, 3, "-3.25"},      {0, 4, 0, ""},           {0, 4, 1, ""},
+        {0, 5, 0, "赵\t六"},     {0, 5, 3, "100"},        {0, 6, 0, "欧阳娜娜"},
+        {0, 6, 1, "2023010106"}, {0, 6, 3, "0.1"},        {0, 7, 0, ""},
+        {1, 0, 2, "备注"},       {1, 1, 3, "2023010199"}, {1, 0, 0, ""},
         {1, 1, 4, "2023010200"}, // cached result of a formula
-        {2, 6, 0, "迟到名单"},  {2, 7, 0, "孙七"},      {2, 0, 0, ""},
+        {2, 6, 0, "迟到名单"},   {2, 7, 0, "孙七"},       {2, 0, 0, ""},
     };
     for (const Cell& c : cells)
         EXPECT_EQ(r.workbook.cellText(c.sheet, c.row, c.column), QString::fromUtf8(c.text))
@@ -54,8 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Roster, WorkbookWriters,
 // The cached result of a string formula, where the writer stores one (LibreOffice's own .xls
 // stores 0 for it until the workbook is recalculated).
 TEST(WorkbookReader, ReadsCachedStringResultsOfFormulas) {
-    for (const char* file : {"roster_lo.xlsx", "roster_sheetjs.xlsx", "roster_gnumeric.xls",
-                             "roster_gnumeric.xlsx"}) {
+    for (const char* file :
+         {"roster_lo.xlsx", "roster_sheetjs.xlsx", "roster_gnumeric.xls", "roster_gnumeric.xlsx"}) {
         const WorkbookReadResult r = readFixture(QString::fromLatin1(file));
         ASSERT_TRUE(r.ok) << file;
         EXPECT_EQ(r.workbook.cellText(1, 2, 3), QStringLiteral("复读生")) << file;
@@ -82,26 +82,27 @@ TEST(WorkbookReader, ReadsEveryKindOfXlsxCell) {
     const WorkbookReadResult r = readFixture(QStringLiteral("crafted.xlsx"));
     ASSERT_TRUE(r.ok) << r.reason.toStdString();
     // Order from the workbook's sheet list, not from the part names.
-    EXPECT_EQ(r.workbook.sheetNames(), QStringList({QStringLiteral("乙表"), QStringLiteral("甲表")}));
+    EXPECT_EQ(r.workbook.sheetNames(),
+              QStringList({QStringLiteral("乙表"), QStringLiteral("甲表")}));
     EXPECT_EQ(r.workbook.cellText(1, 0, 0), QStringLiteral("甲"));
     const Cell cells[] = {
-        {0, 0, 0, "王 小明"},     // rich-text runs joined, phonetic run left out
-        {0, 0, 1, "行内"},        // inline string
-        {0, 0, 2, "公式结果"},    // cached string result of a formula
+        {0, 0, 0, "王 小明"},  // rich-text runs joined, phonetic run left out
+        {0, 0, 1, "行内"},     // inline string
+        {0, 0, 2, "公式结果"}, // cached string result of a formula
         {0, 0, 3, "123456789012"},
-        {0, 0, 4, ""},            // boolean
-        {0, 0, 5, ""},            // error value
-        {0, 0, 6, "2024-01-05"},  // ISO date cell
-        {0, 1, 0, ""},            // a row left out
+        {0, 0, 4, ""},           // boolean
+        {0, 0, 5, ""},           // error value
+        {0, 0, 6, "2024-01-05"}, // ISO date cell
+        {0, 1, 0, ""},           // a row left out
         {0, 2, 0, "0.0015"},
-        {0, 2, 2, "2023010100"},  // exponent notation of a whole number
-        {0, 2, 26, "李&<四>"},     // column AA, escaped characters
-        {0, 3, 0, "0"},           // row and cells without references follow the previous
+        {0, 2, 2, "2023010100"}, // exponent notation of a whole number
+        {0, 2, 26, "李&<四>"},   // column AA, escaped characters
+        {0, 3, 0, "0"},          // row and cells without references follow the previous
         {0, 3, 1, "李&<四>"},
         {0, 3, 4, "0.3333333333333333"},
-        {0, 5, 1, ""},            // empty shared string
-        {0, 5, 2, ""},            // shared string index out of range
-        {0, 5, 3, ""},            // a number cell that holds no number
+        {0, 5, 1, ""}, // empty shared string
+        {0, 5, 2, ""}, // shared string index out of range
+        {0, 5, 3, ""}, // a number cell that holds no number
     };
     for (const Cell& c : cells)
         EXPECT_EQ(r.workbook.cellText(c.sheet, c.row, c.column), QString::fromUtf8(c.text))
@@ -137,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"truncated.xls", "损坏"}, BrokenCase{"truncated.xlsx", "损坏"},
                     BrokenCase{"password.xls", "密码"}, BrokenCase{"password.xlsx", "密码"},
                     BrokenCase{"bomb.xlsx", "解压后过大"},
-                    BrokenCase{"laughs.xlsx", "文档类型声明"},
-                    BrokenCase{"deep.xlsx", "嵌套过深"},
+                    BrokenCase{"laughs.xlsx", "文档类型声明"}, BrokenCase{"deep.xlsx", "嵌套过深"},
                     BrokenCase{"make_fixtures.sh", "只能导入扩展名为xls或xlsx"},
                     BrokenCase{"missing.xlsx", "无法打开文件"}));
 
@@ -148,15 +148,18 @@ TEST(WorkbookReader, RefusesAnEmptyFile) {
     ASSERT_TRUE(test::writeAll(path, QByteArray()));
     const WorkbookReadResult r = WorkbookReader::read(path);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(WorkbookReader::failureMessage(r.reason), QStringLiteral("读取EXCEL文件失败：文件是空的。"));
+    EXPECT_EQ(WorkbookReader::failureMessage(r.reason),
+              QStringLiteral("读取EXCEL文件失败：文件是空的。"));
 }
 
 TEST(WorkbookReader, ReadsContentOfTheOtherFormatUnderEitherName) {
     QTemporaryDir dir;
     const QString asXls = dir.filePath(QStringLiteral("导出.xls"));
     const QString asXlsx = dir.filePath(QStringLiteral("导出.xlsx"));
-    ASSERT_TRUE(test::writeAll(asXls, test::readAll(test::fixturePath(QStringLiteral("roster/roster_sheetjs.xlsx")))));
-    ASSERT_TRUE(test::writeAll(asXlsx, test::readAll(test::fixturePath(QStringLiteral("roster/roster_lo.xls")))));
+    ASSERT_TRUE(test::writeAll(
+        asXls, test::readAll(test::fixturePath(QStringLiteral("roster/roster_sheetjs.xlsx")))));
+    ASSERT_TRUE(test::writeAll(
+        asXlsx, test::readAll(test::fixturePath(QStringLiteral("roster/roster_lo.xls")))));
     for (const QString& path : {asXls, asXlsx}) {
         const WorkbookReadResult r = WorkbookReader::read(path);
         ASSERT_TRUE(r.ok) << r.reason.toStdString();
@@ -169,10 +172,17 @@ TEST(CellText, NumbersReadAsTheirText) {
         double value;
         const char* text;
     } cases[] = {
-        {2023010101.0, "2023010101"}, {95.5, "95.5"}, {0.1, "0.1"}, {-3.25, "-3.25"},
-        {-0.0, "0"}, {1e15, "1000000000000000"}, {123456789012345.0, "123456789012345"},
-        {1.0 / 3.0, "0.3333333333333333"}, {1.5e-7, "1.5e-07"},
-        {std::numeric_limits<double>::infinity(), ""}, {std::nan(""), ""},
+        {2023010101.0, "2023010101"},
+        {95.5, "95.5"},
+        {0.1, "0.1"},
+        {-3.25, "-3.25"},
+        {-0.0, "0"},
+        {1e15, "1000000000000000"},
+        {123456789012345.0, "123456789012345"},
+        {1.0 / 3.0, "0.3333333333333333"},
+        {1.5e-7, "1.5e-07"},
+        {std::numeric_limits<double>::infinity(), ""},
+        {std::nan(""), ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(celltext::fromNumber(c.value), QString::fromLatin1(c.text)) << c.value;
@@ -180,8 +190,10 @@ TEST(CellText, NumbersReadAsTheirText) {
 
 TEST(CellText, DecodesXmlEscapesOnly) {
     EXPECT_EQ(celltext::decodeEscapes(QStringLiteral("赵_x0009_六")), QStringLiteral("赵\t六"));
-    EXPECT_EQ(celltext::decodeEscapes(QStringLiteral("a_x005F_x0009_")), QStringLiteral("a_x0009_"));
-    EXPECT_EQ(celltext::decodeEscapes(QStringLiteral("_xZZ12_ 与 _x12")), QStringLiteral("_xZZ12_ 与 _x12"));
+    EXPECT_EQ(celltext::decodeEscapes(QStringLiteral("a_x005F_x0009_")),
+              QStringLiteral("a_x0009_"));
+    EXPECT_EQ(celltext::decodeEscapes(QStringLiteral("_xZZ12_ 与 _x12")),
+              QStringLiteral("_xZZ12_ 与 _x12"));
 }
 
 } // namespace
