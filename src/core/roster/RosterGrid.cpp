@@ -1,6 +1,6 @@
 #include "core/roster/RosterGrid.h"
 
-#include <QFontMetrics>
+#include "core/roster/TextWidthMeter.h"
 
 #include <algorithm>
 
@@ -41,7 +41,7 @@ RosterGrid RosterGrid::fromSheet(const Workbook& workbook, int sheet, const QFon
     findUsedArea(workbook, sheet, &grid.lastRow_, &grid.lastColumn_);
     if (grid.isEmpty())
         return RosterGrid();
-    const QFontMetrics metrics(font);
+    TextWidthMeter meter(font);
     grid.columns_.resize(static_cast<size_t>(grid.columnCount()));
     grid.widths_.resize(grid.columnCount());
     for (int column = 0; column < grid.columnCount(); ++column) {
@@ -51,7 +51,7 @@ RosterGrid RosterGrid::fromSheet(const Workbook& workbook, int sheet, const QFon
         for (int row = 0; row < grid.rowCount(); ++row) {
             QString text = workbook.cellText(sheet, row, column);
             if (!text.isEmpty())
-                width = std::max(width, metrics.horizontalAdvance(text));
+                width = std::max(width, meter.width(text));
             cells.append(std::move(text));
         }
         grid.widths_[column] = width;

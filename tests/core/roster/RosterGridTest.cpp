@@ -1,4 +1,5 @@
 #include "core/roster/RosterGrid.h"
+#include "core/roster/TextWidthMeter.h"
 #include "core/roster/WorkbookReader.h"
 
 #include "support/TestSupport.h"
@@ -134,6 +135,32 @@ TEST(RosterGrid, ReadsTheWholeBigRoster) {
     EXPECT_EQ(grid.rowCount(), 10001);
     EXPECT_EQ(grid.columnCount(), 2);
     EXPECT_EQ(grid.text(10000, 1), QStringLiteral("2023010000"));
+}
+
+} // namespace
+} // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+// The cheap path must give exactly what QFontMetrics gives, on the texts of a real roster and
+// on texts that are kerned, shaped or hold a TAB.
+TEST(TextWidthMeter, MatchesQFontMetrics) {
+    const QFont font = measureFont();
+    const WorkbookReadResult r =
+        WorkbookReader::read(test::fixturePath(QStringLiteral("roster/roster10k_sheetjs.xls")));
+    ASSERT_TRUE(r.ok);
+    QStringList texts = {QStringLiteral("AVA Wave"),     QStringLiteral("ffi"),
+                         QStringLiteral("مرحبا"),        QStringLiteral("赵\t六"),
+                         QStringLiteral("欧阳娜娜2023"), QStringLiteral("")};
+    for (int row = 0; row <= 10000; row += 7)
+        texts << r.workbook.cellText(0, row, 0) << r.workbook.cellText(0, row, 1);
+    TextWidthMeter meter(font);
+    const QFontMetrics metrics(font);
+    for (const QString& t : texts)
+        EXPECT_EQ(meter.width(t), metrics.horizontalAdvance(t)) << t.toStdString();
+    EXPECT_TRUE(TextWidthMeter::sumsCharacterAdvances(QStringLiteral("欧阳娜娜2023")));
+    EXPECT_FALSE(TextWidthMeter::sumsCharacterAdvances(QStringLiteral("AVA")));
 }
 
 } // namespace
