@@ -222,7 +222,7 @@ WorkbookReadResult XlsReader::read(const QString& path, const QByteArray& conten
     WorkbookReadResult direct = readFile(path, &code);
     if (code != FREEXL_INVALID_MINI_STREAM) {
         if (direct.ok)
-            xlsrecords::addMissingCells(stream->bytes, &direct.workbook);
+            xlsrecords::completeFromRecords(stream->bytes, &direct.workbook);
         return direct;
     }
 
@@ -236,7 +236,7 @@ WorkbookReadResult XlsReader::read(const QString& path, const QByteArray& conten
     copy.close();
     WorkbookReadResult result = readFile(copy.fileName(), &code);
     if (result.ok)
-        xlsrecords::addMissingCells(stream->bytes, &result.workbook);
+        xlsrecords::completeFromRecords(stream->bytes, &result.workbook);
     return result;
 }
 

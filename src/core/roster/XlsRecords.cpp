@@ -16,6 +16,7 @@ constexpr quint16 kBoundSheet = 0x0085;
 constexpr quint16 kRString = 0x00D6;
 constexpr quint16 kFormula = 0x0006;
 constexpr quint16 kString = 0x0207;
+constexpr quint16 kBoolErr = 0x0205;
 constexpr quint16 kBiff8 = 0x0600;
 
 struct Record {
@@ -81,7 +82,7 @@ void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar**
 
 } // namespace
 
-void addMissingCells(const QByteArray& stream, Workbook* workbook) {
+void completeFromRecords(const QByteArray& stream, Workbook* workbook) {
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
     QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index
     int sheet = -1;                    // the sheet whose records are being read, -1 outside any
@@ -118,7 +119,9 @@ void addMissingCells(const QByteArray& stream, Workbook* workbook) {
         }
         if (sheet < 0 || nested > 0 || sheet >= workbook->sheetCount())
             continue;
-        if (r.type == kRString && r.length >= 8) {
+        if (r.type == kBoolErr && r.length >= 8) {
+            workbook->setCell(sheet, u16(r.data), u16(r.data + 2), QString());
+        } else if (r.type == kRString && r.length >= 8) {
             store(workbook, sheet, r.data, biff8String(r.data + 8, r.length - 8, u16(r.data + 6)));
         } else if (r.type == kFormula) {
             formulaResult(r, workbook, sheet, &pendingString);

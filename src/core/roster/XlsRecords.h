@@ -1,9 +1,11 @@
 #pragma once
 
-// Cells of an Excel 97-2003 workbook stream that libfreexl leaves empty: rich-text strings
-// (RSTRING records, as Gnumeric writes formatted text) and the cached results of formulas
-// (FORMULA records, with the STRING record that follows a string result). They are read from
-// the BIFF records directly and stored where the workbook has no text yet.
+// Corrections to what libfreexl reads from an Excel 97-2003 workbook stream, taken from the
+// BIFF records directly. Cells libfreexl leaves empty: rich-text strings (RSTRING records, as
+// Gnumeric writes formatted text) and the cached results of formulas (FORMULA records, with the
+// STRING record that follows a string result); they are stored where the workbook has no text
+// yet. Cells libfreexl reads as numbers although they hold booleans or error values (BOOLERR
+// records); they are emptied, as booleans and errors read empty in every format.
 
 #include "core/roster/Workbook.h"
 
@@ -11,8 +13,8 @@
 
 namespace portiqa::xlsrecords {
 
-// Adds the texts found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets are
-// in the order of the stream's sheet list. Other BIFF versions are left alone.
-void addMissingCells(const QByteArray& stream, Workbook* workbook);
+// Applies the corrections found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets
+// are in the order of the stream's sheet list. Other BIFF versions are left alone.
+void completeFromRecords(const QByteArray& stream, Workbook* workbook);
 
 } // namespace portiqa::xlsrecords

@@ -14,6 +14,8 @@ namespace {
 constexpr int kMaxDepth = 64;
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
+// Far more sheets than any roster has; each costs memory even when empty.
+constexpr size_t kMaxSheets = 4096;
 
 // Walks the start and end elements of a part, refusing what a spreadsheet part never holds.
 class XmlCursor {
@@ -119,8 +121,13 @@ bool parseRelationships(const QByteArray& xml, Relationships* out, QString* reas
 bool parseWorkbookSheets(const QByteArray& xml, std::vector<SheetEntry>* out, QString* reason) {
     XmlCursor cursor(xml);
     while (cursor.next()) {
-        if (cursor.atStart(u"sheet"))
-            out->push_back({cursor.attribute("name").toString(), cursor.relationshipId()});
+        if (!cursor.atStart(u"sheet"))
+            continue;
+        if (out->size() >= kMaxSheets) {
+            *reason = QStringLiteral("工作簿中的工作表过多。");
+            return false;
+        }
+        out->push_back({cursor.attribute("name").toString(), cursor.relationshipId()});
     }
     return cursor.finish(reason);
 }
@@ -128,8 +135,14 @@ bool parseWorkbookSheets(const QByteArray& xml, std::vector<SheetEntry>* out, QS
 bool parseSharedStrings(const QByteArray& xml, QStringList* out, QString* reason) {
     XmlCursor cursor(xml);
     while (cursor.next()) {
-        if (cursor.atStart(u"si"))
-            out->append(richText(cursor, u"si"));
+        if (!cursor.atStart(u"si"))
+            continue;
+        // Millions of tiny entries would cost far more memory than their XML.
+        if (out->size() >= Workbook::kMaxCells) {
+            *reason = readreason::tooManyCells();
+            return false;
+        }
+        out->append(richText(cursor, u"si"));
     }
     return cursor.finish(reason);
 }

@@ -46,6 +46,16 @@ TEST_P(WorkbookWriters, ReadsSheetsInOrderAndCellsExactly) {
             << "sheet " << c.sheet << " cell (" << c.row << ", " << c.column << ")";
 }
 
+// The JavaScript package keeps booleans as booleans (LibreOffice and Gnumeric turn them into
+// numbers); a boolean reads empty like an empty cell.
+TEST(WorkbookReader, BooleansReadEmpty) {
+    for (const char* file : {"roster_sheetjs.xls", "roster_sheetjs.xlsx"}) {
+        const WorkbookReadResult r = readFixture(QString::fromLatin1(file));
+        ASSERT_TRUE(r.ok) << file;
+        EXPECT_EQ(r.workbook.cellText(0, 1, 4), QString()) << file;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Roster, WorkbookWriters,
                          testing::Values("roster_lo.xls", "roster_lo.xlsx", "roster_sheetjs.xls",
                                          "roster_sheetjs.xlsx", "roster_gnumeric.xls",
