@@ -16,6 +16,7 @@ RosterSheet::RosterSheet(Dialogs& dialogs, QObject* parent) : QObject(parent), d
 RosterSheet::~RosterSheet() = default;
 
 void RosterSheet::windowOpened() {
+    ++ticket_;
     release();
     windowOpen_ = true;
     selectedCellText_.clear();
@@ -24,6 +25,7 @@ void RosterSheet::windowOpened() {
 }
 
 void RosterSheet::windowClosed() {
+    ++ticket_;
     windowOpen_ = false;
     selectedCellText_.clear();
     release();
@@ -63,10 +65,17 @@ RosterImport RosterSheet::readImport(const QString& path, const QFont& font) {
 QFuture<RosterImport> RosterSheet::startImport(const QString& path) {
     statusBeforeImport_ = status_;
     setStatus(rostertexts::reading());
-    return QtConcurrent::run(&RosterSheet::readImport, path, measureFont_);
+    const int ticket = ++ticket_;
+    return QtConcurrent::run([path, font = measureFont_, ticket] {
+        RosterImport import = readImport(path, font);
+        import.ticket = ticket;
+        return import;
+    });
 }
 
 bool RosterSheet::finishImport(const RosterImport& import, RosterMode mode) {
+    if (import.ticket != ticket_)
+        return false;
     if (!import.ok || !import.workbook) {
         setStatus(statusBeforeImport_);
         dialogs_.inform(QStringLiteral("提示"), WorkbookReader::failureMessage(import.reason),
@@ -85,7 +94,9 @@ bool RosterSheet::finishImport(const RosterImport& import, RosterMode mode) {
 bool RosterSheet::importWorkbook(const QString& path, RosterMode mode) {
     statusBeforeImport_ = status_;
     setStatus(rostertexts::reading());
-    return finishImport(readImport(path, measureFont_), mode);
+    RosterImport import = readImport(path, measureFont_);
+    import.ticket = ++ticket_;
+    return finishImport(import, mode);
 }
 
 void RosterSheet::finishReading(RosterMode mode) {

@@ -31,6 +31,7 @@ class Dialogs;
 // A workbook read for an import, with the grid of its first sheet.
 struct RosterImport {
     QString path;
+    int ticket = 0; // which import this is; a later import or a closed window makes it stale
     bool ok = false;
     QString reason; // why reading failed
     std::shared_ptr<const Workbook> workbook;
@@ -69,7 +70,9 @@ public:
     // Shows "数据正读入……" and reads on a worker thread; hand the result to finishImport().
     QFuture<RosterImport> startImport(const QString& path);
     // Shows the read workbook (first sheet) with the mode's import hint, or the failure
-    // message with everything left as it was. True when the workbook was taken.
+    // message with everything left as it was. True when the workbook was taken. A stale
+    // import (another one started since, or the window was closed or reopened) is dropped
+    // without a word.
     bool finishImport(const RosterImport& import, RosterMode mode);
     // Both steps on the calling thread.
     bool importWorkbook(const QString& path, RosterMode mode);
@@ -136,6 +139,7 @@ private:
     QString selectedCellText_;
     QString status_;
     QString statusBeforeImport_;
+    int ticket_ = 0;
 };
 
 } // namespace portiqa

@@ -62,7 +62,7 @@ WorkbookReadResult WorkbookReader::read(const QString& path) {
         return XlsxReader::read(content);
     case Signature::CompoundFile:
         // A password-protected .xlsx is a compound file too; the .xls reader tells it apart.
-        return XlsReader::read(path, content);
+        return XlsReader::read(content);
     case Signature::Other:
         break;
     }

@@ -118,12 +118,11 @@ WorkbookReadResult readOpened(const void* handle) {
     return result;
 }
 
-// Opens `path` with libfreexl; the error code when it fails.
-WorkbookReadResult readFile(const QString& path, int* code) {
+WorkbookReadResult readFile(const QString& path) {
     FreexlHandle h;
-    *code = freexl_open(QFile::encodeName(path).constData(), &h.handle);
-    if (*code != FREEXL_OK)
-        return WorkbookReadResult::failure(reasonForFreexl(*code));
+    const int code = freexl_open(QFile::encodeName(path).constData(), &h.handle);
+    if (code != FREEXL_OK)
+        return WorkbookReadResult::failure(reasonForFreexl(code));
     return readOpened(h.handle);
 }
 
@@ -210,33 +209,30 @@ std::optional<QByteArray> XlsReader::packWithPadding(const WorkbookStream& strea
     return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
 }
 
-WorkbookReadResult XlsReader::read(const QString& path, const QByteArray& content) {
+WorkbookReadResult XlsReader::read(const QByteArray& content) {
     QString reason;
     const std::optional<WorkbookStream> stream = workbookStream(content, &reason);
     if (!stream)
         return WorkbookReadResult::failure(reason);
     if (isEncrypted(stream->bytes))
         return WorkbookReadResult::failure(readreason::passwordProtected());
-
-    int code = FREEXL_OK;
-    WorkbookReadResult direct = readFile(path, &code);
-    if (code != FREEXL_INVALID_MINI_STREAM) {
-        if (direct.ok)
-            xlsrecords::completeFromRecords(stream->bytes, &direct.workbook);
-        return direct;
-    }
-
-    const std::optional<QByteArray> padded = packWithPadding(*stream);
-    if (!padded)
+    // libfreexl trusts the sizes it reads: it only ever sees records of a sane length, in a
+    // compound file libgsf wrote, never the container the file came in.
+    WorkbookStream framed = *stream;
+    framed.bytes.truncate(xlsrecords::framedLength(stream->bytes));
+    if (framed.bytes.isEmpty())
+        return WorkbookReadResult::failure(readreason::damaged());
+    const std::optional<QByteArray> packed = packWithPadding(framed);
+    if (!packed)
         return WorkbookReadResult::failure(readreason::damaged());
     // libfreexl reads from a path only.
     QTemporaryFile copy;
-    if (!copy.open() || copy.write(*padded) != padded->size() || !copy.flush())
+    if (!copy.open() || copy.write(*packed) != packed->size() || !copy.flush())
         return WorkbookReadResult::failure(QStringLiteral("无法写入临时文件。"));
     copy.close();
-    WorkbookReadResult result = readFile(copy.fileName(), &code);
+    WorkbookReadResult result = readFile(copy.fileName());
     if (result.ok)
-        xlsrecords::completeFromRecords(stream->bytes, &result.workbook);
+        xlsrecords::completeFromRecords(framed.bytes, &result.workbook);
     return result;
 }
 

@@ -1,10 +1,15 @@
 #pragma once
 
-// .xls workbooks (BIFF in a compound file) through libfreexl. libfreexl 1.0.6 cannot read a
-// workbook stream kept in the compound file's mini stream, which is where small files of
-// several writers keep it (streams under 4096 bytes); such a file is copied through libgsf
-// into a compound file whose workbook stream is padded with zeros to 4096 bytes. The
-// workbook ends at its EOF record, so the padding is never read as data.
+// .xls workbooks (BIFF in a compound file) through libfreexl, with libgsf in front of it.
+//
+// libgsf opens the compound file and takes out the workbook stream; libfreexl then reads a
+// fresh compound file that libgsf wrote around that stream. This has two reasons. libfreexl
+// 1.0.6 cannot read a workbook stream kept in the compound file's mini stream, which is where
+// small files of several writers keep it (streams under 4096 bytes), so the stream is padded
+// with zeros to 4096 bytes (the workbook ends at its EOF record, so the padding is never read
+// as data). And libfreexl trusts the sizes in the container and the records: damaged files
+// made it read past its buffers, so it gets only containers libgsf wrote and records whose
+// framing was checked.
 
 #include "core/roster/WorkbookReader.h"
 
@@ -17,8 +22,8 @@ namespace portiqa {
 
 class XlsReader {
 public:
-    // `path` is the file on disk, `content` its bytes.
-    static WorkbookReadResult read(const QString& path, const QByteArray& content);
+    // Reads the .xls held in `content`.
+    static WorkbookReadResult read(const QByteArray& content);
 
     struct WorkbookStream {
         QByteArray bytes;

@@ -82,6 +82,25 @@ void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar**
 
 } // namespace
 
+qsizetype framedLength(const QByteArray& stream) {
+    constexpr quint16 kMaxRecordLength = 8224;
+    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
+    if (stream.size() < 4 || (u16(base) & 0x00FF) != 0x09) // a BOF of any BIFF version
+        return 0;
+    qsizetype at = 0;
+    qsizetype afterLastEof = 0;
+    while (at + 4 <= stream.size()) {
+        const quint16 type = u16(base + at);
+        const quint16 length = u16(base + at + 2);
+        if (length > kMaxRecordLength || at + 4 + length > stream.size())
+            break;
+        at += 4 + length;
+        if (type == kEof)
+            afterLastEof = at;
+    }
+    return afterLastEof;
+}
+
 void completeFromRecords(const QByteArray& stream, Workbook* workbook) {
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
     QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index

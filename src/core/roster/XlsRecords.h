@@ -13,6 +13,11 @@
 
 namespace portiqa::xlsrecords {
 
+// The length of the part of `stream` that is a sequence of records, none longer than BIFF
+// allows (8224 bytes), starting with a BOF record and ending with an EOF record; what follows
+// (padding, or damage) is not part of the workbook. 0 when there is no such part.
+qsizetype framedLength(const QByteArray& stream);
+
 // Applies the corrections found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets
 // are in the order of the stream's sheet list. Other BIFF versions are left alone.
 void completeFromRecords(const QByteArray& stream, Workbook* workbook);

@@ -243,6 +243,25 @@ TEST_F(RosterSheetTest, AsyncImportMatchesTheDirectOne) {
     EXPECT_EQ(direct.grid().columnWidths(), roster.grid().columnWidths());
 }
 
+TEST_F(RosterSheetTest, StaleImportsAreDropped) {
+    roster.windowOpened();
+    QFuture<RosterImport> first = roster.startImport(fixture("roster_lo.xls"));
+    QFuture<RosterImport> second = roster.startImport(fixture("roster_sheetjs.xlsx"));
+    first.waitForFinished();
+    second.waitForFinished();
+    EXPECT_FALSE(roster.finishImport(first.result(), RosterMode::BatchCrop));
+    EXPECT_FALSE(roster.isLoaded());
+    EXPECT_TRUE(roster.finishImport(second.result(), RosterMode::BatchCrop));
+    EXPECT_EQ(roster.workbookName(), QStringLiteral("roster_sheetjs.xlsx"));
+
+    QFuture<RosterImport> late = roster.startImport(fixture("garbage.xls"));
+    roster.windowClosed();
+    late.waitForFinished();
+    EXPECT_FALSE(roster.finishImport(late.result(), RosterMode::BatchCrop));
+    EXPECT_FALSE(roster.isLoaded());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
 TEST_F(RosterSheetTest, ClosingReleasesAndRetargetingShowsCropTexts) {
     openAndImport(RosterMode::QuickShoot);
     roster.retargetToCropping();
