@@ -82,11 +82,41 @@ void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar**
 
 } // namespace
 
+namespace {
+
+constexpr quint16 kLabel = 0x0204;
+constexpr quint16 kFormat = 0x041E;
+
+// True when the string a LABEL or FORMAT record declares fits in the record; libfreexl copies
+// as many characters as declared.
+bool stringFits(quint16 type, const uchar* data, quint16 length, bool biff8) {
+    qsizetype at = 0;
+    if (type == kLabel)
+        at = 6;
+    else if (type == kFormat && biff8)
+        at = 2;
+    else
+        return true;
+    if (at + 2 > length)
+        return false;
+    const qsizetype count = u16(data + at);
+    at += 2;
+    if (!biff8)
+        return at + count <= length;
+    if (at + 1 > length)
+        return false;
+    const qsizetype width = (data[at] & 0x01) ? 2 : 1;
+    return at + 1 + count * width <= length;
+}
+
+} // namespace
+
 qsizetype framedLength(const QByteArray& stream) {
     constexpr quint16 kMaxRecordLength = 8224;
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
-    if (stream.size() < 4 || (u16(base) & 0x00FF) != 0x09) // a BOF of any BIFF version
+    if (stream.size() < 6 || (u16(base) & 0x00FF) != 0x09) // a BOF of any BIFF version
         return 0;
+    const bool biff8 = u16(base) == kBof && u16(base + 4) == kBiff8;
     qsizetype at = 0;
     qsizetype afterLastEof = 0;
     while (at + 4 <= stream.size()) {
@@ -94,6 +124,8 @@ qsizetype framedLength(const QByteArray& stream) {
         const quint16 length = u16(base + at + 2);
         if (length > kMaxRecordLength || at + 4 + length > stream.size())
             break;
+        if (!stringFits(type, base + at + 4, length, biff8))
+            return 0;
         at += 4 + length;
         if (type == kEof)
             afterLastEof = at;

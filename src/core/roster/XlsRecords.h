@@ -15,7 +15,8 @@ namespace portiqa::xlsrecords {
 
 // The length of the part of `stream` that is a sequence of records, none longer than BIFF
 // allows (8224 bytes), starting with a BOF record and ending with an EOF record; what follows
-// (padding, or damage) is not part of the workbook. 0 when there is no such part.
+// (padding, or damage) is not part of the workbook. 0 when there is no such part, or when a
+// LABEL or FORMAT record declares a string longer than the record.
 qsizetype framedLength(const QByteArray& stream);
 
 // Applies the corrections found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets
