@@ -117,11 +117,32 @@ QStringList RosterSheet::sheetNames() const {
 void RosterSheet::chooseSheet(int index, RosterMode mode) {
     if (!loaded_ || !workbook_ || index < 0 || index >= workbook_->sheetCount())
         return;
+    ++ticket_;
     statusBeforeImport_ = status_;
     setStatus(rostertexts::reading());
     sheetIndex_ = index;
     showGrid(RosterGrid::fromSheet(*workbook_, index, measureFont_));
     finishReading(mode);
+}
+
+std::optional<QFuture<RosterSheetFill>> RosterSheet::startChooseSheet(int index) {
+    if (!loaded_ || !workbook_ || index < 0 || index >= workbook_->sheetCount())
+        return std::nullopt;
+    statusBeforeImport_ = status_;
+    setStatus(rostertexts::reading());
+    const int ticket = ++ticket_;
+    return QtConcurrent::run([workbook = workbook_, index, font = measureFont_, ticket] {
+        return RosterSheetFill{ticket, index, RosterGrid::fromSheet(*workbook, index, font)};
+    });
+}
+
+bool RosterSheet::finishChooseSheet(const RosterSheetFill& fill, RosterMode mode) {
+    if (fill.ticket != ticket_ || !loaded_)
+        return false;
+    sheetIndex_ = fill.sheet;
+    showGrid(fill.grid);
+    finishReading(mode);
+    return true;
 }
 
 void RosterSheet::clickCell(int row, int column, RosterMode mode) {

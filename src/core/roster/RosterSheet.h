@@ -23,6 +23,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace portiqa {
 
@@ -36,6 +37,13 @@ struct RosterImport {
     QString reason; // why reading failed
     std::shared_ptr<const Workbook> workbook;
     RosterGrid firstSheet;
+};
+
+// The grid of another sheet of the loaded workbook, filled off the GUI thread.
+struct RosterSheetFill {
+    int ticket = 0;
+    int sheet = -1;
+    RosterGrid grid;
 };
 
 // What the save command does after checkRosterNaming().
@@ -71,8 +79,8 @@ public:
     QFuture<RosterImport> startImport(const QString& path);
     // Shows the read workbook (first sheet) with the mode's import hint, or the failure
     // message with everything left as it was. True when the workbook was taken. A stale
-    // import (another one started since, or the window was closed or reopened) is dropped
-    // without a word.
+    // import (another import or a sheet choice came since, or the window was closed or
+    // reopened) is dropped without a word: the latest action of the operator wins.
     bool finishImport(const RosterImport& import, RosterMode mode);
     // Both steps on the calling thread.
     bool importWorkbook(const QString& path, RosterMode mode);
@@ -83,8 +91,15 @@ public:
     QStringList sheetNames() const;
     int sheetIndex() const { return sheetIndex_; }
     // Shows another sheet; an index that names no sheet (the workbook's root item) does
-    // nothing.
+    // nothing. In memory: a sheet of ten thousand rows takes a few milliseconds.
     void chooseSheet(int index, RosterMode mode);
+    // The same in two steps for very large sheets: shows "数据正读入……" and fills the grid on a
+    // worker thread; hand the result to finishChooseSheet(). Nullopt for an index that names
+    // no sheet.
+    std::optional<QFuture<RosterSheetFill>> startChooseSheet(int index);
+    // Shows the filled sheet; false for a stale fill (a later import, sheet choice or window
+    // change came in between).
+    bool finishChooseSheet(const RosterSheetFill& fill, RosterMode mode);
 
     const RosterGrid& grid() const { return grid_; }
     int cursorRow() const { return cursorRow_; }

@@ -229,6 +229,29 @@ TEST_F(RosterSheetTest, ChoosingSheetsAndTheRootItem) {
               QStringLiteral("请点击有文字的单元格，以其文字命名即将拍照的图片。"));
 }
 
+TEST_F(RosterSheetTest, AsyncSheetChoiceAndStaleFills) {
+    openAndImport(RosterMode::BatchCrop);
+    EXPECT_FALSE(roster.startChooseSheet(3).has_value());
+    std::optional<QFuture<RosterSheetFill>> second = roster.startChooseSheet(1);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(roster.statusText(), QStringLiteral("数据正读入……"));
+    second->waitForFinished();
+    ASSERT_TRUE(roster.finishChooseSheet(second->result(), RosterMode::BatchCrop));
+    EXPECT_EQ(roster.sheetIndex(), 1);
+    EXPECT_EQ(roster.grid().text(0, 2), QStringLiteral("备注"));
+    EXPECT_EQ(roster.statusText(),
+              QStringLiteral("请点击有文字的单元格，以其文字命名即将截取的图片。"));
+
+    // A fill that a direct choice overtook is dropped.
+    std::optional<QFuture<RosterSheetFill>> stale = roster.startChooseSheet(2);
+    ASSERT_TRUE(stale.has_value());
+    roster.chooseSheet(0, RosterMode::BatchCrop);
+    stale->waitForFinished();
+    EXPECT_FALSE(roster.finishChooseSheet(stale->result(), RosterMode::BatchCrop));
+    EXPECT_EQ(roster.sheetIndex(), 0);
+    EXPECT_EQ(roster.grid().rowCount(), 7);
+}
+
 TEST_F(RosterSheetTest, AsyncImportMatchesTheDirectOne) {
     roster.windowOpened();
     QFuture<RosterImport> future = roster.startImport(fixture("roster10k_sheetjs.xlsx"));
