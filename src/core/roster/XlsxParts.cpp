@@ -118,16 +118,40 @@ bool parseRelationships(const QByteArray& xml, Relationships* out, QString* reas
     return cursor.finish(reason);
 }
 
-bool parseWorkbookSheets(const QByteArray& xml, std::vector<SheetEntry>* out, QString* reason) {
+bool parseWorkbook(const QByteArray& xml, WorkbookInfo* out, QString* reason) {
     XmlCursor cursor(xml);
     while (cursor.next()) {
+        if (cursor.atStart(u"workbookPr")) {
+            const QStringView flag = cursor.attribute("date1904");
+            out->epoch1904 = flag == u"1" || flag == u"true";
+        }
         if (!cursor.atStart(u"sheet"))
             continue;
-        if (out->size() >= kMaxSheets) {
+        if (out->sheets.size() >= kMaxSheets) {
             *reason = QStringLiteral("工作簿中的工作表过多。");
             return false;
         }
-        out->push_back({cursor.attribute("name").toString(), cursor.relationshipId()});
+        out->sheets.push_back({cursor.attribute("name").toString(), cursor.relationshipId()});
+    }
+    return cursor.finish(reason);
+}
+
+bool parseStyles(const QByteArray& xml, std::vector<celltext::NumberKind>* out, QString* reason) {
+    XmlCursor cursor(xml);
+    QHash<int, QString> codes; // the workbook's own number formats
+    bool inCellFormats = false;
+    while (cursor.next()) {
+        if (cursor.atStart(u"numFmt")) {
+            codes.insert(cursor.attribute("numFmtId").toInt(),
+                         cursor.attribute("formatCode").toString());
+        } else if (cursor.atStart(u"cellXfs") || cursor.atEnd(u"cellXfs")) {
+            inCellFormats = cursor.atStart(u"cellXfs");
+        } else if (inCellFormats && cursor.atStart(u"xf")) {
+            if (out->size() >= 65536) // more styles than any writer makes
+                continue;
+            const int id = cursor.attribute("numFmtId").toInt();
+            out->push_back(celltext::kindOfFormat(id, codes.value(id)));
+        }
     }
     return cursor.finish(reason);
 }
@@ -153,11 +177,13 @@ struct CellState {
     int row = -1;
     int column = -1;
     QString type;
+    int style = 0;
     QString value;
     QString inlineText;
 };
 
-QString cellText(const CellState& cell, const QStringList& shared) {
+QString cellText(const CellState& cell, const SheetContext& context) {
+    const QStringList& shared = context.sharedStrings;
     if (cell.type == u"s") {
         bool ok = false;
         const int index = cell.value.trimmed().toInt(&ok);
@@ -171,12 +197,20 @@ QString cellText(const CellState& cell, const QStringList& shared) {
         return cell.value;
     if (cell.type == u"b" || cell.type == u"e")
         return {};
+    const size_t style = static_cast<size_t>(cell.style);
+    if (style < context.cellFormats.size() &&
+        context.cellFormats[style] != celltext::NumberKind::Number) {
+        bool ok = false;
+        const double serial = cell.value.trimmed().toDouble(&ok);
+        return ok ? celltext::fromDateSerial(serial, context.cellFormats[style], context.epoch1904)
+                  : QString();
+    }
     return celltext::fromNumberText(cell.value);
 }
 
 } // namespace
 
-bool parseWorksheet(const QByteArray& xml, const QStringList& sharedStrings, Workbook* workbook,
+bool parseWorksheet(const QByteArray& xml, const SheetContext& context, Workbook* workbook,
                     int sheet, QString* reason) {
     XmlCursor cursor(xml);
     int row = -1;
@@ -198,7 +232,8 @@ bool parseWorksheet(const QByteArray& xml, const QStringList& sharedStrings, Wor
             int c = cell.column + 1;
             if (!reference.isEmpty() && !parseCellReference(reference, &r, &c))
                 r = -1;
-            cell = CellState{r, c, cursor.attribute("t").toString(), {}, {}};
+            cell = CellState{r,  c, cursor.attribute("t").toString(), cursor.attribute("s").toInt(),
+                             {}, {}};
         } else if (cursor.atStart(u"v")) {
             cell.value = cursor.text();
         } else if (cursor.atStart(u"is")) {
@@ -209,7 +244,7 @@ bool parseWorksheet(const QByteArray& xml, const QStringList& sharedStrings, Wor
             if (cell.row < 0 || cell.row >= kMaxRows || cell.column < 0 ||
                 cell.column >= kMaxColumns)
                 continue;
-            workbook->setCell(sheet, cell.row, cell.column, cellText(cell, sharedStrings));
+            workbook->setCell(sheet, cell.row, cell.column, cellText(cell, context));
             if (workbook->cellCount() > Workbook::kMaxCells) {
                 *reason = readreason::tooManyCells();
                 return false;

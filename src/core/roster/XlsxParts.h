@@ -6,6 +6,7 @@
 // nesting deeper than any spreadsheet writer produces, and reports malformed XML; all three
 // end in a reason instead of a result.
 
+#include "core/roster/CellText.h"
 #include "core/roster/Workbook.h"
 
 #include <QByteArray>
@@ -29,12 +30,26 @@ struct SheetEntry {
     QString relationshipId;
 };
 
+struct WorkbookInfo {
+    std::vector<SheetEntry> sheets;
+    bool epoch1904 = false; // dates count from 1904 instead of 1900
+};
+
+// What a worksheet's cells refer to elsewhere in the workbook.
+struct SheetContext {
+    QStringList sharedStrings;
+    std::vector<celltext::NumberKind> cellFormats; // by the cells' style index s
+    bool epoch1904 = false;
+};
+
 // Each returns false with a reason when the part cannot be parsed.
 bool parseRelationships(const QByteArray& xml, Relationships* out, QString* reason);
-bool parseWorkbookSheets(const QByteArray& xml, std::vector<SheetEntry>* out, QString* reason);
+bool parseWorkbook(const QByteArray& xml, WorkbookInfo* out, QString* reason);
 bool parseSharedStrings(const QByteArray& xml, QStringList* out, QString* reason);
+// The kind of number each cell style shows (the <cellXfs> of the styles part, in order).
+bool parseStyles(const QByteArray& xml, std::vector<celltext::NumberKind>* out, QString* reason);
 // Stores the texts of the worksheet's cells into `sheet` of `workbook`.
-bool parseWorksheet(const QByteArray& xml, const QStringList& sharedStrings, Workbook* workbook,
+bool parseWorksheet(const QByteArray& xml, const SheetContext& context, Workbook* workbook,
                     int sheet, QString* reason);
 
 // The part a relationship target points at, from the folder of the part that holds the

@@ -26,6 +26,15 @@ QString workbookPart(XlsxPackage& package, QString* reason) {
     return fallback;
 }
 
+// The part of the workbook's relationship of `kind`, or `fallback` when there is none.
+QString partOfType(const xlsx::Relationships& rels, const QString& bookPart, QLatin1String kind,
+                   const QString& fallback) {
+    for (const xlsx::Relationship& r : rels)
+        if (typeIs(r.type, kind) && !r.external)
+            return xlsx::resolveTarget(bookPart, r.target);
+    return fallback;
+}
+
 // Reads a part that must be there; an empty result with a reason when it is not.
 std::optional<QByteArray> requiredPart(XlsxPackage& package, const QString& part, QString* reason) {
     std::optional<QByteArray> data = package.read(part, reason);
@@ -48,8 +57,8 @@ WorkbookReadResult XlsxReader::read(const QByteArray& content) {
     if (!package.contains(bookPart))
         return WorkbookReadResult::failure(readreason::notWorkbook());
     const std::optional<QByteArray> bookXml = requiredPart(package, bookPart, &reason);
-    std::vector<xlsx::SheetEntry> sheets;
-    if (!bookXml || !xlsx::parseWorkbookSheets(*bookXml, &sheets, &reason))
+    xlsx::WorkbookInfo book;
+    if (!bookXml || !xlsx::parseWorkbook(*bookXml, &book, &reason))
         return WorkbookReadResult::failure(reason);
 
     xlsx::Relationships rels;
@@ -60,20 +69,26 @@ WorkbookReadResult XlsxReader::read(const QByteArray& content) {
     if (relsXml && !xlsx::parseRelationships(*relsXml, &rels, &reason))
         return WorkbookReadResult::failure(reason);
 
-    QStringList shared;
-    QString sharedPart = QStringLiteral("xl/sharedStrings.xml");
-    for (const xlsx::Relationship& r : rels)
-        if (typeIs(r.type, QLatin1String("sharedStrings")))
-            sharedPart = xlsx::resolveTarget(bookPart, r.target);
+    xlsx::SheetContext context;
+    context.epoch1904 = book.epoch1904;
+    const QString sharedPart = partOfType(rels, bookPart, QLatin1String("sharedStrings"),
+                                          QStringLiteral("xl/sharedStrings.xml"));
     if (const std::optional<QByteArray> sharedXml = package.read(sharedPart, &reason)) {
-        if (!xlsx::parseSharedStrings(*sharedXml, &shared, &reason))
+        if (!xlsx::parseSharedStrings(*sharedXml, &context.sharedStrings, &reason))
             return WorkbookReadResult::failure(reason);
     } else if (!reason.isEmpty()) {
         return WorkbookReadResult::failure(reason);
     }
+    // Styles only tell dates from other numbers: without them every number reads as one.
+    const QString stylesPart =
+        partOfType(rels, bookPart, QLatin1String("styles"), QStringLiteral("xl/styles.xml"));
+    if (const std::optional<QByteArray> stylesXml = package.read(stylesPart, &reason)) {
+        if (!xlsx::parseStyles(*stylesXml, &context.cellFormats, &reason))
+            context.cellFormats.clear();
+    }
 
     WorkbookReadResult result;
-    for (const xlsx::SheetEntry& entry : sheets) {
+    for (const xlsx::SheetEntry& entry : book.sheets) {
         const int index = result.workbook.addSheet(entry.name);
         const auto rel = rels.constFind(entry.relationshipId);
         // Chart and dialog sheets are listed but hold no cells.
@@ -81,7 +96,8 @@ WorkbookReadResult XlsxReader::read(const QByteArray& content) {
             continue;
         const std::optional<QByteArray> sheetXml =
             requiredPart(package, xlsx::resolveTarget(bookPart, rel->target), &reason);
-        if (!sheetXml || !xlsx::parseWorksheet(*sheetXml, shared, &result.workbook, index, &reason))
+        if (!sheetXml ||
+            !xlsx::parseWorksheet(*sheetXml, context, &result.workbook, index, &reason))
             return WorkbookReadResult::failure(reason);
     }
     result.ok = true;

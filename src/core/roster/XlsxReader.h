@@ -7,12 +7,15 @@
 // workbook relationships (relative or absolute targets); the shared strings, rich-text runs
 // joined and phonetic runs left out; inline strings; strings stored with t="str" (the cached
 // result of a string formula, and how the JavaScript `xlsx` package writes plain strings);
-// numbers, as text; ISO dates stored with t="d", as written; cells addressed by their `r`
+// numbers, as text; numbers in a date or time format (the styles' cell formats, built-in or the
+// workbook's own, 1900 or 1904 epoch), as the date text the .xls reader gives (2024-01-05);
+// ISO dates stored with t="d", as written; cells addressed by their `r`
 // reference with gaps, and cells and rows without one (following the previous); the _xHHHH_
 // escapes of characters XML cannot carry.
 //
 // Deliberately not read: formulas themselves (only their cached results count); number
-// formats and styles (a date stored as a number reads as its serial number, 45296); booleans
+// formats beyond telling dates and times from other numbers (95.5 shown as "95.50" or "¥95.5"
+// reads 95.5, a percentage reads as the fraction, a number as text reads its digits); booleans
 // and error values (they read empty, like empty cells); merged areas (only the top-left cell
 // holds the text); hidden state of sheets, rows and columns (hidden sheets are listed like
 // the others); chart and dialog sheets (listed, with no cells); comments, pictures, external

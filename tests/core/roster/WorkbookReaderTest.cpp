@@ -39,6 +39,7 @@ TEST_P(WorkbookWriters, ReadsSheetsInOrderAndCellsExactly) {
         {0, 6, 1, "2023010106"}, {0, 6, 3, "0.1"},        {0, 7, 0, ""},
         {1, 0, 2, "备注"},       {1, 1, 3, "2023010199"}, {1, 0, 0, ""},
         {1, 1, 4, "2023010200"}, // cached result of a formula
+        {1, 1, 5, "2024-01-05"}, // a number in a date format
         {2, 6, 0, "迟到名单"},   {2, 7, 0, "孙七"},       {2, 0, 0, ""},
     };
     for (const Cell& c : cells)
@@ -196,6 +197,63 @@ TEST(CellText, NumbersReadAsTheirText) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(celltext::fromNumber(c.value), QString::fromLatin1(c.text)) << c.value;
+}
+
+TEST(CellText, NumberFormatsThatShowDates) {
+    using celltext::NumberKind;
+    const struct {
+        int id;
+        const char* code;
+        NumberKind kind;
+    } cases[] = {
+        {0, "", NumberKind::Number},
+        {14, "", NumberKind::Date},
+        {22, "", NumberKind::DateTime},
+        {20, "", NumberKind::Time},
+        {31, "", NumberKind::Date}, // East Asian built-in
+        {2, "", NumberKind::Number},
+        {164, "yyyy\"年\"m\"月\"d\"日\"", NumberKind::Date},
+        {165, "yyyy-mm-dd hh:mm", NumberKind::DateTime},
+        {166, "[h]:mm", NumberKind::Time},
+        {174, "mm:ss", NumberKind::Time},
+        {167, "General", NumberKind::Number},
+        {168, "0.00E+00", NumberKind::Number},
+        {169, "\"day\" 0", NumberKind::Number},
+        {170, "[Red]0.00;[Blue]-0.00", NumberKind::Number},
+        {171, "#,##0_);(#,##0)", NumberKind::Number},
+        {172, "mmm", NumberKind::Date},
+        {173, "[$-F800]dddd, mmmm dd, yyyy", NumberKind::Date},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(celltext::kindOfFormat(c.id, QString::fromUtf8(c.code)), c.kind)
+            << c.id << " " << c.code;
+}
+
+TEST(CellText, DateSerialsReadAsTheXlsReaderShowsThem) {
+    using celltext::NumberKind;
+    const struct {
+        double serial;
+        NumberKind kind;
+        bool epoch1904;
+        const char* text;
+    } cases[] = {
+        {45296, NumberKind::Date, false, "2024-01-05"},
+        {45296.75, NumberKind::DateTime, false, "2024-01-05 18:00:00"},
+        {0.3541666666666667, NumberKind::Time, false, "08:30:00"},
+        {1, NumberKind::Date, false, "1900-01-01"},
+        {59, NumberKind::Date, false, "1900-02-28"},
+        {60, NumberKind::Date, false, "1900-02-29"},
+        {61, NumberKind::Date, false, "1900-03-01"},
+        {0, NumberKind::Date, true, "1904-01-01"},
+        {43834, NumberKind::Date, true, "2024-01-05"},
+        {45296.99999999, NumberKind::DateTime, false, "2024-01-06 00:00:00"},
+        {-5, NumberKind::Date, false, "-5"},
+        {45296.5, NumberKind::Number, false, "45296.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(celltext::fromDateSerial(c.serial, c.kind, c.epoch1904),
+                  QString::fromLatin1(c.text))
+            << c.serial;
 }
 
 TEST(CellText, DecodesXmlEscapesOnly) {
