@@ -11,6 +11,18 @@
 // and shows "读取EXCEL文件失败：" with the reason.
 //
 // GUI thread only, except readImport(), which is safe anywhere.
+//
+// A window wires it like this (`mode` is rosterModeFor(batch crop on, quick-shoot on)):
+//   opened / closed        windowOpened() / windowClosed()
+//   import button          path = chooseWorkbookFile(); if not empty: wait cursor, a
+//                          QFutureWatcher on startImport(path), and on its finished()
+//                          finishImport(result, mode) and the cursor back
+//   tree item chosen       chooseSheet(item value, mode); the root item passes -1
+//   grid click on a cell   clickCell(row, column, mode); clicks outside the cells are not passed
+//   check box              setAutoAdvance(checked)
+//   statusChanged          the status bar; gridChanged: reset the tree and grid from
+//                          workbookName(), sheetNames(), sheetIndex(), grid();
+//                          cursorMoved: the grid's current cell; focusRequested: raise the window
 
 #include "core/roster/RosterGrid.h"
 #include "core/roster/RosterTexts.h"

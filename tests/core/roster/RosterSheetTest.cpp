@@ -32,6 +32,13 @@ TEST_F(RosterSheetTest, OpenedWindowAsksForAnImport) {
     EXPECT_EQ(roster.statusText(), QStringLiteral("请先导入EXCEL文件，再点击有文字的单元格。"));
 }
 
+TEST_F(RosterSheetTest, ChoosingTheFileAsksWithTheRosterTitle) {
+    dialogs.files = {fixture("roster_lo.xls")};
+    EXPECT_EQ(roster.chooseWorkbookFile(), fixture("roster_lo.xls"));
+    EXPECT_EQ(roster.chooseWorkbookFile(), QString()); // cancelled
+    EXPECT_EQ(dialogs.openTitles, QStringList(2, QStringLiteral("导入Excel名单")));
+}
+
 TEST_F(RosterSheetTest, ImportShowsSheetsFirstGridAndModeHint) {
     const struct {
         RosterMode mode;
