@@ -35,6 +35,15 @@ Signature signatureOf(const QByteArray& head) {
     return Signature::Other;
 }
 
+// Web systems often export an HTML table or an XML spreadsheet under an .xls name; Excel
+// opens those, so the operator is told how to turn them into a real workbook.
+bool looksLikeWebExport(const QByteArray& head) {
+    const QByteArray lower = head.toLower();
+    return lower.contains("<html") || lower.contains("<table") ||
+           (lower.contains("<?xml") &&
+            lower.contains("urn:schemas-microsoft-com:office:spreadsheet"));
+}
+
 } // namespace
 
 QString WorkbookReader::failureMessage(const QString& reason) {
@@ -66,6 +75,9 @@ WorkbookReadResult WorkbookReader::read(const QString& path) {
     case Signature::Other:
         break;
     }
+    if (looksLikeWebExport(content.left(4096)))
+        return WorkbookReadResult::failure(
+            QStringLiteral("文件实为网页或XML表格，请先用EXCEL打开并另存为xls或xlsx格式再导入。"));
     return WorkbookReadResult::failure(readreason::notWorkbook());
 }
 

@@ -147,8 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BrokenCase{"garbage.xls", "不是有效的EXCEL工作簿"},
                     BrokenCase{"garbage.xlsx", "不是有效的EXCEL工作簿"},
                     BrokenCase{"truncated.xls", "损坏"}, BrokenCase{"truncated.xlsx", "损坏"},
-                    BrokenCase{"badlabel.xls", "损坏"}, BrokenCase{"password.xls", "密码"},
-                    BrokenCase{"password.xlsx", "密码"}, BrokenCase{"bomb.xlsx", "解压后过大"},
+                    BrokenCase{"badlabel.xls", "损坏"},
+                    BrokenCase{"webexport.xls", "另存为xls或xlsx"},
+                    BrokenCase{"xml2003.xls", "另存为xls或xlsx"},
+                    BrokenCase{"password.xls", "密码"}, BrokenCase{"password.xlsx", "密码"},
+                    BrokenCase{"bomb.xlsx", "解压后过大"},
                     BrokenCase{"laughs.xlsx", "文档类型声明"}, BrokenCase{"deep.xlsx", "嵌套过深"},
                     BrokenCase{"make_fixtures.sh", "只能导入扩展名为xls或xlsx"},
                     BrokenCase{"missing.xlsx", "无法打开文件"}));
