@@ -173,10 +173,27 @@ bool parseSharedStrings(const QByteArray& xml, QStringList* out, QString* reason
 
 namespace {
 
+// The t attribute of a cell.
+enum class CellType { Number, Shared, Inline, String, IsoDate, Empty };
+
+CellType cellTypeOf(QStringView t) {
+    if (t.isEmpty() || t == u"n")
+        return CellType::Number;
+    if (t == u"s")
+        return CellType::Shared;
+    if (t == u"inlineStr")
+        return CellType::Inline;
+    if (t == u"str")
+        return CellType::String;
+    if (t == u"d")
+        return CellType::IsoDate;
+    return CellType::Empty; // booleans, errors and what no writer uses
+}
+
 struct CellState {
     int row = -1;
     int column = -1;
-    QString type;
+    CellType type = CellType::Number;
     int style = 0;
     QString value;
     QString inlineText;
@@ -184,19 +201,23 @@ struct CellState {
 
 QString cellText(const CellState& cell, const SheetContext& context) {
     const QStringList& shared = context.sharedStrings;
-    if (cell.type == u"s") {
+    switch (cell.type) {
+    case CellType::Shared: {
         bool ok = false;
         const int index = cell.value.trimmed().toInt(&ok);
         return ok && index >= 0 && index < shared.size() ? shared[index] : QString();
     }
-    if (cell.type == u"inlineStr")
+    case CellType::Inline:
         return cell.inlineText;
-    if (cell.type == u"str")
+    case CellType::String:
         return celltext::decodeEscapes(cell.value);
-    if (cell.type == u"d") // an ISO 8601 date, shown as written
+    case CellType::IsoDate: // shown as written
         return cell.value;
-    if (cell.type == u"b" || cell.type == u"e")
+    case CellType::Empty:
         return {};
+    case CellType::Number:
+        break;
+    }
     const size_t style = static_cast<size_t>(cell.style);
     if (style < context.cellFormats.size() &&
         context.cellFormats[style] != celltext::NumberKind::Number) {
@@ -232,8 +253,8 @@ bool parseWorksheet(const QByteArray& xml, const SheetContext& context, Workbook
             int c = cell.column + 1;
             if (!reference.isEmpty() && !parseCellReference(reference, &r, &c))
                 r = -1;
-            cell = CellState{r,  c, cursor.attribute("t").toString(), cursor.attribute("s").toInt(),
-                             {}, {}};
+            cell = CellState{
+                r, c, cellTypeOf(cursor.attribute("t")), cursor.attribute("s").toInt(), {}, {}};
         } else if (cursor.atStart(u"v")) {
             cell.value = cursor.text();
         } else if (cursor.atStart(u"is")) {
