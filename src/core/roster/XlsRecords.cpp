@@ -109,6 +109,20 @@ bool stringFits(quint16 type, const uchar* data, quint16 length, bool biff8) {
     return at + 1 + count * width <= length;
 }
 
+// The workbook's index of the sheet a BOUNDSHEET record names, matched by name so that
+// sheets libfreexl leaves out (charts, macros) cannot shift the others; -1 when none.
+int sheetIndexOf(const Record& r, const Workbook& workbook, std::vector<bool>* claimed) {
+    const quint16 count = r.data[6];
+    const QString name = biff8String(r.data + 7, r.length - 7, count);
+    for (int i = 0; i < workbook.sheetCount(); ++i) {
+        if (!(*claimed)[static_cast<size_t>(i)] && workbook.sheetName(i) == name) {
+            (*claimed)[static_cast<size_t>(i)] = true;
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 qsizetype framedLength(const QByteArray& stream) {
@@ -135,40 +149,39 @@ qsizetype framedLength(const QByteArray& stream) {
 
 void completeFromRecords(const QByteArray& stream, Workbook* workbook) {
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
-    QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index
-    int sheet = -1;                    // the sheet whose records are being read, -1 outside any
-    int nested = 0;                    // depth of embedded substreams (charts) inside a sheet
-    const uchar* pendingString = nullptr;
+    QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index, -1 for none
+    std::vector<bool> claimed(static_cast<size_t>(workbook->sheetCount()), false);
     bool globals = true;
+    int depth = 0;  // substreams open after the globals: 1 in a sheet, 2 in a chart inside it
+    int sheet = -1; // the sheet of the open substream, -1 for one not read
+    const uchar* pendingString = nullptr;
     for (qsizetype at = 0; at + 4 <= stream.size();) {
-        Record r{u16(base + at), at, base + at + 4, u16(base + at + 2)};
+        const Record r{u16(base + at), at, base + at + 4, u16(base + at + 2)};
         if (at + 4 + r.length > stream.size())
             break;
         at += 4 + r.length;
         if (r.type == kBof) {
-            if (r.offset == 0 && (r.length < 2 || u16(r.data) != kBiff8))
-                return;
-            if (sheet >= 0 || (!globals && !sheetAtOffset.contains(quint32(r.offset))))
-                ++nested;
-            else if (!globals)
-                sheet = sheetAtOffset.value(quint32(r.offset));
+            if (r.offset == 0) {
+                if (r.length < 2 || u16(r.data) != kBiff8)
+                    return;
+            } else if (++depth == 1) {
+                sheet = sheetAtOffset.value(quint32(r.offset), -1);
+            }
             continue;
         }
         if (r.type == kEof) {
             if (globals)
                 globals = false;
-            else if (nested > 0)
-                --nested;
-            else
+            else if (depth > 0 && --depth == 0)
                 sheet = -1;
             continue;
         }
         if (globals) {
-            if (r.type == kBoundSheet && r.length >= 4)
-                sheetAtOffset.insert(u32(r.data), sheetAtOffset.size());
+            if (r.type == kBoundSheet && r.length >= 8)
+                sheetAtOffset.insert(u32(r.data), sheetIndexOf(r, *workbook, &claimed));
             continue;
         }
-        if (sheet < 0 || nested > 0 || sheet >= workbook->sheetCount())
+        if (depth != 1 || sheet < 0)
             continue;
         if (r.type == kBoolErr && r.length >= 8) {
             workbook->setCell(sheet, u16(r.data), u16(r.data + 2), QString());
