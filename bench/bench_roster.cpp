@@ -57,14 +57,19 @@ int main(int argc, char** argv) {
                              "roster10k_sheetjs.xlsx"}) {
         const QString file = fixture(name);
         int rows = 0;
+        std::shared_ptr<const Workbook> workbook;
         const double ours = bench::bestMs(5, [&] {
             const RosterImport import = RosterSheet::readImport(file, font);
             rows = import.firstSheet.rowCount();
+            workbook = import.workbook;
         });
+        // Choosing a sheet again only scans memory: what the GUI thread pays for a sheet.
+        const double rescan = bench::bestMs(5, [&] { RosterGrid::fromSheet(*workbook, 0, font); });
         const bool fast = ours < 300.0;
         met = met && fast && rows == 10001;
-        std::printf("%-28s import %8.1f ms, %d rows  (goal < 300 ms: %s)\n", name, ours, rows,
-                    fast ? "met" : "NOT met");
+        std::printf("%-28s import %8.1f ms, %d rows  (goal < 300 ms: %s); sheet from memory "
+                    "%.1f ms\n",
+                    name, ours, rows, fast ? "met" : "NOT met", rescan);
         if (soffice.isEmpty())
             continue;
         bool converted = true;
