@@ -1,0 +1,201 @@
+#include "core/roster/XlsRecords.h"
+
+#include "core/roster/CellText.h"
+
+#include <QHash>
+
+#include <cstring>
+
+namespace portiqa::xlsrecords {
+
+namespace {
+
+constexpr quint16 kBof = 0x0809;
+constexpr quint16 kEof = 0x000A;
+constexpr quint16 kBoundSheet = 0x0085;
+constexpr quint16 kRString = 0x00D6;
+constexpr quint16 kFormula = 0x0006;
+constexpr quint16 kString = 0x0207;
+constexpr quint16 kBoolErr = 0x0205;
+constexpr quint16 kBiff8 = 0x0600;
+
+struct Record {
+    quint16 type = 0;
+    qsizetype offset = 0; // of the record header in the stream
+    const uchar* data = nullptr;
+    quint16 length = 0;
+};
+
+quint16 u16(const uchar* p) {
+    return static_cast<quint16>(p[0] | (p[1] << 8));
+}
+quint32 u32(const uchar* p) {
+    return u16(p) | (static_cast<quint32>(u16(p + 2)) << 16);
+}
+
+// A BIFF8 string body: flags, then compressed Latin-1 or UTF-16LE characters; `count` is the
+// character count read before it. Characters past the record's end are dropped.
+QString biff8String(const uchar* p, qsizetype available, quint16 count) {
+    if (available < 1)
+        return {};
+    const uchar flags = p[0];
+    qsizetype at = 1;
+    if (flags & 0x08)
+        at += 2; // rich-text run count
+    if (flags & 0x04)
+        at += 4; // phonetic data size
+    const bool wide = flags & 0x01;
+    const qsizetype width = wide ? 2 : 1;
+    const qsizetype chars = std::min<qsizetype>(count, (available - at) / width);
+    if (chars <= 0)
+        return {};
+    if (!wide)
+        return QString::fromLatin1(reinterpret_cast<const char*>(p + at), chars);
+    QString s(chars, Qt::Uninitialized);
+    for (qsizetype i = 0; i < chars; ++i)
+        s[i] = QChar(u16(p + at + 2 * i));
+    return s;
+}
+
+void store(Workbook* workbook, int sheet, const uchar* cell, const QString& text) {
+    const int row = u16(cell);
+    const int column = u16(cell + 2);
+    if (workbook->cellText(sheet, row, column).isEmpty() &&
+        workbook->cellCount() < Workbook::kMaxCells)
+        workbook->setCell(sheet, row, column, text);
+}
+
+// The text of a formula's cached result; a string result comes in the next STRING record,
+// which `*pending` marks.
+void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar** pending) {
+    if (r.length < 14)
+        return;
+    const uchar* value = r.data + 6;
+    if (u16(value + 6) != 0xFFFF) {
+        double number = 0;
+        std::memcpy(&number, value, sizeof number);
+        store(workbook, sheet, r.data, celltext::fromNumber(number));
+    } else if (value[0] == 0x00) {
+        *pending = r.data;
+    }
+}
+
+} // namespace
+
+namespace {
+
+constexpr quint16 kLabel = 0x0204;
+constexpr quint16 kFormat = 0x041E;
+
+// True when the string a LABEL or FORMAT record declares fits in the record; libfreexl copies
+// as many characters as declared.
+bool stringFits(quint16 type, const uchar* data, quint16 length, bool biff8) {
+    qsizetype at = 0;
+    if (type == kLabel)
+        at = 6;
+    else if (type == kFormat && biff8)
+        at = 2;
+    else
+        return true;
+    if (at + 2 > length)
+        return false;
+    const qsizetype count = u16(data + at);
+    at += 2;
+    if (!biff8)
+        return at + count <= length;
+    if (at + 1 > length)
+        return false;
+    const qsizetype width = (data[at] & 0x01) ? 2 : 1;
+    return at + 1 + count * width <= length;
+}
+
+// The workbook's index of the sheet a BOUNDSHEET record names, matched by name so that
+// sheets libfreexl leaves out (charts, macros) cannot shift the others; -1 when none.
+int sheetIndexOf(const Record& r, const Workbook& workbook, std::vector<bool>* claimed) {
+    const quint16 count = r.data[6];
+    const QString name = biff8String(r.data + 7, r.length - 7, count);
+    for (int i = 0; i < workbook.sheetCount(); ++i) {
+        if (!(*claimed)[static_cast<size_t>(i)] && workbook.sheetName(i) == name) {
+            (*claimed)[static_cast<size_t>(i)] = true;
+            return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+qsizetype framedLength(const QByteArray& stream) {
+    constexpr quint16 kMaxRecordLength = 8224;
+    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
+    if (stream.size() < 6 || (u16(base) & 0x00FF) != 0x09) // a BOF of any BIFF version
+        return 0;
+    const bool biff8 = u16(base) == kBof && u16(base + 4) == kBiff8;
+    qsizetype at = 0;
+    qsizetype afterLastEof = 0;
+    while (at + 4 <= stream.size()) {
+        const quint16 type = u16(base + at);
+        const quint16 length = u16(base + at + 2);
+        if (length > kMaxRecordLength || at + 4 + length > stream.size())
+            break;
+        if (!stringFits(type, base + at + 4, length, biff8))
+            return 0;
+        at += 4 + length;
+        if (type == kEof)
+            afterLastEof = at;
+    }
+    return afterLastEof;
+}
+
+void completeFromRecords(const QByteArray& stream, Workbook* workbook) {
+    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
+    QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index, -1 for none
+    std::vector<bool> claimed(static_cast<size_t>(workbook->sheetCount()), false);
+    bool globals = true;
+    int depth = 0;  // substreams open after the globals: 1 in a sheet, 2 in a chart inside it
+    int sheet = -1; // the sheet of the open substream, -1 for one not read
+    const uchar* pendingString = nullptr;
+    for (qsizetype at = 0; at + 4 <= stream.size();) {
+        const Record r{u16(base + at), at, base + at + 4, u16(base + at + 2)};
+        if (at + 4 + r.length > stream.size())
+            break;
+        at += 4 + r.length;
+        if (r.type == kBof) {
+            if (r.offset == 0) {
+                if (r.length < 2 || u16(r.data) != kBiff8)
+                    return;
+            } else if (++depth == 1) {
+                sheet = sheetAtOffset.value(quint32(r.offset), -1);
+            }
+            continue;
+        }
+        if (r.type == kEof) {
+            if (globals)
+                globals = false;
+            else if (depth > 0 && --depth == 0)
+                sheet = -1;
+            continue;
+        }
+        if (globals) {
+            if (r.type == kBoundSheet && r.length >= 8)
+                sheetAtOffset.insert(u32(r.data), sheetIndexOf(r, *workbook, &claimed));
+            continue;
+        }
+        if (depth != 1 || sheet < 0)
+            continue;
+        if (r.type == kBoolErr && r.length >= 8) {
+            workbook->setCell(sheet, u16(r.data), u16(r.data + 2), QString());
+        } else if (r.type == kRString && r.length >= 8) {
+            store(workbook, sheet, r.data, biff8String(r.data + 8, r.length - 8, u16(r.data + 6)));
+        } else if (r.type == kFormula) {
+            formulaResult(r, workbook, sheet, &pendingString);
+            continue;
+        } else if (r.type == kString && pendingString && r.length >= 2) {
+            store(workbook, sheet, pendingString,
+                  biff8String(r.data + 2, r.length - 2, u16(r.data)));
+        }
+        pendingString = nullptr;
+    }
+}
+
+} // namespace portiqa::xlsrecords

@@ -1,0 +1,26 @@
+#pragma once
+
+// Corrections to what libfreexl reads from an Excel 97-2003 workbook stream, taken from the
+// BIFF records directly. Cells libfreexl leaves empty: rich-text strings (RSTRING records, as
+// Gnumeric writes formatted text) and the cached results of formulas (FORMULA records, with the
+// STRING record that follows a string result); they are stored where the workbook has no text
+// yet. Cells libfreexl reads as numbers although they hold booleans or error values (BOOLERR
+// records); they are emptied, as booleans and errors read empty in every format.
+
+#include "core/roster/Workbook.h"
+
+#include <QByteArray>
+
+namespace portiqa::xlsrecords {
+
+// The length of the part of `stream` that is a sequence of records, none longer than BIFF
+// allows (8224 bytes), starting with a BOF record and ending with an EOF record; what follows
+// (padding, or damage) is not part of the workbook. 0 when there is no such part, or when a
+// LABEL or FORMAT record declares a string longer than the record.
+qsizetype framedLength(const QByteArray& stream);
+
+// Applies the corrections found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets
+// are in the order of the stream's sheet list. Other BIFF versions are left alone.
+void completeFromRecords(const QByteArray& stream, Workbook* workbook);
+
+} // namespace portiqa::xlsrecords
