@@ -179,6 +179,11 @@ void PhotoWorkspace::clearSurfaces() {
     view_ = composition_.copy();
 }
 
+void PhotoWorkspace::clearView() {
+    clearSurfaces();
+    emit viewChanged();
+}
+
 void PhotoWorkspace::redrawWorkspace() {
     if (!pictureLoaded_ || !picture_) {
         return;

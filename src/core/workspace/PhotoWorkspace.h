@@ -107,6 +107,8 @@ public:
 
     // Rebuild the display from the picture and the zoom; uncommitted drawing is discarded.
     void redrawWorkspace();
+    // Empties the shown surfaces to white; the picture state stays (a missing task picture).
+    void clearView();
     // Copy the composition to the view and draw the frame outline.
     void recomposeView();
     // The scroll bars moved: take the positions of the directions that scroll.

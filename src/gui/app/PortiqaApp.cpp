@@ -1,5 +1,6 @@
 #include "gui/app/PortiqaApp.h"
 
+#include "core/batch/BatchTaskFile.h"
 #include "core/batch/SettingsFile.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
@@ -9,6 +10,7 @@
 #include "gui/app/MainWindowSizeEdits.h"
 #include "gui/app/OutputSizeController.h"
 #include "gui/app/QtDialogs.h"
+#include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -85,6 +87,9 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     };
     outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
     connectSaveCommand(chosenDialogs);
+    taskView_ = std::make_unique<WorkspaceTaskView>(*window_, *workspace_);
+    batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
+                                                 chosenDialogs, *taskView_);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

@@ -25,6 +25,8 @@ class WorkspaceController;
 class ImageCodec;
 class OutputEncoder;
 class SaveCommand;
+class BatchTaskFile;
+class WorkspaceTaskView;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -45,6 +47,8 @@ public:
     WorkspaceController& workspace() { return *workspace_; }
     const BatchCropSettings& batchCropSettings() const { return batchCrop_; }
     const QuickShootSettings& quickShootSettings() const { return quickShoot_; }
+    // The batch crop task; its pictures are shown in the workspace.
+    BatchTaskFile& batchTask() { return *batchTask_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -64,6 +68,8 @@ private:
     std::unique_ptr<ImageCodec> codec_;
     std::unique_ptr<OutputEncoder> encoder_;
     std::unique_ptr<SaveCommand> save_;
+    std::unique_ptr<WorkspaceTaskView> taskView_;
+    std::unique_ptr<BatchTaskFile> batchTask_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 

@@ -1,6 +1,9 @@
 #include "gui/app/PortiqaApp.h"
+#include "core/batch/BatchTaskFile.h"
 #include "core/ini/IniFile.h"
+#include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/MainWindow.h"
+#include "gui/workspace/WorkspaceController.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -51,4 +54,34 @@ TEST(PortiqaApp, CommandLineOptions) {
     EXPECT_EQ(o.picture, "photo.jpg");
     parseLaunchOptions({"portiqa", "--no-such-option"}, &error);
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PortiqaApp, TaskPicturesAreShownInTheWorkspaceWithTheirTitle) {
+    QTemporaryDir dir;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("in")));
+    ASSERT_TRUE(picture.save(dir.filePath("in/a.png")));
+    ASSERT_TRUE(picture.save(dir.filePath("in/b.png")));
+
+    test::ScriptedDialogs dialogs;
+    LaunchOptions options;
+    options.settingsDir = dir.filePath("s");
+    PortiqaApp app(options, &dialogs);
+    app.start();
+    BatchTaskFile& task = app.batchTask();
+    task.setSourceFolder(dir.filePath("in"));
+    ASSERT_TRUE(task.startNewRun());
+    app.workspace().waitForPicture();
+    EXPECT_TRUE(app.workspace().workspace().pictureLoaded());
+    EXPECT_EQ(app.workspace().workspace().picture().size(), QSize(300, 200));
+    EXPECT_TRUE(
+        app.window().windowTitle().startsWith(" 当前文件：" + task.taskPictureName() + "  "))
+        << app.window().windowTitle().toStdString();
+
+    QFile::remove(dir.filePath("in/b.png"));
+    task.navigate(TaskStep::Next); // a missing picture: white panels, the title says so
+    EXPECT_TRUE(app.window().windowTitle().contains(task.taskPictureName()));
+    const QImage shown = app.workspace().workspace().view();
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
 }
