@@ -3,6 +3,9 @@
 // Minimal timing harness for the benchmarks: run a piece of work several times and keep the
 // best time, so a baseline and a candidate measured in the same run compare fairly.
 
+#include <QImage>
+#include <QString>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +13,13 @@
 #include <limits>
 
 namespace portiqa::bench {
+
+// Benchmarks need no screen: Qt's offscreen platform unless the caller chose one.
+inline void preferOffscreenPlatform() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
 
 // Best wall time of `runs` runs of `work`, in milliseconds.
 inline double bestMs(int runs, const std::function<void()>& work) {
@@ -21,6 +31,18 @@ inline double bestMs(int runs, const std::function<void()>& work) {
         best = std::min(best, std::chrono::duration<double, std::milli>(end - start).count());
     }
     return best;
+}
+
+// A committed test picture as the codec holds captures (RGB32); null when it cannot be read,
+// after saying so on stderr.
+inline QImage loadFixturePicture(const char* relativePath) {
+    const QString path = QStringLiteral(PORTIQA_FIXTURES "/") + QString::fromUtf8(relativePath);
+    QImage picture(path);
+    if (picture.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return {};
+    }
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 inline void printRatio(const char* what, double baselineMs, double candidateMs) {

@@ -55,14 +55,12 @@ bool sameChoice(const JpegSearchResult& a, const JpegSearchResult& b) {
 } // namespace
 
 int main(int argc, char** argv) {
+    portiqa::bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
-    const QString path = QStringLiteral(PORTIQA_FIXTURES "/output/portrait_413x626.jpg");
-    QImage picture(path);
+    const QImage picture = portiqa::bench::loadFixturePicture("output/portrait_413x626.jpg");
     if (picture.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
         return 1;
     }
-    picture = picture.convertToFormat(QImage::Format_RGB32); // as the codec holds captures
     if (!PreparedJpeg::matchesPlainEncoder()) {
         std::printf("this libjpeg does not match the prepared encoder; the program would use "
                     "plain encodes\n");

@@ -141,6 +141,7 @@ void measureLoader(const QString& path, QSize area, bool previewBesideFull) {
 } // namespace
 
 int main(int argc, char** argv) {
+    portiqa::bench::preferOffscreenPlatform();
     QCoreApplication app(argc, argv);
     const QSize pictureSize(6000, 4000);
     const QSize area(411, 279); // the picture area at the main window's design size

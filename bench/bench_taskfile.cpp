@@ -173,6 +173,7 @@ void benchRead(const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    portiqa::bench::preferOffscreenPlatform();
     QCoreApplication app(argc, argv);
     const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
     QTemporaryDir dir;

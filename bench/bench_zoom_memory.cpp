@@ -4,6 +4,8 @@
 //
 // Accounting: the kernel's peak resident size (VmHWM), reset before each phase through
 // /proc/self/clear_refs, minus the resident size at the start of the phase.
+#include "BenchSupport.h"
+
 #include "core/workspace/AreaResampler.h"
 #include "core/workspace/PhotoWorkspace.h"
 
@@ -50,6 +52,7 @@ double peakGrowthMb(const std::function<void()>& work) {
 } // namespace
 
 int main(int argc, char** argv) {
+    portiqa::bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     QImage picture(6000, 4000, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y) {

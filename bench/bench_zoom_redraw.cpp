@@ -57,6 +57,7 @@ double msPerPlainRedraw(const QImage& picture, double zoom, int steps) {
 } // namespace
 
 int main(int argc, char** argv) {
+    portiqa::bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     const int steps = 40;
     PhotoWorkspace small;

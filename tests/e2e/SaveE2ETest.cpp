@@ -41,13 +41,8 @@ TEST(SaveE2E, PressingSaveAndAnsweringTheDialogWritesTheJpeg) {
     ASSERT_TRUE(photo.save(photoPath, "JPG", 95));
 
     QProcess program;
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("HOME", dir.path()); // the save dialog starts on this desktop
-    program.setProcessEnvironment(env);
-    program.start(programPath(), {"--settings-dir", dir.filePath("settings"), photoPath});
-    ASSERT_TRUE(program.waitForStarted(5000));
+    // HOME decides the desktop folder the save dialog starts in.
+    ASSERT_TRUE(startProgramOnDisplay(program, dir.filePath("settings"), {photoPath}, dir.path()));
     const unsigned long window = x11.waitForWindow("Portiqa V2.7", 10000);
     ASSERT_NE(window, 0u) << program.readAll().toStdString();
     QThread::msleep(500);

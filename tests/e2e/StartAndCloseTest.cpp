@@ -20,12 +20,7 @@ TEST(ProgramE2E, StartsShowsTheMainWindowAndExitsWithZeroOnClose) {
     }
     QTemporaryDir dir;
     QProcess program;
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(env);
-    program.start(programPath(), {"--settings-dir", dir.filePath("settings")});
-    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(startProgramOnDisplay(program, dir.filePath("settings")));
 
     const unsigned long window = x11.waitForWindow("Portiqa V2.7", 10000);
     ASSERT_NE(window, 0u) << program.readAll().toStdString();

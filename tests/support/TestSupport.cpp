@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace portiqa::test {
 
@@ -29,6 +30,20 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 
 QString programPath() {
     return QStringLiteral(PORTIQA_BINARY);
+}
+
+bool startProgramOnDisplay(QProcess& program, const QString& settingsDir,
+                           const QStringList& extraArguments, const QString& home) {
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!home.isEmpty()) {
+        env.insert(QStringLiteral("HOME"), home);
+    }
+    program.setProcessEnvironment(env);
+    program.start(programPath(),
+                  QStringList{QStringLiteral("--settings-dir"), settingsDir} + extraArguments);
+    return program.waitForStarted(5000);
 }
 
 } // namespace portiqa::test

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+class QProcess;
 
 namespace portiqa::test {
 
@@ -18,5 +21,11 @@ bool writeAll(const QString& path, const QByteArray& bytes);
 
 // Path of the built program, for end-to-end tests that start it.
 QString programPath();
+
+// Starts the built program on the real display (Qt's platform chosen by the environment's
+// DISPLAY, not by the test suite's offscreen setting), with its settings in `settingsDir`.
+// `home` replaces HOME when given. False when the process did not start.
+bool startProgramOnDisplay(QProcess& program, const QString& settingsDir,
+                           const QStringList& extraArguments = {}, const QString& home = {});
 
 } // namespace portiqa::test
