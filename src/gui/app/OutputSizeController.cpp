@@ -22,10 +22,10 @@ QString lowResolutionMessage() {
 }
 } // namespace
 
-OutputSizeController::OutputSizeController(MainWindow& window, OutputSpec& spec,
+OutputSizeController::OutputSizeController(MainWindow& window, OutputSpec& output,
                                            OutputSizeHooks hooks)
-    : QObject(&window), window_(window), spec_(spec), hooks_(std::move(hooks)),
-      frameSize_(spec.outputWidth, spec.outputHeight) {
+    : QObject(&window), window_(window), output_(output), hooks_(std::move(hooks)),
+      frameSize_(output.outputWidth, output.outputHeight) {
     const MainControls& c = window_.controls();
     connect(c.sizeTypeCombo, qOverload<int>(&QComboBox::activated), this,
             &OutputSizeController::applySizeType);
@@ -39,7 +39,7 @@ OutputSizeController::OutputSizeController(MainWindow& window, OutputSpec& spec,
     connect(c.sizeLimitEdit, &QLineEdit::textChanged, this,
             &OutputSizeController::normaliseSizeLimit);
     connect(c.sizeLimitStepper, &UpDownEdit::stepped, this, &OutputSizeController::stepSizeLimit);
-    spec_.sizeLimitKb = sizeLimitFromText(c.sizeLimitEdit->text());
+    output_.sizeLimitKb = sizeLimitFromText(c.sizeLimitEdit->text());
 }
 
 void OutputSizeController::markCustom() {
@@ -77,14 +77,14 @@ void OutputSizeController::applySide(bool width) {
     const MainControls& c = window_.controls();
     const QString text = width ? c.widthEdit->text() : c.heightEdit->text();
     const std::int32_t side = outputSideFromText(text);
-    (width ? spec_.outputWidth : spec_.outputHeight) = side;
+    (width ? output_.outputWidth : output_.outputHeight) = side;
     hooks_.outputSizeChanged();
     hooks_.sizeTextChanged(width ? QStringLiteral("像素宽") : QStringLiteral("像素高"), text);
     if (!OutputSpec::usableSide(side)) {
         window_.setStatusHint(unusableOutputSizeHint());
         return;
     }
-    if (spec_.usable() && window_.statusHintText() == unusableOutputSizeHint()) {
+    if (output_.usable() && window_.statusHintText() == unusableOutputSizeHint()) {
         window_.setStatusHint(QString());
     }
     (width ? frameSize_.rwidth() : frameSize_.rheight()) = side;
@@ -103,14 +103,14 @@ void OutputSizeController::applySide(bool width) {
 void OutputSizeController::growWindowFor(bool width) {
     const QSize screen = window_.screen() ? window_.screen()->size() : QSize(1 << 15, 1 << 15);
     if (width) {
-        const int effective = spec_.outputWidth + kWidthBesideArea;
+        const int effective = output_.outputWidth + kWidthBesideArea;
         window_.setEffectiveSize(effective, window_.effectiveHeight());
         if (effective + 10 > screen.width()) {
             window_.dialogs().inform(QStringLiteral("提示"), lowResolutionMessage(),
                                      MessageIcon::None);
         }
     } else {
-        const int effective = spec_.outputHeight + kHeightAroundArea;
+        const int effective = output_.outputHeight + kHeightAroundArea;
         window_.setEffectiveSize(window_.effectiveWidth(), effective);
         if (effective + 20 > screen.height()) {
             window_.dialogs().inform(QStringLiteral("提示"), lowResolutionMessage(),
@@ -133,7 +133,7 @@ void OutputSizeController::normaliseSizeLimit() {
         edit->setText(QStringLiteral("50"));
         return;
     }
-    spec_.sizeLimitKb = value;
+    output_.sizeLimitKb = value;
     hooks_.sizeLimitChanged(numbers::numberText(value));
 }
 

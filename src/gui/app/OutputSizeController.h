@@ -35,7 +35,7 @@ struct OutputSizeHooks {
 class OutputSizeController : public QObject {
     Q_OBJECT
 public:
-    OutputSizeController(MainWindow& window, OutputSpec& spec, OutputSizeHooks hooks);
+    OutputSizeController(MainWindow& window, OutputSpec& output, OutputSizeHooks hooks);
 
     void applySizeType(int index);
     void applyOutputWidth();
@@ -44,7 +44,7 @@ public:
     void normaliseSizeLimit();
     void stepSizeLimit(int step);
 
-    const OutputSpec& spec() const { return spec_; }
+    const OutputSpec& output() const { return output_; }
     // The size the frame has: the output size while it is usable, else the last usable one.
     QSize frameSize() const { return frameSize_; }
 
@@ -54,7 +54,7 @@ private:
     void markCustom();
 
     MainWindow& window_;
-    OutputSpec& spec_;
+    OutputSpec& output_;
     OutputSizeHooks hooks_;
     QSize frameSize_;
 };

@@ -14,7 +14,7 @@ using namespace portiqa;
 namespace {
 
 struct SizeFields : test::StartedMainWindow {
-    OutputSpec spec;
+    OutputSpec output;
     OutputSizeController* controller = nullptr;
     int recomposes = 0;
     QStringList storedLimits;
@@ -25,7 +25,7 @@ struct SizeFields : test::StartedMainWindow {
         hooks.pictureLoaded = [] { return true; };
         hooks.recomposeView = [this] { ++recomposes; };
         hooks.sizeLimitChanged = [this](const QString& text) { storedLimits << text; };
-        controller = new OutputSizeController(*window, spec, std::move(hooks));
+        controller = new OutputSizeController(*window, output, std::move(hooks));
         window->show();
     }
     const MainControls& c() const { return window->controls(); }
@@ -46,7 +46,7 @@ TEST(OutputSizes, SizeLimitIsNormalisedAsTyped) {
     for (const auto& c : cases) {
         f.c().sizeLimitEdit->setText(QString::fromUtf8(c.typed));
         EXPECT_EQ(f.c().sizeLimitEdit->text(), QString::fromUtf8(c.shown)) << c.typed;
-        EXPECT_DOUBLE_EQ(f.spec.sizeLimitKb, c.limit) << c.typed;
+        EXPECT_DOUBLE_EQ(f.output.sizeLimitKb, c.limit) << c.typed;
         EXPECT_EQ(f.storedLimits.last(), QString::fromUtf8(c.shown)) << c.typed;
     }
 }
@@ -77,8 +77,8 @@ TEST(OutputSizes, StudentRecordPresetGrowsOnlyTheHeight) {
     ASSERT_EQ(f.c().pictureArea->size(), QSize(411, 279));
     f.c().sizeTypeCombo->setCurrentIndex(2);
     emit f.c().sizeTypeCombo->activated(2);
-    EXPECT_EQ(f.spec.outputWidth, 358);
-    EXPECT_EQ(f.spec.outputHeight, 441);
+    EXPECT_EQ(f.output.outputWidth, 358);
+    EXPECT_EQ(f.output.outputHeight, 441);
     EXPECT_EQ(f.c().capturePanel->size(), QSize(358, 441));
     EXPECT_EQ(f.c().pictureArea->size(), QSize(411, 471)); // 441 + 30; the width was enough
     EXPECT_EQ(f.c().capturePanel->pos(),
@@ -95,17 +95,17 @@ TEST(OutputSizes, StudentRecordPresetGrowsOnlyTheHeight) {
 TEST(OutputSizes, CustomChangesNothingAndTypingSwitchesToCustom) {
     SizeFields f;
     emit f.c().sizeTypeCombo->activated(1);
-    EXPECT_EQ(f.spec.outputWidth, 160);
-    EXPECT_EQ(f.spec.outputHeight, 210);
+    EXPECT_EQ(f.output.outputWidth, 160);
+    EXPECT_EQ(f.output.outputHeight, 210);
 
     f.c().widthEdit->setFocus();
     f.c().widthEdit->selectAll();
     QTest::keyClick(f.c().widthEdit, Qt::Key_Backspace);
-    EXPECT_EQ(f.spec.outputWidth, 0);
+    EXPECT_EQ(f.output.outputWidth, 0);
     EXPECT_EQ(f.c().capturePanel->width(), 160); // an unusable size keeps the frame
     EXPECT_EQ(f.window->statusHintText(), unusableOutputSizeHint());
     QTest::keyClicks(f.c().widthEdit, "35");
-    EXPECT_EQ(f.spec.outputWidth, 35);
+    EXPECT_EQ(f.output.outputWidth, 35);
     EXPECT_EQ(f.c().capturePanel->width(), 35);
     EXPECT_EQ(f.c().sizeTypeCombo->currentIndex(), 1);
     EXPECT_NE(f.window->statusHintText(), unusableOutputSizeHint());
@@ -121,11 +121,11 @@ TEST(OutputSizes, UpDownStepsTheNumberAndSelectsCustom) {
                      [&](int) { ++handlerRuns; });
     emit f.c().heightEdit->stepped(-1);
     EXPECT_EQ(f.c().heightEdit->text(), "412");
-    EXPECT_EQ(f.spec.outputHeight, 412);
+    EXPECT_EQ(f.output.outputHeight, 412);
     EXPECT_EQ(f.c().sizeTypeCombo->currentIndex(), 1);
     EXPECT_EQ(handlerRuns, 0);
     emit f.c().widthEdit->stepped(+1);
-    EXPECT_EQ(f.spec.outputWidth, 296);
+    EXPECT_EQ(f.output.outputWidth, 296);
 }
 
 TEST(OutputSizes, HelperEditsPassTheFocusToTheLimit) {
