@@ -1,9 +1,10 @@
 #include "core/app/HelpFile.h"
 
+#include "core/files/WholeFile.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace portiqa {
 
@@ -19,8 +20,7 @@ HelpFileResult installHelpFile(const QString& path, const QByteArray& carried) {
             return HelpFileResult::Unchanged;
         }
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(carried) != carried.size() || !out.commit()) {
+    if (!writeWholeFile(path, carried)) {
         return HelpFileResult::Failed;
     }
     return existed ? HelpFileResult::Rewritten : HelpFileResult::Written;

@@ -2,6 +2,7 @@
 
 #include "core/dialogs/Dialogs.h"
 #include "core/text/Numbers.h"
+#include "core/text/PictureExtensions.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -30,14 +31,6 @@ QString titleFor(const QString& name, const QString& mark) {
     return QStringLiteral(" 当前文件：") + name + QStringLiteral("  ") + mark;
 }
 
-bool hasPictureExtension(const QString& fileName) {
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString extension = (dot < 0 ? fileName : fileName.mid(dot + 1)).toLower();
-    return extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ||
-           extension == QLatin1String("bmp") || extension == QLatin1String("gif") ||
-           extension == QLatin1String("png");
-}
-
 // The entry number a section name stands for, or 0 when it is not one ("05" is not entry 5:
 // look-ups use the plain decimal form).
 qint64 entryNumber(const QString& sectionName) {
@@ -61,7 +54,7 @@ QStringList BatchTaskFile::scanPictureFolder(const QString& folder) {
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (hasPictureExtension(name) && !name.contains(QLatin1Char('\n')) &&
+        if (isPictureExtension(textAfterLastDot(name)) && !name.contains(QLatin1Char('\n')) &&
             !name.contains(QLatin1Char('\r'))) {
             names.append(name);
         }

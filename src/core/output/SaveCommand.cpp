@@ -1,25 +1,19 @@
 #include "core/output/SaveCommand.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/files/WholeFile.h"
 #include "core/output/BmpWriter.h"
 #include "core/output/OutputEncoder.h"
+#include "core/text/PictureExtensions.h"
 #include "core/workspace/OutputSpec.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace portiqa {
 
 namespace {
 
 const QString kCaption = QStringLiteral("提示");
-
-bool isOutputExtension(const QString& extension) {
-    static const QStringList known = {QStringLiteral(".jpg"), QStringLiteral(".jpeg"),
-                                      QStringLiteral(".bmp"), QStringLiteral(".gif"),
-                                      QStringLiteral(".png")};
-    return known.contains(extension);
-}
 
 } // namespace
 
@@ -73,7 +67,7 @@ SaveOutcome SaveCommand::saveNormally() {
         path += QStringLiteral(".jpg"); // the dialog's default extension
     }
     const QString extension = lowerCaseExtension(path);
-    if (!isOutputExtension(extension)) {
+    if (!isPictureExtension(extension.mid(1))) {
         dialogs_.inform(kCaption, unsupportedExtensionMessage(extension), MessageIcon::Warning);
         return SaveOutcome::Refused;
     }
@@ -98,24 +92,6 @@ SaveOutcome SaveCommand::saveNormally() {
         return SaveOutcome::SavedOverLimit;
     }
     return SaveOutcome::Saved;
-}
-
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error != nullptr) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error != nullptr) {
-            *error = file.errorString();
-        }
-        file.cancelWriting();
-        return false;
-    }
-    return true;
 }
 
 QString lowerCaseExtension(const QString& path) {

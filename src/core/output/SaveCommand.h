@@ -51,10 +51,6 @@ private:
     SaveContext context_;
 };
 
-// Writes `bytes` to `path` whole: into a temporary file beside it, then renamed over it, so a
-// failure never leaves a truncated file over an older good one. `error` gets the reason.
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error);
-
 // The lower-case extension of a path with its dot (".jpg"), or empty when the file name has
 // no dot.
 QString lowerCaseExtension(const QString& path);

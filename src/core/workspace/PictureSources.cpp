@@ -1,5 +1,6 @@
 #include "core/workspace/PictureSources.h"
 
+#include "core/text/PictureExtensions.h"
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QFileInfo>
@@ -9,13 +10,6 @@ namespace portiqa {
 namespace {
 
 const QString Caption = QStringLiteral("提示");
-
-bool isPictureExtension(const QString& extension) {
-    static const QStringList accepted = {QStringLiteral("bmp"), QStringLiteral("jpg"),
-                                         QStringLiteral("gif"), QStringLiteral("png"),
-                                         QStringLiteral("jpeg")};
-    return accepted.contains(extension);
-}
 
 } // namespace
 
@@ -64,8 +58,7 @@ std::optional<QString> PictureSources::acceptedDrop(const QString& droppedText, 
     }
     // The extension is the text after the last dot; a folder is never a picture, whatever its
     // name looks like.
-    const QString extension = droppedText.mid(droppedText.lastIndexOf(QLatin1Char('.')) + 1);
-    if (!isPictureExtension(extension.toLower()) || QFileInfo(droppedText).isDir()) {
+    if (!isPictureExtension(textAfterLastDot(droppedText)) || QFileInfo(droppedText).isDir()) {
         dialogs.inform(Caption,
                        QStringLiteral("本软件只接收jpg、bmp、gif、png四类图片文件，"
                                       "您拖放的文件不属此范围。"),

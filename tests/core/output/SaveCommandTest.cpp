@@ -1,5 +1,7 @@
 #include "core/output/SaveCommand.h"
 
+#include "core/files/WholeFile.h"
+
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
 #include "support/ScriptedDialogs.h"
