@@ -120,21 +120,21 @@ void OutputSizeController::growWindowFor(bool width) {
 }
 
 void OutputSizeController::normaliseSizeLimit() {
+    // Writing a different text runs this handler again, which then finds the text settled and
+    // stores the limit; so each path below stores exactly once.
     QLineEdit* edit = window_.controls().sizeLimitEdit;
-    double value = sizeLimitFromText(edit->text());
-    if (numbers::greater(value, 0)) {
-        const QString form = numbers::numberText(value);
-        if (form != edit->text()) {
-            edit->setText(form); // runs this handler again, which finds the text equal
-            return;
-        }
-    } else {
-        value = 50;
+    const double value = sizeLimitFromText(edit->text());
+    if (!numbers::greater(value, 0)) {
         edit->setText(QStringLiteral("50"));
         return;
     }
+    const QString form = numbers::numberText(value);
+    if (form != edit->text()) {
+        edit->setText(form);
+        return;
+    }
     output_.sizeLimitKb = value;
-    hooks_.sizeLimitChanged(numbers::numberText(value));
+    hooks_.sizeLimitChanged(form);
 }
 
 void OutputSizeController::stepSizeLimit(int step) {

@@ -44,10 +44,6 @@ public:
     void normaliseSizeLimit();
     void stepSizeLimit(int step);
 
-    const OutputSpec& output() const { return output_; }
-    // The size the frame has: the output size while it is usable, else the last usable one.
-    QSize frameSize() const { return frameSize_; }
-
 private:
     void applySide(bool width);
     void growWindowFor(bool width);
