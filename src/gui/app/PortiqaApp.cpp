@@ -5,6 +5,7 @@
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
 #include "core/output/SaveCommand.h"
+#include "core/roster/RosterSheet.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MainWindowSizeEdits.h"
@@ -90,6 +91,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     taskView_ = std::make_unique<WorkspaceTaskView>(*window_, *workspace_);
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
                                                  chosenDialogs, *taskView_);
+    roster_ = std::make_unique<RosterSheet>(chosenDialogs);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

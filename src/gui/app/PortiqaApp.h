@@ -6,6 +6,7 @@
 #include "core/app/SettingsLocation.h"
 #include "core/batch/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
+#include "gui/app/FeatureLinks.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,7 @@ class OutputEncoder;
 class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
+class RosterSheet;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -49,6 +51,10 @@ public:
     const QuickShootSettings& quickShootSettings() const { return quickShoot_; }
     // The batch crop task; its pictures are shown in the workspace.
     BatchTaskFile& batchTask() { return *batchTask_; }
+    // The imported roster that names pictures by cell; the roster window shows it.
+    RosterSheet& roster() { return *roster_; }
+    // How the features reach each other; each fills in what it owns.
+    FeatureLinks& links() { return links_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -70,6 +76,8 @@ private:
     std::unique_ptr<SaveCommand> save_;
     std::unique_ptr<WorkspaceTaskView> taskView_;
     std::unique_ptr<BatchTaskFile> batchTask_;
+    std::unique_ptr<RosterSheet> roster_;
+    FeatureLinks links_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+
+// How the program's features reach each other without knowing each other's windows. The
+// application object owns one of these; each feature fills in the entries it owns when it is
+// wired and calls the others' entries. Until a feature is part of the program its entries do
+// nothing and its flags read false, so every feature can be built and tested alone.
+//
+// GUI thread only.
+
+#include <functional>
+
+namespace portiqa {
+
+struct FeatureLinks {
+    // --- batch crop (owner: the batch crop mode) ---
+    std::function<bool()> batchCropMode = [] { return false; };
+    // Switches batch crop mode off, as the status-bar switch does; nothing when it is off.
+    std::function<void()> leaveBatchCropMode = [] {};
+    // The A/S/D/F keys: released while a text input of the program is open, taken back
+    // afterwards when batch crop mode is still on.
+    std::function<void()> releaseBatchHotkeys = [] {};
+    std::function<void()> restoreBatchHotkeys = [] {};
+
+    // --- camera window and quick-shoot (owner: the camera window) ---
+    std::function<bool()> quickShootMode = [] { return false; };
+    std::function<bool()> cameraWindowOpen = [] { return false; };
+    std::function<void()> closeCameraWindow = [] {};
+
+    // --- roster window (owner: the roster window) ---
+    std::function<bool()> rosterWindowOpen = [] { return false; };
+    // Opens the window without modality, or raises it when it is open; its texts follow the
+    // mode in force.
+    std::function<void()> openRosterWindow = [] {};
+    // Closes it when open; the workbook and the selected cell are forgotten.
+    std::function<void()> closeRosterWindow = [] {};
+
+    // --- editor (owner: the editor tool window) ---
+    // Writes a line typed into the text tool onto the picture; the commands that change or
+    // read the picture run it first.
+    std::function<void()> commitPendingText = [] {};
+    // Drops a typed line without writing it (a camera photo replaces the picture).
+    std::function<void()> discardPendingText = [] {};
+    // Puts the active tool's cursor back on the picture area after a new picture came in.
+    std::function<void()> reapplyEditorCursor = [] {};
+};
+
+} // namespace portiqa
