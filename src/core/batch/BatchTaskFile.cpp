@@ -42,8 +42,8 @@ qint64 entryNumber(const QString& sectionName) {
 } // namespace
 
 BatchTaskFile::BatchTaskFile(const QString& settingsFolder, Dialogs& dialogs, TaskPictureView& view)
-    : m_file(QDir(settingsFolder).filePath(fileName())), m_dialogs(dialogs), m_view(view),
-      m_notice(dialogs, QStringLiteral("批量截图可以继续，但进度不会留到下次运行。")) {}
+    : file_(QDir(settingsFolder).filePath(fileName())), dialogs_(dialogs), view_(view),
+      notice_(dialogs, QStringLiteral("批量截图可以继续，但进度不会留到下次运行。")) {}
 
 QStringList BatchTaskFile::scanPictureFolder(const QString& folder) {
     QStringList names;
@@ -64,12 +64,12 @@ QStringList BatchTaskFile::scanPictureFolder(const QString& folder) {
 
 int BatchTaskFile::readNumber(const QString& sectionAndKey) const {
     return numbers::truncateToInt32(
-        numbers::leadingNumber(m_file.read(sectionAndKey, sectionAndKey)));
+        numbers::leadingNumber(file_.read(sectionAndKey, sectionAndKey)));
 }
 
 bool BatchTaskFile::write(const QList<IniEntry>& entries) {
-    const bool ok = m_file.writeGroup(entries);
-    m_notice.report(ok, m_file);
+    const bool ok = file_.writeGroup(entries);
+    notice_.report(ok, file_);
     return ok;
 }
 
@@ -83,19 +83,19 @@ bool BatchTaskFile::writeNewTask(const QStringList& names) {
         entries.append({section, kRecordKey, kNotCropped});
         entries.append({section, kNameKey, names.at(k)});
     }
-    m_taskCount = static_cast<int>(std::min<qsizetype>(names.size(), kMaxPosition));
+    taskCount_ = static_cast<int>(std::min<qsizetype>(names.size(), kMaxPosition));
     return write(entries);
 }
 
 void BatchTaskFile::removeFile() {
-    m_notice.report(m_file.remove(), m_file);
+    notice_.report(file_.remove(), file_);
 }
 
 bool BatchTaskFile::startNewRun() {
     removeFile();
-    const QStringList names = scanPictureFolder(m_sourceFolder);
-    m_taskCount = 0;
-    m_taskPosition = 0;
+    const QStringList names = scanPictureFolder(sourceFolder_);
+    taskCount_ = 0;
+    taskPosition_ = 0;
     if (names.isEmpty()) {
         return false;
     }
@@ -105,17 +105,17 @@ bool BatchTaskFile::startNewRun() {
 }
 
 void BatchTaskFile::resume() {
-    m_taskCount = std::max(0, readNumber(kCountName));
+    taskCount_ = std::max(0, readNumber(kCountName));
     showTaskPicture(TaskStep::Current);
 }
 
 void BatchTaskFile::endRun() {
-    m_taskCount = 0;
-    m_taskPosition = 0;
+    taskCount_ = 0;
+    taskPosition_ = 0;
 }
 
 QString BatchTaskFile::picturePath(const QString& name) const {
-    return m_sourceFolder + QLatin1Char('/') + name;
+    return sourceFolder_ + QLatin1Char('/') + name;
 }
 
 void BatchTaskFile::showTaskPicture(TaskStep step) {
@@ -123,8 +123,8 @@ void BatchTaskFile::showTaskPicture(TaskStep step) {
     if (step == TaskStep::Previous) {
         p -= 1;
         if (p == 0) {
-            m_dialogs.inform(QStringLiteral("提示"), QStringLiteral("当前已是最初图片"),
-                             MessageIcon::None);
+            dialogs_.inform(QStringLiteral("提示"), QStringLiteral("当前已是最初图片"),
+                            MessageIcon::None);
             return;
         }
         if (p < 0) {
@@ -134,9 +134,9 @@ void BatchTaskFile::showTaskPicture(TaskStep step) {
     } else if (step == TaskStep::Next) {
         p += 1;
         // Past the end only new pictures can follow; past the largest position nothing can.
-        if (p > kMaxPosition || (p > m_taskCount && !appendNewPictures())) {
-            m_dialogs.inform(QStringLiteral("提示"), QStringLiteral("当前已是末位图片"),
-                             MessageIcon::None);
+        if (p > kMaxPosition || (p > taskCount_ && !appendNewPictures())) {
+            dialogs_.inform(QStringLiteral("提示"), QStringLiteral("当前已是末位图片"),
+                            MessageIcon::None);
             return;
         }
         write({{kPositionName, kPositionName, QString::number(p)}});
@@ -145,30 +145,30 @@ void BatchTaskFile::showTaskPicture(TaskStep step) {
 }
 
 void BatchTaskFile::showEntry(qint64 position) {
-    m_taskPosition = static_cast<int>(position);
+    taskPosition_ = static_cast<int>(position);
     const QString section = QString::number(position);
-    m_taskPictureName = m_file.read(section, kNameKey);
-    const QString& name = m_taskPictureName;
+    taskPictureName_ = file_.read(section, kNameKey);
+    const QString& name = taskPictureName_;
     // A task name is a bare file name; anything with a separator in it (a hand-edited file)
     // does not name a picture of the folder.
     const bool bare = !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
                       !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
     const QString path = picturePath(name);
     if (!bare || !QFileInfo(path).isFile()) {
-        m_view.clearPicturePanels();
-        m_view.setWindowTitle(titleFor(name, kMissing));
+        view_.clearPicturePanels();
+        view_.setWindowTitle(titleFor(name, kMissing));
         return;
     }
-    m_view.setWindowTitle(titleFor(name, m_file.read(section, kRecordKey)));
-    m_view.loadPictureFile(path);
+    view_.setWindowTitle(titleFor(name, file_.read(section, kRecordKey)));
+    view_.loadPictureFile(path);
 }
 
 QStringList BatchTaskFile::knownNames() const {
     // Only sections that exist are read, however large the stored count is.
     std::vector<std::pair<qint64, QString>> entries;
-    for (const QString& section : m_file.sectionNames()) {
+    for (const QString& section : file_.sectionNames()) {
         const qint64 k = entryNumber(section);
-        if (k >= 1 && k <= m_taskCount) {
+        if (k >= 1 && k <= taskCount_) {
             entries.emplace_back(k, section);
         }
     }
@@ -178,50 +178,50 @@ QStringList BatchTaskFile::knownNames() const {
     for (const auto& entry : entries) {
         sections.append(entry.second);
     }
-    QStringList names = m_file.readEach(sections, kNameKey);
+    QStringList names = file_.readEach(sections, kNameKey);
     names.removeAll(QString());
     return names;
 }
 
 bool BatchTaskFile::appendNewPictures() {
-    QStringList fresh = scanPictureFolder(m_sourceFolder);
+    QStringList fresh = scanPictureFolder(sourceFolder_);
     for (const QString& known : knownNames()) {
         if (fresh.isEmpty()) {
             return false;
         }
         fresh.removeOne(known); // exact, case-sensitive; at most one per known name
     }
-    if (fresh.isEmpty() || m_taskCount + static_cast<qint64>(fresh.size()) > kMaxPosition) {
+    if (fresh.isEmpty() || taskCount_ + static_cast<qint64>(fresh.size()) > kMaxPosition) {
         return false;
     }
     QList<IniEntry> entries;
     entries.reserve(2 * fresh.size() + 1);
     for (qsizetype j = 0; j < fresh.size(); ++j) {
-        const QString section = QString::number(m_taskCount + j + 1);
+        const QString section = QString::number(taskCount_ + j + 1);
         entries.append({section, kRecordKey, kNotCropped});
         entries.append({section, kNameKey, fresh.at(j)});
     }
-    m_taskCount += static_cast<int>(fresh.size());
-    entries.append({kCountName, kCountName, QString::number(m_taskCount)});
+    taskCount_ += static_cast<int>(fresh.size());
+    entries.append({kCountName, kCountName, QString::number(taskCount_)});
     write(entries);
     return true;
 }
 
 void BatchTaskFile::markCurrentDone() {
-    if (m_source.kind == SourceKind::File) {
-        m_view.setWindowTitle(titleFor(QFileInfo(m_source.path).fileName(), kCropped));
+    if (source_.kind == SourceKind::File) {
+        view_.setWindowTitle(titleFor(QFileInfo(source_.path).fileName(), kCropped));
         return;
     }
-    if (m_taskPosition >= 1) {
-        write({{QString::number(m_taskPosition), kRecordKey, kCropped}});
+    if (taskPosition_ >= 1) {
+        write({{QString::number(taskPosition_), kRecordKey, kCropped}});
     }
-    m_view.setWindowTitle(titleFor(m_taskPictureName, kCropped));
+    view_.setWindowTitle(titleFor(taskPictureName_, kCropped));
 }
 
 void BatchTaskFile::navigate(TaskStep step) {
-    m_source.kind = SourceKind::Task;
-    if (m_taskCount == 0) {
-        const QStringList names = scanPictureFolder(m_sourceFolder);
+    source_.kind = SourceKind::Task;
+    if (taskCount_ == 0) {
+        const QStringList names = scanPictureFolder(sourceFolder_);
         if (!names.isEmpty()) {
             writeNewTask(names);
             showTaskPicture(TaskStep::Current);

@@ -46,11 +46,11 @@ public:
 
     BatchTaskFile(const QString& settingsFolder, Dialogs& dialogs, TaskPictureView& view);
 
-    QString path() const { return m_file.path(); }
+    QString path() const { return file_.path(); }
 
     // The folder whose pictures the task lists (the batch setting "待截图目录").
-    void setSourceFolder(const QString& folder) { m_sourceFolder = folder; }
-    const QString& sourceFolder() const { return m_sourceFolder; }
+    void setSourceFolder(const QString& folder) { sourceFolder_ = folder; }
+    const QString& sourceFolder() const { return sourceFolder_; }
 
     // The picture files of a folder in the order the file system gives them: files only (also
     // hidden ones), extension after the last "." (or the whole name without a dot) being
@@ -83,14 +83,14 @@ public:
     void navigate(TaskStep step);
 
     // An opened or dropped file became the current picture while batch crop is on.
-    void setSourceFile(const QString& path) { m_source = {SourceKind::File, path}; }
+    void setSourceFile(const QString& path) { source_ = {SourceKind::File, path}; }
 
-    int taskCount() const { return m_taskCount; }
-    int taskPosition() const { return m_taskPosition; }
-    const QString& taskPictureName() const { return m_taskPictureName; }
-    const PictureSource& source() const { return m_source; }
-    SourceKind sourceKind() const { return m_source.kind; }
-    const QString& sourcePath() const { return m_source.path; }
+    int taskCount() const { return taskCount_; }
+    int taskPosition() const { return taskPosition_; }
+    const QString& taskPictureName() const { return taskPictureName_; }
+    const PictureSource& source() const { return source_; }
+    SourceKind sourceKind() const { return source_.kind; }
+    const QString& sourcePath() const { return source_.path; }
 
 private:
     int readNumber(const QString& sectionAndKey) const;
@@ -99,15 +99,15 @@ private:
     void showEntry(qint64 position);
     QStringList knownNames() const;
 
-    IniFile m_file;
-    Dialogs& m_dialogs;
-    TaskPictureView& m_view;
-    WriteFailureNotice m_notice;
-    QString m_sourceFolder;
-    int m_taskCount = 0;
-    int m_taskPosition = 0;
-    QString m_taskPictureName;
-    PictureSource m_source;
+    IniFile file_;
+    Dialogs& dialogs_;
+    TaskPictureView& view_;
+    WriteFailureNotice notice_;
+    QString sourceFolder_;
+    int taskCount_ = 0;
+    int taskPosition_ = 0;
+    QString taskPictureName_;
+    PictureSource source_;
 };
 
 } // namespace portiqa

@@ -81,12 +81,12 @@ QString SettingsFile::sectionName(BatchKind kind) {
 }
 
 SettingsFile::SettingsFile(const QString& settingsFolder, Dialogs& dialogs)
-    : m_file(QDir(settingsFolder).filePath(fileName())),
-      m_notice(dialogs,
-               QStringLiteral("本次运行继续使用当前的设置，但这些设置不会留到下次运行。")) {}
+    : file_(QDir(settingsFolder).filePath(fileName())),
+      notice_(dialogs, QStringLiteral("本次运行继续使用当前的设置，但这些设置不会留到下次运行。")) {
+}
 
 QString SettingsFile::readText(BatchKind kind, const QString& key) const {
-    return m_file.read(sectionName(kind), key);
+    return file_.read(sectionName(kind), key);
 }
 
 void SettingsFile::loadSettings(BatchCropSettings& crop, QuickShootSettings& quick) const {
@@ -111,8 +111,8 @@ void SettingsFile::loadSettings(BatchCropSettings& crop, QuickShootSettings& qui
 }
 
 bool SettingsFile::writeGroup(const QList<IniEntry>& entries) {
-    const bool ok = m_file.writeGroup(entries);
-    m_notice.report(ok, m_file);
+    const bool ok = file_.writeGroup(entries);
+    notice_.report(ok, file_);
     return ok;
 }
 

@@ -34,7 +34,7 @@ public:
 
     SettingsFile(const QString& settingsFolder, Dialogs& dialogs);
 
-    QString path() const { return m_file.path(); }
+    QString path() const { return file_.path(); }
 
     // Reads both sections into the batch settings. Missing keys give the defaults; a naming
     // index outside its list selects the first entry; an unknown format reads as ".JPG".
@@ -76,8 +76,8 @@ private:
     QString readText(BatchKind kind, const QString& key) const;
     bool writeGroup(const QList<IniEntry>& entries);
 
-    IniFile m_file;
-    WriteFailureNotice m_notice;
+    IniFile file_;
+    WriteFailureNotice notice_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SettingsFile::SizeKeys)

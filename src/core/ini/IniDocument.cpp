@@ -141,16 +141,16 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
         return doc;
     }
     QList<QByteArray> rawLines = bytes.split('\n');
-    doc.m_finalNewline = bytes.endsWith('\n');
-    if (doc.m_finalNewline) {
+    doc.finalNewline_ = bytes.endsWith('\n');
+    if (doc.finalNewline_) {
         rawLines.removeLast(); // the empty piece after the last line break
     }
     // New lines follow the file's own line ending; a file without any line break gets CRLF.
-    doc.m_crlf = rawLines.isEmpty() || rawLines.first().endsWith('\r') ||
-                 (rawLines.size() == 1 && !doc.m_finalNewline);
+    doc.crlf_ = rawLines.isEmpty() || rawLines.first().endsWith('\r') ||
+                (rawLines.size() == 1 && !doc.finalNewline_);
     const QStringList texts = decodedLines(bytes, rawLines);
-    doc.m_keys.reserve(static_cast<size_t>(rawLines.size()));
-    doc.m_sectionIndex.reserve(static_cast<size_t>(rawLines.size() / 2));
+    doc.keys_.reserve(static_cast<size_t>(rawLines.size()));
+    doc.sectionIndex_.reserve(static_cast<size_t>(rawLines.size() / 2));
     int current = -1;
     bool indexed = false; // the current section is the first of its name
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
@@ -163,15 +163,15 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
         if (isHeader(trimmed)) {
             const QString name = headerName(trimmed);
             current = doc.appendSection(name, foldName(name));
-            doc.m_sections.back().header = raw;
-            indexed = doc.m_sectionIndex.at(foldName(name)) == current;
+            doc.sections_.back().header = raw;
+            indexed = doc.sectionIndex_.at(foldName(name)) == current;
             continue;
         }
         if (current < 0) {
-            doc.m_preamble.push_back(raw);
+            doc.preamble_.push_back(raw);
             continue;
         }
-        Section& section = doc.m_sections.back();
+        Section& section = doc.sections_.back();
         const int index = static_cast<int>(section.lines.size());
         section.lines.push_back(raw);
         QString key;
@@ -179,7 +179,7 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
         if (splitKeyLine(trimmed, &key, &value)) {
             section.lastKeyLine = index;
             if (indexed) {
-                doc.m_keys.try_emplace(KeyId{current, foldName(key)}, Key{index, value});
+                doc.keys_.try_emplace(KeyId{current, foldName(key)}, Key{index, value});
             }
         }
     }
@@ -187,20 +187,20 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
 }
 
 int IniDocument::appendSection(const QString& name, const QString& folded) {
-    const int index = static_cast<int>(m_sections.size());
-    m_sections.emplace_back();
-    m_sections.back().name = trimBlanks(name);
-    m_sectionIndex.try_emplace(folded, index);
+    const int index = static_cast<int>(sections_.size());
+    sections_.emplace_back();
+    sections_.back().name = trimBlanks(name);
+    sectionIndex_.try_emplace(folded, index);
     return index;
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const auto sectionIt = m_sectionIndex.find(foldName(section));
-    if (sectionIt == m_sectionIndex.end()) {
+    const auto sectionIt = sectionIndex_.find(foldName(section));
+    if (sectionIt == sectionIndex_.end()) {
         return std::nullopt;
     }
-    const auto keyIt = m_keys.find(KeyId{sectionIt->second, foldName(key)});
-    if (keyIt == m_keys.end()) {
+    const auto keyIt = keys_.find(KeyId{sectionIt->second, foldName(key)});
+    if (keyIt == keys_.end()) {
         return std::nullopt;
     }
     return keyIt->second.value;
@@ -225,7 +225,7 @@ void IniDocument::set(const QList<IniEntry>& entries) {
         text.append(QLatin1Char('\n'));
     }
     const QByteArray encoded = encode(text);
-    const QByteArrayView ending = m_crlf ? QByteArrayView("\r") : QByteArrayView();
+    const QByteArrayView ending = crlf_ ? QByteArrayView("\r") : QByteArrayView();
     qsizetype pos = 0;
     const auto nextLine = [&]() {
         const qsizetype end = encoded.indexOf('\n', pos);
@@ -233,8 +233,8 @@ void IniDocument::set(const QList<IniEntry>& entries) {
         pos = end + 1;
         return line;
     };
-    m_keys.reserve(m_keys.size() + static_cast<size_t>(entries.size()));
-    m_sectionIndex.reserve(m_sectionIndex.size() + static_cast<size_t>(entries.size() / 2));
+    keys_.reserve(keys_.size() + static_cast<size_t>(entries.size()));
+    sectionIndex_.reserve(sectionIndex_.size() + static_cast<size_t>(entries.size() / 2));
     const QString* lastSection = nullptr;
     int index = -1;
     for (const IniEntry& entry : entries) {
@@ -254,43 +254,43 @@ void IniDocument::set(const QList<IniEntry>& entries) {
 
 int IniDocument::sectionFor(const QString& section, QByteArrayView encodedHeader) {
     const QString folded = foldName(section);
-    const auto found = m_sectionIndex.find(folded);
-    if (found != m_sectionIndex.end()) {
+    const auto found = sectionIndex_.find(folded);
+    if (found != sectionIndex_.end()) {
         return found->second;
     }
     const int index = appendSection(section, folded);
-    QByteArray& header = m_sections.back().header;
+    QByteArray& header = sections_.back().header;
     header = encodedHeader.toByteArray();
-    if (m_crlf) {
+    if (crlf_) {
         header.append('\r');
     }
     return index;
 }
 
 void IniDocument::setKey(int index, const IniEntry& entry, QByteArray line) {
-    Section& target = m_sections[static_cast<size_t>(index)];
+    Section& target = sections_[static_cast<size_t>(index)];
     KeyId id{index, foldName(entry.key)};
-    const auto keyIt = m_keys.find(id);
-    if (keyIt != m_keys.end()) {
+    const auto keyIt = keys_.find(id);
+    if (keyIt != keys_.end()) {
         target.lines[static_cast<size_t>(keyIt->second.line)] = std::move(line);
         keyIt->second.value = readForm(entry.value);
         return;
     }
     const int at = target.lastKeyLine + 1;
     if (at == static_cast<int>(target.lines.size()) &&
-        index + 1 == static_cast<int>(m_sections.size())) {
-        m_finalNewline = true; // the new line is now the file's last line
+        index + 1 == static_cast<int>(sections_.size())) {
+        finalNewline_ = true; // the new line is now the file's last line
     }
     target.lines.insert(target.lines.begin() + at, std::move(line));
     target.lastKeyLine = at;
-    m_keys.emplace(std::move(id), Key{at, readForm(entry.value)});
+    keys_.emplace(std::move(id), Key{at, readForm(entry.value)});
 }
 
 QStringList IniDocument::sectionNames() const {
     QStringList names;
-    for (size_t i = 0; i < m_sections.size(); ++i) {
-        const Section& section = m_sections[i];
-        if (m_sectionIndex.at(foldName(section.name)) == static_cast<int>(i)) {
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        const Section& section = sections_[i];
+        if (sectionIndex_.at(foldName(section.name)) == static_cast<int>(i)) {
             names.append(section.name);
         }
     }
@@ -299,11 +299,11 @@ QStringList IniDocument::sectionNames() const {
 
 QByteArray IniDocument::toBytes() const {
     qsizetype total = 0;
-    size_t count = m_preamble.size();
-    for (const QByteArray& line : m_preamble) {
+    size_t count = preamble_.size();
+    for (const QByteArray& line : preamble_) {
         total += line.size() + 1;
     }
-    for (const Section& section : m_sections) {
+    for (const Section& section : sections_) {
         total += section.header.size() + 1;
         count += 1 + section.lines.size();
         for (const QByteArray& line : section.lines) {
@@ -316,14 +316,14 @@ QByteArray IniDocument::toBytes() const {
     const auto put = [&](const QByteArray& line) {
         out.append(line);
         ++written;
-        if (written < count || m_finalNewline) {
+        if (written < count || finalNewline_) {
             out.append('\n');
         }
     };
-    for (const QByteArray& line : m_preamble) {
+    for (const QByteArray& line : preamble_) {
         put(line);
     }
-    for (const Section& section : m_sections) {
+    for (const Section& section : sections_) {
         put(section.header);
         for (const QByteArray& line : section.lines) {
             put(line);

@@ -93,12 +93,12 @@ private:
     int sectionFor(const QString& section, QByteArrayView encodedHeader);
     void setKey(int section, const IniEntry& entry, QByteArray line);
 
-    std::vector<QByteArray> m_preamble; // lines before the first section header
-    std::vector<Section> m_sections;
-    std::unordered_map<QString, int, NameHash> m_sectionIndex; // folded name -> first section
-    std::unordered_map<KeyId, Key, NameHash> m_keys; // a first section's key -> its first line
-    bool m_crlf = true;         // line ending of new lines, taken from the file
-    bool m_finalNewline = true; // whether the last line ends with a line break
+    std::vector<QByteArray> preamble_; // lines before the first section header
+    std::vector<Section> sections_;
+    std::unordered_map<QString, int, NameHash> sectionIndex_; // folded name -> first section
+    std::unordered_map<KeyId, Key, NameHash> keys_; // a first section's key -> its first line
+    bool crlf_ = true;                              // line ending of new lines, taken from the file
+    bool finalNewline_ = true;                      // whether the last line ends with a line break
 };
 
 } // namespace portiqa

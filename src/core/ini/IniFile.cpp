@@ -38,10 +38,10 @@ bool IniFile::Stamp::operator==(const Stamp& other) const {
            changed == other.changed;
 }
 
-IniFile::IniFile(QString path) : m_path(std::move(path)) {}
+IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 IniFile::Stamp IniFile::stampNow() const {
-    const QFileInfo info(m_path);
+    const QFileInfo info(path_);
     Stamp stamp;
     stamp.exists = info.exists();
     if (stamp.exists) {
@@ -53,7 +53,7 @@ IniFile::Stamp IniFile::stampNow() const {
 }
 
 bool IniFile::refresh() const {
-    if (m_unsaved) {
+    if (unsaved_) {
         return true; // the intended text lives in memory until a write succeeds
     }
     const Stamp now = stampNow();
@@ -61,48 +61,48 @@ bool IniFile::refresh() const {
     // File time stamps are coarse: a change within the same tick and to the same size does
     // not show in them. The stamps are trusted only for a file that had been left alone for a
     // while before we read it; otherwise the bytes are compared.
-    if (m_loaded && now == m_stamp && now.modified < m_readAt - kSettleMs &&
-        now.changed < m_readAt - kSettleMs) {
-        return m_readable;
+    if (loaded_ && now == stamp_ && now.modified < readAt_ - kSettleMs &&
+        now.changed < readAt_ - kSettleMs) {
+        return readable_;
     }
-    m_stamp = now;
-    m_readAt = readAt;
-    m_loaded = true;
-    m_readable = true;
-    m_readError.clear();
+    stamp_ = now;
+    readAt_ = readAt;
+    loaded_ = true;
+    readable_ = true;
+    readError_.clear();
     if (!now.exists) {
-        m_bytes.clear();
-        m_doc = IniDocument();
+        bytes_.clear();
+        doc_ = IniDocument();
         return true;
     }
     QByteArray bytes;
     if (now.size > kMaxFileBytes) {
-        m_readError = QStringLiteral("文件过大");
+        readError_ = QStringLiteral("文件过大");
     } else {
-        QFile file(m_path);
+        QFile file(path_);
         if (file.open(QIODevice::ReadOnly)) {
             bytes = file.read(kMaxFileBytes + 1);
         } else {
-            m_readError = QStringLiteral("无法读取（%1）").arg(file.errorString());
+            readError_ = QStringLiteral("无法读取（%1）").arg(file.errorString());
         }
     }
-    if (!m_readError.isEmpty() || bytes.size() > kMaxFileBytes) {
-        m_readable = false;
-        m_readError = m_readError.isEmpty() ? QStringLiteral("文件过大") : m_readError;
-        m_bytes.clear();
-        m_doc = IniDocument();
+    if (!readError_.isEmpty() || bytes.size() > kMaxFileBytes) {
+        readable_ = false;
+        readError_ = readError_.isEmpty() ? QStringLiteral("文件过大") : readError_;
+        bytes_.clear();
+        doc_ = IniDocument();
         return false;
     }
-    if (bytes != m_bytes || m_bytes.isEmpty()) {
-        m_doc = IniDocument::parse(bytes);
-        m_bytes = bytes;
+    if (bytes != bytes_ || bytes_.isEmpty()) {
+        doc_ = IniDocument::parse(bytes);
+        bytes_ = bytes;
     }
     return true;
 }
 
 QString IniFile::read(const QString& section, const QString& key) const {
     refresh();
-    const std::optional<QString> value = m_doc.value(section, key);
+    const std::optional<QString> value = doc_.value(section, key);
     return value ? cutToEncodedLength(*value, kMaxValueBytes) : QString();
 }
 
@@ -111,7 +111,7 @@ QStringList IniFile::readEach(const QStringList& sections, const QString& key) c
     QStringList values;
     values.reserve(sections.size());
     for (const QString& section : sections) {
-        const std::optional<QString> value = m_doc.value(section, key);
+        const std::optional<QString> value = doc_.value(section, key);
         values.append(value ? cutToEncodedLength(*value, kMaxValueBytes) : QString());
     }
     return values;
@@ -119,7 +119,7 @@ QStringList IniFile::readEach(const QStringList& sections, const QString& key) c
 
 QStringList IniFile::sectionNames() const {
     refresh();
-    return m_doc.sectionNames();
+    return doc_.sectionNames();
 }
 
 bool IniFile::write(const QString& section, const QString& key, const QString& value) {
@@ -130,54 +130,54 @@ bool IniFile::writeGroup(const QList<IniEntry>& entries) {
     for (const IniEntry& entry : entries) {
         const QString problem = IniDocument::checkEntry(entry.section, entry.key, entry.value);
         if (!problem.isEmpty()) {
-            m_lastError = problem;
+            lastError_ = problem;
             return false;
         }
     }
     if (!refresh()) {
         // Writing now would replace a file we could not read with a shorter one.
-        m_lastError = m_readError;
+        lastError_ = readError_;
         return false;
     }
-    m_doc.set(entries);
+    doc_.set(entries);
     return store();
 }
 
 bool IniFile::store() {
-    QSaveFile file(m_path);
-    const QByteArray bytes = m_doc.toBytes();
+    QSaveFile file(path_);
+    const QByteArray bytes = doc_.toBytes();
     bool ok = file.open(QIODevice::WriteOnly);
     ok = ok && file.write(bytes) == bytes.size();
     ok = ok && file.commit();
     if (!ok) {
-        m_lastError = file.errorString();
-        m_unsaved = true;
+        lastError_ = file.errorString();
+        unsaved_ = true;
         return false;
     }
-    m_unsaved = false;
-    m_lastError.clear();
-    m_stamp = stampNow();
-    m_readAt = QDateTime::currentMSecsSinceEpoch();
-    m_bytes = bytes;
-    m_loaded = true;
-    m_readable = true;
+    unsaved_ = false;
+    lastError_.clear();
+    stamp_ = stampNow();
+    readAt_ = QDateTime::currentMSecsSinceEpoch();
+    bytes_ = bytes;
+    loaded_ = true;
+    readable_ = true;
     return true;
 }
 
 bool IniFile::remove() {
-    m_unsaved = false;
-    m_loaded = false;
-    m_bytes.clear();
-    m_doc = IniDocument();
-    if (!QFileInfo::exists(m_path) || QFile::remove(m_path)) {
-        m_lastError.clear();
+    unsaved_ = false;
+    loaded_ = false;
+    bytes_.clear();
+    doc_ = IniDocument();
+    if (!QFileInfo::exists(path_) || QFile::remove(path_)) {
+        lastError_.clear();
         return true;
     }
-    QFile file(m_path);
+    QFile file(path_);
     file.remove();
-    m_lastError = file.errorString();
+    lastError_ = file.errorString();
     // The intended state is "no file": later reads and writes start from an empty text.
-    m_unsaved = true;
+    unsaved_ = true;
     return false;
 }
 

@@ -32,7 +32,7 @@ public:
 
     explicit IniFile(QString path);
 
-    const QString& path() const { return m_path; }
+    const QString& path() const { return path_; }
 
     QString read(const QString& section, const QString& key) const;
     // The same key of many sections with one look at the file (same rules as read()).
@@ -47,9 +47,9 @@ public:
     // Deletes the file (a missing file counts as removed).
     bool remove();
 
-    QString lastError() const { return m_lastError; }
+    QString lastError() const { return lastError_; }
     // True after a failed write until a write succeeds again.
-    bool hasUnsavedChanges() const { return m_unsaved; }
+    bool hasUnsavedChanges() const { return unsaved_; }
 
 private:
     struct Stamp {
@@ -66,19 +66,19 @@ private:
     bool refresh() const;
     bool store();
 
-    QString m_path;
+    QString path_;
     // How long a file must have been left alone before its time stamps alone vouch for it.
     static constexpr qint64 kSettleMs = 2000;
 
-    mutable IniDocument m_doc;
-    mutable QByteArray m_bytes; // what m_doc was parsed from
-    mutable qint64 m_readAt = 0;
-    mutable Stamp m_stamp;
-    mutable bool m_loaded = false;
-    mutable bool m_readable = true;
-    mutable QString m_readError;
-    bool m_unsaved = false;
-    QString m_lastError;
+    mutable IniDocument doc_;
+    mutable QByteArray bytes_; // what doc_ was parsed from
+    mutable qint64 readAt_ = 0;
+    mutable Stamp stamp_;
+    mutable bool loaded_ = false;
+    mutable bool readable_ = true;
+    mutable QString readError_;
+    bool unsaved_ = false;
+    QString lastError_;
 };
 
 } // namespace portiqa

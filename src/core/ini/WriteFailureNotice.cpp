@@ -7,21 +7,21 @@
 namespace portiqa {
 
 WriteFailureNotice::WriteFailureNotice(Dialogs& dialogs, QString consequence)
-    : m_dialogs(dialogs), m_consequence(std::move(consequence)) {}
+    : dialogs_(dialogs), consequence_(std::move(consequence)) {}
 
 void WriteFailureNotice::report(bool ok, const IniFile& file) {
     if (ok) {
-        m_shown = false;
+        shown_ = false;
         return;
     }
-    if (m_shown) {
+    if (shown_) {
         return;
     }
-    m_shown = true;
+    shown_ = true;
     const QString text =
         QStringLiteral("无法写入文件“%1”（%2）。\n%3")
-            .arg(QDir::toNativeSeparators(file.path()), file.lastError(), m_consequence);
-    m_dialogs.inform(QStringLiteral("提示："), text, MessageIcon::Warning);
+            .arg(QDir::toNativeSeparators(file.path()), file.lastError(), consequence_);
+    dialogs_.inform(QStringLiteral("提示："), text, MessageIcon::Warning);
 }
 
 } // namespace portiqa

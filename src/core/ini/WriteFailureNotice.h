@@ -22,9 +22,9 @@ public:
     void report(bool ok, const IniFile& file);
 
 private:
-    Dialogs& m_dialogs;
-    QString m_consequence;
-    bool m_shown = false;
+    Dialogs& dialogs_;
+    QString consequence_;
+    bool shown_ = false;
 };
 
 } // namespace portiqa

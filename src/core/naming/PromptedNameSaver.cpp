@@ -33,7 +33,7 @@ QString namePromptTitle(bool batchCropMode, bool quickShootMode) {
 }
 
 PromptedNameSaver::PromptedNameSaver(NamePromptTarget target, Dialogs& dialogs)
-    : m_target(std::move(target)), m_dialogs(dialogs) {}
+    : target_(std::move(target)), dialogs_(dialogs) {}
 
 QString PromptedNameSaver::nameFromTyped(const QString& typed) {
     QString name = typed.trimmed();
@@ -44,8 +44,8 @@ QString PromptedNameSaver::nameFromTyped(const QString& typed) {
 }
 
 void PromptedNameSaver::refuse(const QString& text, bool warning) {
-    m_dialogs.inform(QStringLiteral("提示"), text,
-                     warning ? MessageIcon::Warning : MessageIcon::Information);
+    dialogs_.inform(QStringLiteral("提示"), text,
+                    warning ? MessageIcon::Warning : MessageIcon::Information);
 }
 
 bool PromptedNameSaver::confirm(const QString& typed) {
@@ -59,14 +59,14 @@ bool PromptedNameSaver::confirm(const QString& typed) {
         refuse(problem, true);
         return false;
     }
-    if (!QFileInfo(m_target.temporaryFile).isFile()) {
+    if (!QFileInfo(target_.temporaryFile).isFile()) {
         refuse(QStringLiteral("找不到刚才的照片“%1”，无法保存。")
-                   .arg(QDir::toNativeSeparators(m_target.temporaryFile)),
+                   .arg(QDir::toNativeSeparators(target_.temporaryFile)),
                true);
         return false;
     }
-    const QString path = rosterFileName(m_target.folder, name, m_target.extension);
-    QFile source(m_target.temporaryFile);
+    const QString path = rosterFileName(target_.folder, name, target_.extension);
+    QFile source(target_.temporaryFile);
     if (!source.copy(path)) {
         refuse(QStringLiteral(
                    "无法把照片保存为“%1”（%2）。\n照片仍在临时文件中，请检查保存目录后重试。")
@@ -74,8 +74,8 @@ bool PromptedNameSaver::confirm(const QString& typed) {
                true);
         return false;
     }
-    QFile::remove(m_target.temporaryFile);
-    m_savedPath = path;
+    QFile::remove(target_.temporaryFile);
+    savedPath_ = path;
     return true;
 }
 

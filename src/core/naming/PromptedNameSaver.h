@@ -46,15 +46,15 @@ public:
     bool confirm(const QString& typed);
 
     // The final path after a successful confirm.
-    const QString& savedPath() const { return m_savedPath; }
-    const NamePromptTarget& target() const { return m_target; }
+    const QString& savedPath() const { return savedPath_; }
+    const NamePromptTarget& target() const { return target_; }
 
 private:
     void refuse(const QString& text, bool warning);
 
-    NamePromptTarget m_target;
-    Dialogs& m_dialogs;
-    QString m_savedPath;
+    NamePromptTarget target_;
+    Dialogs& dialogs_;
+    QString savedPath_;
 };
 
 } // namespace portiqa

@@ -36,22 +36,22 @@ public:
     NamePrompt(const NamePromptTarget& target, Dialogs& dialogs, bool batchCropMode,
                bool quickShootMode, NamePromptHotkeys hotkeys, QWidget* parent = nullptr);
 
-    QLineEdit* nameEdit() const { return m_edit; }
-    QPushButton* confirmButton() const { return m_button; }
+    QLineEdit* nameEdit() const { return edit_; }
+    QPushButton* confirmButton() const { return button_; }
     // The final path once a name was taken, else empty.
-    const QString& savedPath() const { return m_saver.savedPath(); }
+    const QString& savedPath() const { return saver_.savedPath(); }
 
     void done(int result) override;
 
 private:
     void confirm();
 
-    PromptedNameSaver m_saver;
-    NamePromptHotkeys m_hotkeys;
-    bool m_batchCropMode;
-    bool m_closed = false;
-    QLineEdit* m_edit;
-    QPushButton* m_button;
+    PromptedNameSaver saver_;
+    NamePromptHotkeys hotkeys_;
+    bool batchCropMode_;
+    bool closed_ = false;
+    QLineEdit* edit_;
+    QPushButton* button_;
 };
 
 } // namespace portiqa
