@@ -20,6 +20,8 @@ public:
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
     void setSaveCommand(SaveCommand* save) { save_ = save; }
+    // The editor's tool window; without one 编辑 does nothing.
+    void setEditorToggle(std::function<void()> toggle) { toggleEditor_ = std::move(toggle); }
 
     void openPicture() override;
     void savePicture() override;
@@ -27,7 +29,11 @@ public:
     void zoomOut() override;
     void turnClockwise() override;
     void turnAnticlockwise() override;
-    void toggleEditor() override {}
+    void toggleEditor() override {
+        if (toggleEditor_) {
+            toggleEditor_();
+        }
+    }
     void leaveBatchCropMode() override {}
     void openCamera() override {}
     void showHelpFile() override;
@@ -38,6 +44,7 @@ private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
+    std::function<void()> toggleEditor_;
 };
 
 } // namespace portiqa

@@ -13,6 +13,7 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
+#include "gui/editor/EditorWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 
 #include <QCommandLineParser>
@@ -67,8 +68,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
         std::make_unique<WorkspaceController>(chosenDialogs, window_->controls().pictureArea);
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
+    editor_ = connectEditor(*window_, *workspace_, *commands_, links_, chosenDialogs);
 
     OutputSizeHooks sizeHooks;
+    sizeHooks.commitPendingText = [this] { links_.commitPendingText(); };
     // The workspace owns the frame; the capture panel follows it.
     sizeHooks.resizeFrame = [this](QSize size) { workspace_->setFrameSize(size); };
     sizeHooks.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
@@ -107,6 +110,7 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     codec_ = std::make_unique<ImageCodec>();
     encoder_ = std::make_unique<OutputEncoder>(*codec_);
     SaveContext context;
+    context.commitPendingText = [this] { links_.finishTextForSave(); };
     context.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     context.outputSizeUsable = [this] { return outputSpec_.usable(); };
     context.captureFramedImage = [this] {

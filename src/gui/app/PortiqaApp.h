@@ -29,6 +29,7 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class EditorController;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -55,6 +56,8 @@ public:
     RosterSheet& roster() { return *roster_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
+    // The editor's tools and tool window.
+    EditorController& editor() { return *editor_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -79,6 +82,7 @@ private:
     std::unique_ptr<RosterSheet> roster_;
     FeatureLinks links_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
+    EditorController* editor_ = nullptr;          // owned by the window
 };
 
 } // namespace portiqa

@@ -157,6 +157,7 @@ void WorkspaceController::previewArrived(quint64 request, const QImage& preview,
     }
     if (workspace_.showNewPicture(PicturePyramid::build(preview), true, fullSize)) {
         previewShown_ = request;
+        emit filePictureShown();
         focusPictureArea();
     }
 }
@@ -186,8 +187,8 @@ void WorkspaceController::pyramidBuilt() {
     }
     if (previewShown_ == request) {
         workspace_.upgradePicture(std::move(pyramid));
-    } else {
-        workspace_.showNewPicture(std::move(pyramid), true);
+    } else if (workspace_.showNewPicture(std::move(pyramid), true)) {
+        emit filePictureShown();
     }
     pictureShown_ = request;
     focusPictureArea();

@@ -81,6 +81,11 @@ public:
     // The framed block of the full picture as shown (waits for a load in progress).
     QImage captureFramedImage();
 
+signals:
+    // A picture opened or dropped from a file is on show (its preview, or the full picture
+    // when no preview came first).
+    void filePictureShown();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
