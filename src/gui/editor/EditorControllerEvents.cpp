@@ -88,7 +88,15 @@ bool EditorController::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     }
     if (strokeEnders_.contains(watched)) {
-        finishPendingStroke();
+        // Moves inside the picture area travel on to the client area: they are the stroke's.
+        const QWidget* area = window_.controls().pictureArea;
+        const QWidget* under = watched == window_.controls().client
+                                   ? window_.controls().client->childAt(
+                                         static_cast<QMouseEvent*>(event)->position().toPoint())
+                                   : nullptr;
+        if (under == nullptr || (under != area && !area->isAncestorOf(under))) {
+            finishPendingStroke();
+        }
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
