@@ -27,8 +27,8 @@ bool xdotool(const QStringList& arguments) {
 
 // Moves the pointer to (x, y) of `window` and waits for the program to see it.
 bool pointAt(unsigned long window, int x, int y) {
-    const bool moved = xdotool({"mousemove", "--window", QString::number(window),
-                                QString::number(x), QString::number(y)});
+    const bool moved = xdotool(
+        {"mousemove", "--window", QString::number(window), QString::number(x), QString::number(y)});
     QThread::msleep(60);
     return moved;
 }
