@@ -5,6 +5,7 @@
 #include "gui/editor/ColourChartBox.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QIntValidator>
 
@@ -59,6 +60,10 @@ void EditorWindow::showWidthBar(int width, const QColor& colour) {
     QPalette palette = widthBar->palette();
     palette.setColor(QPalette::Window, colour);
     widthBar->setPalette(palette);
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
 }
 
 void EditorWindow::followMainWindow(QPoint mainTopLeft) {

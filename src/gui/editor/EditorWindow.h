@@ -42,6 +42,11 @@ public:
     void showWidthBar(int width, const QColor& colour);
     // Follows the main window: left - 75, top + 75.
     void followMainWindow(QPoint mainTopLeft);
+
+protected:
+    // Only 编辑 shows and hides the window; a window manager's close request is refused so
+    // the editor's state and the window's visibility never part.
+    void closeEvent(QCloseEvent* event) override;
 };
 
 } // namespace portiqa

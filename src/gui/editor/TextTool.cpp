@@ -5,6 +5,7 @@
 #include "core/editor/TextToolFont.h"
 #include "core/workspace/PhotoWorkspace.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
@@ -83,6 +84,11 @@ void TextTool::enterPressed() {
 
 void TextTool::setFont(const QFont& font) {
     font_ = font;
+    if (font_.pixelSize() <= 0) {
+        // A size in points means the screen's pixels: fixed in pixels here, so the picture
+        // (whose painter knows no screen) gets the text at the size the box shows it.
+        font_.setPixelSize(QFontInfo(font).pixelSize());
+    }
     entry_.setFont(font_);
     cell_ = TextToolFont::characterCell(font_);
     entry_.resize(cell_.width(), TextEntryRules::boxHeight(cell_.height()));

@@ -35,6 +35,8 @@ TEST(EditorWindowTest, ToggleNeedsAPictureAndFollowsTheMainWindow) {
     f.app->window().move(f.app->window().pos() + QPoint(30, 20));
     EXPECT_EQ(f.tools().pos(), f.app->window().pos() + QPoint(-75, 75));
 
+    EXPECT_FALSE(f.tools().close()); // only 编辑 hides it
+    EXPECT_TRUE(f.tools().isVisible());
     f.tick(f.tools().brushBox);
     f.app->window().controls().menuEdit->trigger(); // 文件 → 编辑 hides it
     EXPECT_FALSE(f.tools().isVisible());
@@ -138,6 +140,23 @@ TEST(BrushTool, PressCommitsADiscOfTheBrushBox) {
     }
 }
 
+// A commit that would make the picture too large is refused with a message, and the view goes
+// back to what the picture holds instead of showing an edit that was not kept.
+TEST(BrushTool, RefusedCommitIsToldAndTheViewShowsThePicture) {
+    EditorFixture f;
+    f.showGreyPicture(QSize(1000, 1000));
+    ASSERT_TRUE(f.photo().setZoom(15.0)); // 15000 x 15000 zoomed: over the commit limit
+    f.openEditor();
+    f.tick(f.tools().brushBox);
+    f.tools().widthEdit->setText(QStringLiteral("9"));
+    f.click({100, 100});
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(f.photo().pictureSize(), QSize(1000, 1000));
+    EXPECT_TRUE(test::boundsOf(f.photo().view(), 0xFF000000).isNull());
+    EXPECT_FALSE(f.editor().history().canUndo());
+}
+
 TEST(BrushTool, HoverOutlineIsOnTheViewOnly) {
     EditorFixture f;
     f.showGreyPicture();
@@ -186,6 +205,8 @@ TEST(TextTool, BoxGrowsByBytesAndEnterWritesTheLineAndMovesDown) {
     ASSERT_TRUE(f.editor().textTool().boxVisible());
     EXPECT_EQ(f.entry().pos(), at + QPoint(0, -12 + 4));
     EXPECT_EQ(f.app->window().statusHintText(), QString());
+    f.hover(&f.area(), at + QPoint(50, 50)); // the picture area leaves the hint while typing
+    EXPECT_EQ(f.app->window().statusHintText(), QString());
     f.entry().setText(QStringLiteral("ab"));
     EXPECT_EQ(f.entry().width(), 24);
     f.entry().setText(QStringLiteral("中文"));
@@ -229,6 +250,28 @@ TEST(TextTool, ClickElsewhereWritesTheLineAndRightClickOnTheBoxEndsTheTool) {
     EXPECT_EQ(f.editor().activeTool(), EditorTool::None);
     EXPECT_FALSE(f.editor().textTool().boxVisible());
     EXPECT_EQ(f.editor().history().undoLevels(), 2);
+}
+
+// A font chosen in points is written into the picture at the size the box shows it.
+TEST(TextTool, ChosenFontWritesAtTheBoxSize) {
+    EditorFixture f;
+    f.showGreyPicture(QSize(400, 270));
+    f.openEditor();
+    QFont chosen(QStringLiteral("宋体"));
+    chosen.setPointSize(20);
+    f.dialogs.fonts.push_back(chosen);
+    f.editor().chooseFont();
+    ASSERT_TRUE(f.editor().textActive());
+    const QSize cell = f.editor().textTool().characterCell();
+    EXPECT_EQ(cell.height(), QFontMetrics(f.entry().font()).height());
+    EXPECT_GT(cell.height(), 20);
+    const QImage blank = f.photo().picture();
+    f.typeLineAt(f.photo().offset() + QPoint(20, 60), QStringLiteral("中"));
+    EXPECT_EQ(f.entry().height(), cell.height() + 6);
+    emit f.entry().returnPressed();
+    const QRect ink = test::changedBounds(blank, f.photo().picture());
+    EXPECT_GT(ink.height(), cell.height() / 2);
+    EXPECT_LE(ink.height(), cell.height());
 }
 
 TEST(EditorColour, EyedropperPicksTheFrameOutlineAndTheChartItsShownColour) {
