@@ -94,6 +94,10 @@ TEST(EditorE2E, StrokeAndChineseTextAreSavedAndUndoRemovesTheText) {
     const unsigned long tools = x11.waitForWindow("编辑", 5000);
     ASSERT_NE(tools, 0u) << "the tool window did not open";
     QThread::msleep(300);
+    // A close request from outside is refused: only 编辑 hides the tool window.
+    x11.requestClose(tools);
+    QThread::msleep(300);
+    ASSERT_EQ(x11.waitForWindow("编辑", 1000), tools);
 
     // 画笔, width 5 with the up button, then a stroke across the frame (area at client 4, 48;
     // the frame is 160 x 210 at (125, 34) of the area).

@@ -63,7 +63,10 @@ void EditorWindow::showWidthBar(int width, const QColor& colour) {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();
+    // The program's own closing (the main window going away) still closes it.
+    if (event->spontaneous()) {
+        event->ignore();
+    }
 }
 
 void EditorWindow::followMainWindow(QPoint mainTopLeft) {

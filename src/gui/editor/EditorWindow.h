@@ -44,7 +44,7 @@ public:
     void followMainWindow(QPoint mainTopLeft);
 
 protected:
-    // Only 编辑 shows and hides the window; a window manager's close request is refused so
+    // Only 编辑 shows and hides the window: a window manager's close request is refused so
     // the editor's state and the window's visibility never part.
     void closeEvent(QCloseEvent* event) override;
 };
