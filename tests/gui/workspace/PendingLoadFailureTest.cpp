@@ -5,6 +5,7 @@
 #include "core/output/JpegWriter.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/TestPictures.h"
+#include "gui/workspace/PictureAreaWidget.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QTemporaryDir>
@@ -166,6 +168,30 @@ TEST_F(PendingLoadFailureTest, EndsOnThePreviousOrTheNewFullPicture) {
             EXPECT_FALSE(w.workspace().captureFramedImage().isNull()) << label;
         }
     }
+}
+
+TEST_F(PendingLoadFailureTest, ArrivingPicturesLeaveTheFocusWhereTheOperatorPutIt) {
+    Workspace w;
+    auto* widthEdit = new QLineEdit(&w.window);
+    widthEdit->setGeometry(440, 100, 54, 20);
+    widthEdit->show();
+    QApplication::setActiveWindow(&w.window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
+    w.controller->loader().pictureLoader().setPreviewBesideFull(false);
+
+    // The command itself hands the focus to the picture area when it returns.
+    w.controller->openFile(largePath);
+    EXPECT_TRUE(w.controller->pictureArea()->hasFocus());
+    widthEdit->setFocus();
+    widthEdit->clear();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+    QTRY_VERIFY(w.workspace().showingPreview() || !w.controller->loader().isLoading());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    QTRY_VERIFY(!w.controller->loader().isLoading());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8"));
+    EXPECT_TRUE(widthEdit->hasFocus());
+    EXPECT_EQ(widthEdit->text(), QStringLiteral("358"));
+    EXPECT_EQ(w.workspace().pictureSize(), QSize(1600, 1200));
 }
 
 } // namespace
