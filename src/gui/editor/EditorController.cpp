@@ -57,7 +57,8 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
     toolWindow_->hide();
     toolWindow_->followMainWindow(window.pos());
     text_ = new TextTool(
-        *window.controls().textEntry, photo_, [this] { commitEdits(); }, this);
+        *window.controls().textEntry, photo_, [this] { workspace_.waitForPicture(); },
+        [this] { commitEdits(); }, this);
     text_->entry().installEventFilter(this);
 
     EditorWindow& w = *toolWindow_;
@@ -98,8 +99,12 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
         reapplyCursor(true);
     });
     connect(&photo_, &PhotoWorkspace::pictureTurned, this, [this] { history_.clear(); });
-    connect(&workspace_, &WorkspaceController::filePictureShown, this,
-            &EditorController::discardPendingText);
+    // A picture from a file drops the typed line once it is on show (a failed load keeps it).
+    connect(&workspace_.loader(), &WorkspaceLoader::loadEnded, this, [this](bool shown) {
+        if (shown) {
+            discardPendingText();
+        }
+    });
 
     for (QWidget* host : {static_cast<QWidget*>(&window_), static_cast<QWidget*>(toolWindow_)}) {
         auto* undoKey = new QShortcut(QKeySequence::Undo, host);
@@ -297,7 +302,6 @@ bool EditorController::pointerEvent(QMouseEvent* event) {
             buttonHeld_ = false;
             commitEdits();
         } else if (textActive()) {
-            workspace_.waitForPicture();
             text_->placeAt(point);
         }
         return true;

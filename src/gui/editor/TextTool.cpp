@@ -12,9 +12,11 @@
 
 namespace portiqa {
 
-TextTool::TextTool(QLineEdit& entry, PhotoWorkspace& workspace, std::function<void()> commitEdits,
+TextTool::TextTool(QLineEdit& entry, PhotoWorkspace& workspace,
+                   std::function<void()> waitForPicture, std::function<void()> commitEdits,
                    QObject* parent)
-    : QObject(parent), entry_(entry), workspace_(workspace), commitEdits_(std::move(commitEdits)),
+    : QObject(parent), entry_(entry), workspace_(workspace),
+      waitForPicture_(std::move(waitForPicture)), commitEdits_(std::move(commitEdits)),
       font_(TextToolFont::initial()),
       cell_(TextEntryRules::InitialCharWidth, TextEntryRules::InitialCharHeight) {
     entry_.setFrame(false);
@@ -45,9 +47,17 @@ void TextTool::writeBoxText() {
     painter.drawText(origin + QPoint(0, QFontMetrics(font_).ascent()), text);
 }
 
+bool TextTool::lineReady() {
+    if (entry_.text().isEmpty()) {
+        return false;
+    }
+    waitForPicture_();
+    return !entry_.text().isEmpty();
+}
+
 void TextTool::commitPending() {
     entry_.hide();
-    if (entry_.text().isEmpty()) {
+    if (!lineReady()) {
         return;
     }
     writeBoxText();
@@ -61,7 +71,7 @@ void TextTool::discard() {
 }
 
 void TextTool::placeAt(QPoint click) {
-    if (boxVisible() && !entry_.text().isEmpty()) {
+    if (boxVisible() && lineReady()) {
         writeBoxText();
         commitEdits_();
     }
@@ -74,7 +84,7 @@ void TextTool::placeAt(QPoint click) {
 }
 
 void TextTool::enterPressed() {
-    if (!entry_.text().isEmpty()) {
+    if (lineReady()) {
         writeBoxText();
         commitEdits_();
     }

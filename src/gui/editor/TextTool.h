@@ -8,7 +8,9 @@
 // showed it, in the text font and colour on a transparent background. An empty line writes
 // and commits nothing, so the picture is not resampled for nothing.
 //
-// The commit itself belongs to the editor (it records the undo level): it is handed in.
+// The commit itself belongs to the editor (it records the undo level): it is handed in, with
+// the wait for a picture still loading that must come before anything is drawn (a load that
+// ends drops the line instead).
 
 #include <QColor>
 #include <QFont>
@@ -26,8 +28,8 @@ class PhotoWorkspace;
 class TextTool : public QObject {
     Q_OBJECT
 public:
-    TextTool(QLineEdit& entry, PhotoWorkspace& workspace, std::function<void()> commitEdits,
-             QObject* parent = nullptr);
+    TextTool(QLineEdit& entry, PhotoWorkspace& workspace, std::function<void()> waitForPicture,
+             std::function<void()> commitEdits, QObject* parent = nullptr);
 
     QLineEdit& entry() const { return entry_; }
     bool boxVisible() const;
@@ -56,10 +58,13 @@ signals:
 
 private:
     void fitWidth();
+    // Waits for a loading picture; true when the box still holds a line to write.
+    bool lineReady();
     void applyPalette();
 
     QLineEdit& entry_;
     PhotoWorkspace& workspace_;
+    std::function<void()> waitForPicture_;
     std::function<void()> commitEdits_;
     QFont font_;
     QSize cell_;

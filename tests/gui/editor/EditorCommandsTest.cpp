@@ -44,8 +44,10 @@ TEST(EditorCommands, CommandsWriteAPendingLineFirst) {
         {"frame move button",
          [](EditorFixture& f) {
              QPushButton* up = f.app->window().controls().moveUpButton;
-             emit up->pressed();
-             emit up->released();
+             EditorFixture::send(up, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton,
+                                 Qt::LeftButton);
+             EditorFixture::send(up, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton,
+                                 Qt::NoButton);
          },
          EditorTool::Text},
         {"frame colour",
