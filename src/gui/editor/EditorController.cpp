@@ -9,6 +9,7 @@
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/UpDownEdit.h"
+#include "gui/editor/BrushTool.h"
 #include "gui/editor/ColourChartBox.h"
 #include "gui/editor/EditorWindow.h"
 #include "gui/editor/TextTool.h"
@@ -60,6 +61,8 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
         *window.controls().textEntry, photo_, [this] { workspace_.waitForPicture(); },
         [this] { commitEdits(); }, this);
     text_->entry().installEventFilter(this);
+    brush_ = std::make_unique<BrushTool>(
+        photo_, [this] { workspace_.waitForPicture(); }, [this] { commitEdits(); });
 
     EditorWindow& w = *toolWindow_;
     connect(w.brushBox, &QCheckBox::clicked, this,
@@ -124,6 +127,10 @@ EditorController::~EditorController() {
     if (PictureAreaWidget* area = workspace_.pictureArea()) {
         area->setPointerHook({});
     }
+}
+
+bool EditorController::strokeHeld() const {
+    return brush_->held();
 }
 
 int EditorController::brushWidth() const {
@@ -283,24 +290,23 @@ bool EditorController::pointerEvent(QMouseEvent* event) {
         } else if (textActive()) {
             setAreaCursor(Qt::IBeamCursor);
         } else {
-            brushPress(point);
+            brush_->press(point, brushWidth(), colour_);
         }
         return true;
     case QEvent::MouseMove:
         if (brushActive()) {
-            if (buttonHeld_) {
-                brushMove(point);
+            if (brush_->held()) {
+                brush_->moveHeld(point, brushWidth(), colour_);
             } else {
-                brushHover(point);
+                brush_->hover(point, brushWidth(), colour_);
             }
         }
         return true;
     case QEvent::MouseButtonRelease:
-        if (brushActive() && buttonHeld_) {
+        if (brushActive() && brush_->held()) {
             // The area keeps the pointer while the button is down, so this is also the
             // release of a stroke that ended outside it.
-            buttonHeld_ = false;
-            commitEdits();
+            brush_->finish();
         } else if (textActive()) {
             text_->placeAt(point);
         }
@@ -308,33 +314,6 @@ bool EditorController::pointerEvent(QMouseEvent* event) {
     default:
         return false;
     }
-}
-
-void EditorController::brushPress(QPoint point) {
-    // A preview still on show would be replaced under the stroke: take the full picture first.
-    workspace_.waitForPicture();
-    buttonHeld_ = true;
-    BrushRaster::paintDisc(photo_.composition(), point, brushWidth(), colour_.rgb());
-    lastPoint_ = point;
-    photo_.recomposeView();
-}
-
-void EditorController::brushMove(QPoint point) {
-    BrushRaster::paintStroke(photo_.composition(), lastPoint_, point, brushWidth(), colour_.rgb());
-    lastPoint_ = point;
-    photo_.recomposeView();
-}
-
-void EditorController::brushHover(QPoint point) {
-    const int width = brushWidth();
-    if (width == 1) {
-        photo_.recomposeView();
-        return;
-    }
-    const QRgb colour = colour_.rgb();
-    photo_.recomposeView([point, width, colour](QImage& view) {
-        BrushRaster::paintOutline(view, point, width, colour);
-    });
 }
 
 void EditorController::pickFromView(QPoint point) {
@@ -348,11 +327,10 @@ void EditorController::pickFromView(QPoint point) {
 }
 
 void EditorController::finishPendingStroke() {
-    if (brushActive() && buttonHeld_) {
-        buttonHeld_ = false;
-        commitEdits();
+    if (brushActive()) {
+        brush_->finish();
     }
-    buttonHeld_ = false;
+    brush_->release();
 }
 
 void EditorController::commitEdits() {
@@ -369,7 +347,7 @@ void EditorController::commitEdits() {
 }
 
 void EditorController::undo() {
-    if (buttonHeld_ || !photo_.pictureLoaded()) {
+    if (brush_->held() || !photo_.pictureLoaded()) {
         return;
     }
     if (auto state = history_.undo(photo_.pictureState())) {
@@ -378,7 +356,7 @@ void EditorController::undo() {
 }
 
 void EditorController::redo() {
-    if (buttonHeld_ || !photo_.pictureLoaded()) {
+    if (brush_->held() || !photo_.pictureLoaded()) {
         return;
     }
     if (auto state = history_.redo(photo_.pictureState())) {

@@ -20,11 +20,14 @@
 #include <QObject>
 #include <QPoint>
 
+#include <memory>
+
 class QCheckBox;
 class QMouseEvent;
 
 namespace portiqa {
 
+class BrushTool;
 class Dialogs;
 class EditorWindow;
 class MainWindow;
@@ -51,7 +54,7 @@ public:
     bool brushActive() const { return tool_ == EditorTool::Brush; }
     bool textActive() const { return tool_ == EditorTool::Text; }
     bool eyedropperActive() const { return tool_ == EditorTool::Eyedropper; }
-    bool strokeHeld() const { return buttonHeld_; }
+    bool strokeHeld() const;
     QColor colour() const { return colour_; }
     int brushWidth() const;
 
@@ -88,9 +91,6 @@ private:
     void endTextTool();
     void restoreHotkeysInBatchMode();
     bool pointerEvent(QMouseEvent* event);
-    void brushPress(QPoint point);
-    void brushMove(QPoint point);
-    void brushHover(QPoint point);
     void pickFromView(QPoint point);
     void commitEdits();
     void colourChosen(const QColor& colour);
@@ -112,8 +112,7 @@ private:
     EditHistory history_;
     EditorTool tool_ = EditorTool::None;
     bool open_ = false;
-    bool buttonHeld_ = false;
-    QPoint lastPoint_;
+    std::unique_ptr<BrushTool> brush_;
     QColor colour_ = Qt::black;
     int lastWidth_ = 1;
     QCursor brushCursor_;
