@@ -1,5 +1,6 @@
 #include "core/editor/TextToolFont.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -28,6 +29,11 @@ QFont dialogPreset() {
     registerSongFace();
     QFont font(kSongFace);
     font.setPointSize(9);
+    // The dialog lists real families: name the one "宋体" stands for here, so it is selected.
+    const QString actual = QFontInfo(font).family();
+    if (!actual.isEmpty()) {
+        font.setFamily(actual);
+    }
     return font;
 }
 
