@@ -122,7 +122,13 @@ TEST(EditorE2E, StrokeAndChineseTextAreSavedAndUndoRemovesTheText) {
     xdotool({"click", "1"});
     pointAt(window, areaX + 150, areaY + 200);
     xdotool({"click", "1"});
-    QThread::msleep(200);
+    // Type only once the white box shows at the click (200 - 12 + 4 = 192 is its top).
+    QElapsedTimer shown;
+    shown.start();
+    while (x11.grab(window).pixel(areaX + 153, areaY + 198) != qRgb(255, 255, 255) &&
+           shown.elapsed() < 5000) {
+        QThread::msleep(50);
+    }
     xdotool({"type", "--delay", "60", "张三"});
     xdotool({"key", "Return"});
     QThread::msleep(200);
