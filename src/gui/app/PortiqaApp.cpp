@@ -67,6 +67,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
         std::make_unique<WorkspaceController>(chosenDialogs, window_->controls().pictureArea);
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
+    workspace_->sources().setOutputSizeUsable([this] { return outputSpec_.usable(); });
 
     OutputSizeHooks sizeHooks;
     // The workspace owns the frame; the capture panel follows it.
