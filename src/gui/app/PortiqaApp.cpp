@@ -116,7 +116,6 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
-    context.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
 }
