@@ -63,6 +63,8 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
                                             *parts_.task, *parts_.roster, std::move(saveHooks));
 
     links.batchCropMode = [this] { return run_->mode(); };
+    // An opened or dropped file becomes the source while the mode is on.
+    parts_.workspace->sources().setBatchCropMode([this] { return run_->mode(); });
     links.leaveBatchCropMode = [this] {
         if (run_->mode()) {
             run_->switchOff();

@@ -71,7 +71,7 @@ BatchSettingsWindow::BatchSettingsWindow(BatchCropRun& run, Dialogs& dialogs, QW
             [this] { browse(saveEdit_, savePickerTitle()); });
     connect(confirm_, &QPushButton::clicked, this, &BatchSettingsWindow::confirm);
 
-    show(run_.settingsWindowOpened());
+    showForm(run_.settingsWindowOpened());
 }
 
 QString BatchSettingsWindow::sourcePickerTitle() {
@@ -82,7 +82,7 @@ QString BatchSettingsWindow::savePickerTitle() {
     return QStringLiteral("请选择或者新建一个文件夹");
 }
 
-void BatchSettingsWindow::show(const BatchSettingsForm& form) {
+void BatchSettingsWindow::showForm(const BatchSettingsForm& form) {
     sourceEdit_->setText(form.sourceText);
     saveEdit_->setText(form.saveText);
     formatBox_->setCurrentIndex(form.formatIndex);

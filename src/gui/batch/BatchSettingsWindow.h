@@ -45,7 +45,7 @@ public:
     void done(int result) override;
 
 private:
-    void show(const BatchSettingsForm& form);
+    void showForm(const BatchSettingsForm& form);
     void chooseNaming(int index);
     void browse(QLineEdit* edit, const QString& title);
     void confirm();
