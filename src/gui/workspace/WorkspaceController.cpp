@@ -143,11 +143,6 @@ void WorkspaceController::waitForPicture() {
     loader_.waitForPicture();
 }
 
-bool WorkspaceController::firstViewPending() const {
-    const quint64 request = loader_.currentRequest();
-    return loader_.isLoading() && previewShown_ != request && pictureShown_ != request;
-}
-
 QImage WorkspaceController::captureFramedImage() {
     waitForPicture();
     return workspace_.captureFramedImage();
