@@ -20,6 +20,10 @@ public:
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
     void setSaveCommand(SaveCommand* save) { save_ = save; }
+    // Switches batch crop mode off before the camera opens.
+    void setLeaveBatchCropMode(std::function<void()> leave) {
+        leaveBatchCropMode_ = std::move(leave);
+    }
 
     void openPicture() override;
     void savePicture() override;
@@ -28,7 +32,7 @@ public:
     void turnClockwise() override;
     void turnAnticlockwise() override;
     void toggleEditor() override {}
-    void leaveBatchCropMode() override {}
+    void leaveBatchCropMode() override { leaveBatchCropMode_(); }
     void openCamera() override {}
     void showHelpFile() override;
     void openHomepage() override;
@@ -38,6 +42,7 @@ private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
+    std::function<void()> leaveBatchCropMode_ = [] {};
 };
 
 } // namespace portiqa

@@ -42,6 +42,8 @@ struct FeatureLinks {
     std::function<void()> discardPendingText = [] {};
     // Puts the active tool's cursor back on the picture area after a new picture came in.
     std::function<void()> reapplyEditorCursor = [] {};
+    // Unticks the brush, text and eyedropper tools (batch crop resuming its run).
+    std::function<void()> leaveEditorTools = [] {};
 };
 
 } // namespace portiqa

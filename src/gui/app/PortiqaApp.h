@@ -29,6 +29,7 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class BatchCropWiring;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -55,6 +56,8 @@ public:
     RosterSheet& roster() { return *roster_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
+    // Batch crop: its switch, settings window, run and hotkeys.
+    BatchCropWiring& batchCrop() { return *batchCropWiring_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<WorkspaceTaskView> taskView_;
     std::unique_ptr<BatchTaskFile> batchTask_;
     std::unique_ptr<RosterSheet> roster_;
+    std::unique_ptr<BatchCropWiring> batchCropWiring_;
     FeatureLinks links_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
