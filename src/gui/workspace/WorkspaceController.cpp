@@ -233,6 +233,12 @@ void WorkspaceController::pasteFromClipboard() {
     sources_.pastePicture(QGuiApplication::clipboard()->image());
 }
 
+void WorkspaceController::showCameraPhoto(const QImage& photo) {
+    loader_.cancel();
+    pyramidRequest_ = 0;
+    workspace_.showNewPicture(photo, false);
+}
+
 void WorkspaceController::copyToClipboard() {
     waitForPicture();
     const QImage block = sources_.copyFramedRegion();
