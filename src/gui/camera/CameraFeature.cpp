@@ -21,9 +21,6 @@ namespace portiqa {
 CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
     : QObject(parent), deps_(std::move(deps)), camera_(std::move(deps_.camera)),
       aspect_(camerasizing::kDefaultAspect) {
-    if (!camera_) {
-        camera_ = createCameraBackend();
-    }
     sound_ = new ShutterSound(this);
     FeatureLinks& links = *deps_.links;
     QuickShootSwitchSeams seams;
@@ -87,6 +84,13 @@ CameraWindow* CameraFeature::window() const {
     return window_;
 }
 
+CameraBackend& CameraFeature::camera() {
+    if (!camera_) {
+        camera_ = createCameraBackend();
+    }
+    return *camera_;
+}
+
 void CameraFeature::fillLinks() {
     FeatureLinks& links = *deps_.links;
     links.quickShootMode = [this] { return switch_->isOn(); };
@@ -108,6 +112,7 @@ void CameraFeature::openCameraWindow() {
         window_->activateWindow();
         return;
     }
+    CameraBackend& backend = camera(); // made at the first opening, not at start
     CameraWindowHooks hooks;
     hooks.outputSize = [this] {
         return QSize(deps_.output->outputWidth, deps_.output->outputHeight);
@@ -127,7 +132,7 @@ void CameraFeature::openCameraWindow() {
         return dialog.exec() == QDialog::Accepted;
     };
     hooks.closed = [this] { windowClosed(); };
-    window_ = new CameraWindow(*camera_, aspect_, std::move(hooks), deps_.mainWindow);
+    window_ = new CameraWindow(backend, aspect_, std::move(hooks), deps_.mainWindow);
     window_->setAttribute(Qt::WA_DeleteOnClose);
     window_->open(deps_.mainWindow->pos());
     if (window_->connected()) {
@@ -151,7 +156,7 @@ void CameraFeature::windowClosed() {
 }
 
 void CameraFeature::shutDown() {
-    if (window_) {
+    if (window_ && camera_) {
         camera_->disconnectDevice();
     }
 }

@@ -45,7 +45,7 @@ struct CameraFeatureDeps {
     RosterSheet* roster = nullptr;
     OutputEncoder* encoder = nullptr;
     QString settingsFolder;
-    // The camera; the program's choice (PORTIQA_CAMERA) when not given.
+    // The camera; when not given, the program's choice (PORTIQA_CAMERA) at the first opening.
     std::unique_ptr<CameraBackend> camera;
 };
 
@@ -60,7 +60,8 @@ public:
     void closeCameraWindow();
     bool cameraWindowOpen() const;
     CameraWindow* window() const;
-    CameraBackend& camera() { return *camera_; }
+    // The camera backend; the program's choice is made at the first use.
+    CameraBackend& camera();
     QuickShootSwitch& quickSwitch() { return *switch_; }
     double aspect() const { return aspect_; }
 

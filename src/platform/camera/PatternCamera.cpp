@@ -33,13 +33,19 @@ const QStringList& exposureNames() {
 
 } // namespace
 
-PatternCamera::PatternCamera(QSize size, QObject* parent)
-    : CameraBackend(parent), hasDevice_(!size.isEmpty()) {
-    if (hasDevice_) {
-        formats_ = patternFormats(size);
-    }
+PatternCamera::PatternCamera(QSize size, QObject* parent) : CameraBackend(parent) {
+    plug(size);
     timer_.setInterval(kDefaultIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &PatternCamera::advance);
+}
+
+void PatternCamera::plug(QSize size) {
+    if (connected_) {
+        disconnectDevice();
+    }
+    hasDevice_ = !size.isEmpty();
+    formats_ = hasDevice_ ? patternFormats(size) : QList<CameraFormat>();
+    format_ = 0;
 }
 
 QStringList PatternCamera::devices() const {

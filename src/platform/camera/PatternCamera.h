@@ -33,6 +33,10 @@ public:
     CameraModeChoice exposureModes() const override;
     void setExposureMode(int index) override;
 
+    // Plugs the device in (at `size`) or out (an empty size), like a webcam on its cable; a
+    // connected device that is unplugged stops.
+    void plug(QSize size);
+
     // Makes the next frame now (tests step the pattern without waiting for the timer).
     void advance();
     int frameNumber() const { return frameNumber_; }
