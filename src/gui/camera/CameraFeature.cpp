@@ -68,7 +68,10 @@ CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
 
 CameraFeature::~CameraFeature() {
     // The window refers to the camera: it goes first, and the links stop reaching us.
-    delete window_.data();
+    if (window_) {
+        camera_->disconnectDevice();
+        delete window_.data();
+    }
     FeatureLinks& links = *deps_.links;
     links.quickShootMode = [] { return false; };
     links.cameraWindowOpen = [] { return false; };

@@ -45,9 +45,8 @@ CameraWindow::CameraWindow(CameraBackend& camera, double& aspect, CameraWindowHo
     connect(&camera_, &CameraBackend::frameArrived, this, &CameraWindow::frameArrived);
 }
 
-CameraWindow::~CameraWindow() {
-    camera_.disconnectDevice();
-}
+// The camera may be gone by now (a closed window is deleted later); closing released it.
+CameraWindow::~CameraWindow() = default;
 
 void CameraWindow::buildControls() {
     groupBox_ = new QGroupBox(QStringLiteral("摄像"), this);
