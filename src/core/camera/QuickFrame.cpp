@@ -18,7 +18,8 @@ QuickFrameGeometry geometry(QPoint topLeft, QSize output) {
     g.leftBar = QRect(l - 10, t - 10, kBarThickness, h + 11);
     g.topBar = QRect(l - 10, t - 10, w + 11, kBarThickness);
     g.bottomBar = QRect(l - 10, t + h + 1, w + 11, kBarThickness);
-    g.rightBar = QRect(l + w + 1, t - 10, kBarThickness, h + 11);
+    // Down to the bottom bar's lower edge, so the bottom right corner is closed too.
+    g.rightBar = QRect(l + w + 1, t - 10, kBarThickness, h + 20);
     return g;
 }
 

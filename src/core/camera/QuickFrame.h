@@ -27,8 +27,9 @@ inline constexpr int kBarThickness = 9;
 inline constexpr int kMinDragLeft = 11;
 inline constexpr int kMinDragTop = 17;
 
-// The panel at `topLeft` with `output` as its size, and the bars around it. The right bar
-// stands at L + W + 1, T - 10 like the left one mirrored, so the four bars close the rectangle.
+// The panel at `topLeft` with `output` as its size, and the bars around it, each one pixel
+// clear of the panel. The right bar stands at L + W + 1, T - 10 and reaches down to the bottom
+// bar's lower edge, so the four bars close the rectangle.
 QuickFrameGeometry geometry(QPoint topLeft, QSize output);
 
 // The frame centred on the preview: preview left + (preview width - output width) / 2, and the

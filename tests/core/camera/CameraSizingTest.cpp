@@ -97,10 +97,19 @@ TEST(QuickFrame, BarsCloseTheRectangleAroundThePanel) {
     EXPECT_EQ(g.leftBar, QRect(172, 39, 9, 424));
     EXPECT_EQ(g.topBar, QRect(172, 39, 306, 9));
     EXPECT_EQ(g.bottomBar, QRect(172, 463, 306, 9));
-    EXPECT_EQ(g.rightBar, QRect(478, 39, 9, 424));
-    // The right bar meets the ends of the top and bottom bars; no bar covers the panel.
-    EXPECT_EQ(g.rightBar.left(), g.topBar.right() + 1);
-    EXPECT_EQ(g.rightBar.bottom() + 1, g.bottomBar.top());
+    EXPECT_EQ(g.rightBar, QRect(478, 39, 9, 433));
+    // Together the bars close a rectangle one pixel clear of the panel: every pixel of the
+    // ring is covered, and no bar covers the panel.
+    const QRect outer = g.panel.adjusted(-10, -10, 10, 10);
+    const QRect inner = g.panel.adjusted(-1, -1, 1, 1);
+    for (int y = outer.top(); y <= outer.bottom(); ++y) {
+        for (int x = outer.left(); x <= outer.right(); ++x) {
+            const QPoint p(x, y);
+            const bool covered = g.leftBar.contains(p) || g.topBar.contains(p) ||
+                                 g.bottomBar.contains(p) || g.rightBar.contains(p);
+            ASSERT_EQ(covered, !inner.contains(p)) << x << "," << y;
+        }
+    }
     for (const QRect& bar : {g.leftBar, g.topBar, g.bottomBar, g.rightBar}) {
         EXPECT_FALSE(bar.intersects(g.panel));
     }
