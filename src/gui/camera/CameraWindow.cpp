@@ -43,6 +43,7 @@ CameraWindow::CameraWindow(CameraBackend& camera, double& aspect, CameraWindowHo
     setWindowTitle(QStringLiteral("摄像预览"));
     buildControls();
     connect(&camera_, &CameraBackend::frameArrived, this, &CameraWindow::frameArrived);
+    connect(&camera_, &CameraBackend::connectionLost, this, &CameraWindow::showFailedState);
 }
 
 // The camera may be gone by now (a closed window is deleted later); closing released it.

@@ -74,6 +74,9 @@ public:
 signals:
     // A new frame is in currentFrame().
     void frameArrived();
+    // The connected camera failed or went away (unplugged, taken by another program); it is
+    // disconnected now.
+    void connectionLost();
 };
 
 // The backend PORTIQA_CAMERA asks for (the webcams when unset); a value it does not understand

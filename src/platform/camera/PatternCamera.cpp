@@ -42,6 +42,7 @@ PatternCamera::PatternCamera(QSize size, QObject* parent) : CameraBackend(parent
 void PatternCamera::plug(QSize size) {
     if (connected_) {
         disconnectDevice();
+        emit connectionLost();
     }
     hasDevice_ = !size.isEmpty();
     formats_ = hasDevice_ ? patternFormats(size) : QList<CameraFormat>();

@@ -57,6 +57,13 @@ bool QtCamera::connectDevice(int index) {
         return false;
     }
     session_.setCamera(camera.get());
+    // Opening can fail later (the device is busy or goes away): the window then offers retry.
+    connect(camera.get(), &QCamera::errorOccurred, this, [this](QCamera::Error error) {
+        if (error != QCamera::NoError && camera_) {
+            disconnectDevice();
+            emit connectionLost();
+        }
+    });
     camera->start();
     if (camera->error() != QCamera::NoError) {
         session_.setCamera(nullptr);
@@ -71,7 +78,8 @@ void QtCamera::disconnectDevice() {
     if (camera_) {
         camera_->stop();
         session_.setCamera(nullptr);
-        camera_.reset();
+        // Later: this may run inside the camera's own error signal.
+        camera_.release()->deleteLater();
     }
     current_ = -1;
     frame_ = QImage();

@@ -98,6 +98,12 @@ TEST(CameraWindow, NoCameraShowsTheHelpAndRetryConnects) {
     EXPECT_TRUE(w->quickBox()->isVisible());
     EXPECT_FALSE(w->previewImage().isNull());
     EXPECT_TRUE(t.dialogs.messages.isEmpty());
+
+    // Unplugged while previewing: back to the help text and "重 试".
+    t.camera->plug(QSize());
+    EXPECT_EQ(w->shootButton()->text(), QStringLiteral("重 试"));
+    EXPECT_TRUE(w->helpLabel()->isVisible());
+    EXPECT_FALSE(w->preview()->isVisible());
 }
 
 TEST(CameraWindow, A16By9FormatMakesThePreviewWider) {
