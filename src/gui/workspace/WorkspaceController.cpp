@@ -164,9 +164,7 @@ void WorkspaceController::pasteFromClipboard() {
 }
 
 void WorkspaceController::showCameraPhoto(const QImage& photo) {
-    loader_.cancel();
-    pyramidRequest_ = 0;
-    workspace_.showNewPicture(photo, false);
+    loader_.showPicture(photo, false);
 }
 
 void WorkspaceController::copyToClipboard() {
