@@ -10,6 +10,7 @@
 namespace portiqa {
 
 class MainWindow;
+struct FeatureLinks;
 class SaveCommand;
 class WorkspaceController;
 
@@ -20,10 +21,8 @@ public:
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
     void setSaveCommand(SaveCommand* save) { save_ = save; }
-    // Switches batch crop mode off before the camera opens.
-    void setLeaveBatchCropMode(std::function<void()> leave) {
-        leaveBatchCropMode_ = std::move(leave);
-    }
+    // How the commands reach the features (batch crop, camera).
+    void setLinks(FeatureLinks* links) { links_ = links; }
 
     void openPicture() override;
     void savePicture() override;
@@ -32,8 +31,8 @@ public:
     void turnClockwise() override;
     void turnAnticlockwise() override;
     void toggleEditor() override {}
-    void leaveBatchCropMode() override { leaveBatchCropMode_(); }
-    void openCamera() override {}
+    void leaveBatchCropMode() override;
+    void openCamera() override;
     void showHelpFile() override;
     void openHomepage() override;
     void showAbout() override;
@@ -42,7 +41,7 @@ private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
-    std::function<void()> leaveBatchCropMode_ = [] {};
+    FeatureLinks* links_ = nullptr;
 };
 
 } // namespace portiqa

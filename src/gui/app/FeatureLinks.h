@@ -24,6 +24,10 @@ struct FeatureLinks {
     // --- camera window and quick-shoot (owner: the camera window) ---
     std::function<bool()> quickShootMode = [] { return false; };
     std::function<bool()> cameraWindowOpen = [] { return false; };
+    // Opens the camera window without modality, or raises it when it is open.
+    std::function<void()> openCameraWindow = [] {};
+    // Batch crop switching on: closes the camera window, switches quick-shoot off and closes
+    // its settings window; nothing when the camera window is closed.
     std::function<void()> closeCameraWindow = [] {};
 
     // --- roster window (owner: the roster window) ---

@@ -14,7 +14,9 @@
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/batch/BatchCropWiring.h"
+#include "gui/camera/CameraFeature.h"
 #include "gui/workspace/WorkspaceController.h"
+#include "platform/camera/CameraBackend.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,8 +52,10 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     return options;
 }
 
-PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
-    : options_(options), dialogs_(std::make_unique<QtDialogs>()) {
+PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
+                       std::unique_ptr<CameraBackend> camera)
+    : options_(options), dialogs_(std::make_unique<QtDialogs>()),
+      cameraBackend_(std::move(camera)) {
     Dialogs& chosenDialogs = dialogs != nullptr ? *dialogs : *dialogs_;
     AppServices services;
     services.dialogs = &chosenDialogs;
@@ -85,7 +89,13 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     sizeHooks.sizeTextChanged = [this](const QString& key, const QString&) {
         const auto which = key == QStringLiteral("像素宽") ? SettingsFile::SizeKey::Width
                                                            : SettingsFile::SizeKey::Height;
-        settingsFile_->outputDimensionChanged(which, *sizeEdits_, false, false, quickShoot_);
+        settingsFile_->outputDimensionChanged(which, *sizeEdits_, links_.cameraWindowOpen(),
+                                              links_.quickShootMode(), quickShoot_);
+    };
+    sizeHooks.outputSizeChanged = [this](bool width) {
+        if (camera_) {
+            camera_->outputSideChanged(width);
+        }
     };
     outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
     connectSaveCommand(chosenDialogs);
@@ -107,7 +117,8 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
                               &links_,
                               window_->services().location.settingsFolder};
     batchCropWiring_ = std::make_unique<BatchCropWiring>(batchParts);
-    commands_->setLeaveBatchCropMode([this] { links_.leaveBatchCropMode(); });
+    commands_->setLinks(&links_);
+    wireCamera(chosenDialogs);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };
@@ -135,6 +146,24 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     context.saveInBatchCropMode = [this] { batchCropWiring_->save(); };
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
+}
+
+void PortiqaApp::wireCamera(Dialogs& dialogs) {
+    CameraFeatureDeps deps;
+    deps.mainWindow = window_.get();
+    deps.dialogs = &dialogs;
+    deps.links = &links_;
+    deps.workspace = workspace_.get();
+    deps.settings = &quickShoot_;
+    deps.settingsFile = settingsFile_.get();
+    deps.sizeEdits = sizeEdits_.get();
+    deps.output = &outputSpec_;
+    deps.roster = roster_.get();
+    deps.encoder = encoder_.get();
+    deps.settingsFolder = window_->services().location.settingsFolder;
+    deps.camera = std::move(cameraBackend_);
+    camera_ = std::make_unique<CameraFeature>(std::move(deps));
+    window_->lifecycleSteps().disconnectCameraIfOpen = [this] { camera_->shutDown(); };
 }
 
 void PortiqaApp::start() {

@@ -80,6 +80,9 @@ public:
     void pasteFromClipboard(); // Ctrl+V
     void copyToClipboard();    // Ctrl+C
     void dropUrls(const QList<QUrl>& urls);
+    // A camera photo becomes the picture (replacing whatever was still loading); the scroll
+    // fractions keep their values.
+    void showCameraPhoto(const QImage& photo);
     void setFrameSize(QSize size);
     void setFrameColour(const QColor& colour);
 
