@@ -1,8 +1,10 @@
 #include "core/roster/RosterSheet.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/naming/OutputNames.h"
 #include "core/roster/WorkbookReader.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
@@ -41,9 +43,21 @@ void RosterSheet::retargetToCropping() {
         setStatus(rostertexts::clickStatus(RosterMode::BatchCrop, selectedCellText_));
 }
 
+void RosterSheet::retargetToShooting() {
+    if (!loaded_)
+        return;
+    if (selectedCellText_.isEmpty())
+        setStatus(rostertexts::importHint(RosterMode::QuickShoot));
+    else
+        setStatus(rostertexts::clickStatus(RosterMode::QuickShoot, selectedCellText_));
+}
+
 QString RosterSheet::chooseWorkbookFile() {
-    return dialogs_.openFile(QStringLiteral("导入Excel名单"),
-                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+    // Lists usually arrive on the desktop; a system without a desktop folder starts at home.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return dialogs_.openFile(QStringLiteral("导入Excel名单"), folder,
                              QStringLiteral("Excel文件(*.xls、*.xlsx) (*.xls *.xlsx)"));
 }
 
@@ -193,6 +207,13 @@ RosterNamingCheck RosterSheet::checkRosterNaming(RosterMode mode) {
         return RosterNamingCheck::Refused;
     }
     return RosterNamingCheck::Proceed;
+}
+
+QString RosterSheet::outputPath(const QString& folder, const QString& extension) {
+    const QString path = rosterFileName(folder, selectedCellText_, extension);
+    if (path.isEmpty() && !selectedCellText_.isEmpty())
+        dialogs_.inform(QStringLiteral("提示"), outputNameProblem(selectedCellText_));
+    return path;
 }
 
 bool RosterSheet::advanceRosterRow(bool namingByCell, RosterMode mode) {

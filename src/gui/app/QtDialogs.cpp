@@ -47,7 +47,13 @@ MessageAnswer QtDialogs::message(const QString& caption, const QString& text, Me
 }
 
 QString QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+    // A label that already lists its patterns ("Excel文件(*.xls、*.xlsx)") is shown alone,
+    // without a second copy of them after it.
+    const QString label = filter.left(filter.lastIndexOf(QLatin1Char('(')));
+    const QFileDialog::Options options = label.contains(QStringLiteral("*."))
+                                             ? QFileDialog::HideNameFilterDetails
+                                             : QFileDialog::Options();
+    return QFileDialog::getOpenFileName(parent_, title, folder, filter, nullptr, options);
 }
 
 QString QtDialogs::saveFile(const SaveFileRequest& request) {
