@@ -13,6 +13,8 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
+#include "gui/roster/RosterWindow.h"
+#include "gui/roster/RosterWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 
 #include <QCommandLineParser>
@@ -92,6 +94,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
                                                  chosenDialogs, *taskView_);
     roster_ = std::make_unique<RosterSheet>(chosenDialogs);
+    rosterWindow_ = wireRosterWindow(*this);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

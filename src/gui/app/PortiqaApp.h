@@ -29,6 +29,7 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class RosterWindow;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<RosterSheet> roster_;
     FeatureLinks links_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
+    std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
 };
 
 } // namespace portiqa
