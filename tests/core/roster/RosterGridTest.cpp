@@ -190,3 +190,35 @@ TEST(TextWidthMeter, MatchesQFontMetrics) {
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+// Class lists as other spreadsheet programs write them: names from row 7, a gap of seven empty
+// rows before late entries, a name outside GBK, and a table that starts in column H.
+TEST(RosterGrid, ClassListsFromOtherPrograms) {
+    for (const char* file : {"classlist_lo.xlsx", "classlist_lo.xls", "classlist_gnumeric.xlsx",
+                             "classlist_gnumeric.xls"}) {
+        SCOPED_TRACE(file);
+        const WorkbookReadResult r = WorkbookReader::read(
+            test::fixturePath(QStringLiteral("roster/") + QLatin1String(file)));
+        ASSERT_TRUE(r.ok) << r.reason.toStdString();
+        const RosterGrid list = RosterGrid::fromSheet(r.workbook, 0, measureFont());
+        EXPECT_EQ(list.rowCount(), 19);
+        EXPECT_EQ(list.columnCount(), 1);
+        EXPECT_EQ(list.text(5, 0), QString());
+        EXPECT_EQ(list.text(6, 0), QStringLiteral("张三"));
+        EXPECT_EQ(list.text(8, 0), QStringLiteral("王𠮷"));
+        EXPECT_EQ(list.text(18, 0), QStringLiteral("孙八"));
+
+        const RosterGrid table = RosterGrid::fromSheet(r.workbook, 1, measureFont());
+        EXPECT_EQ(table.rowCount(), 3);
+        EXPECT_EQ(table.columnCount(), 9);
+        EXPECT_EQ(table.text(0, 7), QStringLiteral("姓名"));
+        EXPECT_EQ(table.text(2, 8), QStringLiteral("2026030102"));
+        EXPECT_EQ(table.columnWidth(0), RosterGrid::kMinColumnWidth);
+    }
+}
+
+} // namespace
+} // namespace portiqa
