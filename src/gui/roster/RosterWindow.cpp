@@ -56,6 +56,9 @@ RosterWindow::RosterWindow(RosterSheet& roster, std::function<RosterMode()> mode
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setWordWrap(false);
+    // Only a click names a picture; keys that moved the highlight without naming would show
+    // one cell while another names the next picture.
+    grid_->setFocusPolicy(Qt::NoFocus);
 
     applyModeTexts(RosterMode::None);
     autoAdvance_->setChecked(true);
