@@ -35,6 +35,7 @@ void RosterSheet::windowClosed() {
 }
 
 void RosterSheet::retargetToCropping() {
+    emit retargeted(RosterMode::BatchCrop);
     if (!loaded_)
         return;
     if (selectedCellText_.isEmpty())
@@ -44,6 +45,7 @@ void RosterSheet::retargetToCropping() {
 }
 
 void RosterSheet::retargetToShooting() {
+    emit retargeted(RosterMode::QuickShoot);
     if (!loaded_)
         return;
     if (selectedCellText_.isEmpty())

@@ -74,6 +74,7 @@ RosterWindow::RosterWindow(RosterSheet& roster, std::function<RosterMode()> mode
     connect(&roster_, &RosterSheet::statusChanged, status_, &QLabel::setText);
     connect(&roster_, &RosterSheet::gridChanged, this, &RosterWindow::showGrid);
     connect(&roster_, &RosterSheet::cursorMoved, this, &RosterWindow::showCursor);
+    connect(&roster_, &RosterSheet::retargeted, this, &RosterWindow::applyModeTexts);
     connect(&roster_, &RosterSheet::focusRequested, this, [this] {
         raise();
         activateWindow();
@@ -117,12 +118,10 @@ void RosterWindow::closeEvent(QCloseEvent* event) {
 }
 
 void RosterWindow::retargetToCropping() {
-    applyModeTexts(RosterMode::BatchCrop);
     roster_.retargetToCropping();
 }
 
 void RosterWindow::retargetToShooting() {
-    applyModeTexts(RosterMode::QuickShoot);
     roster_.retargetToShooting();
 }
 

@@ -305,7 +305,7 @@ TEST_F(RosterWindowTest, NamingCheckFollowUps) {
 TEST_F(RosterWindowTest, RetargetingTakesTheTextsOfTheConfirmedMode) {
     app->links().openRosterWindow();
     importThroughWindow(fixture("roster_lo.xlsx"));
-    app->links().retargetRosterToCropping();
+    roster().retargetToCropping(); // the roster itself, as the batch crop run may call it
     EXPECT_EQ(window().windowTitle(),
               QStringLiteral("导入EXCEL，按所选单元格文字命名即将截取的图片"));
     EXPECT_EQ(window().autoAdvanceBox()->text(), QStringLiteral("截图后自动跳到下一行"));
