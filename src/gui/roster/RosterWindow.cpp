@@ -54,7 +54,7 @@ RosterWindow::RosterWindow(RosterSheet& roster, std::function<RosterMode()> mode
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid_->horizontalHeader()->hide();
     grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->verticalHeader()->setDefaultSectionSize(std::max(22, grid_->fontMetrics().height() + 6));
     grid_->setWordWrap(false);
     // Only a click names a picture; keys that moved the highlight without naming would show
     // one cell while another names the next picture.
