@@ -1,12 +1,11 @@
 #include "core/roster/RosterSheet.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/files/DialogStartFolder.h"
 #include "core/naming/OutputNames.h"
 #include "core/roster/WorkbookReader.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace portiqa {
@@ -55,11 +54,7 @@ void RosterSheet::retargetToShooting() {
 }
 
 QString RosterSheet::chooseWorkbookFile() {
-    // Lists usually arrive on the desktop; a system without a desktop folder starts at home.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    return dialogs_.openFile(QStringLiteral("导入Excel名单"), folder,
+    return dialogs_.openFile(QStringLiteral("导入Excel名单"), dialogStartFolder(),
                              QStringLiteral("Excel文件(*.xls、*.xlsx) (*.xls *.xlsx)"));
 }
 
