@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -179,8 +180,15 @@ TEST_F(RosterWindowTest, OpenersAndClosers) {
 TEST_F(RosterWindowTest, ImportFillsTreeAndGridAndSheetsAreChosenInTheTree) {
     batchCrop = true;
     app->links().openRosterWindow();
-    importThroughWindow(fixture("roster_gnumeric.xlsx"));
     RosterWindow& w = window();
+    // The workbook is read on a worker: meanwhile the window says so under a wait cursor.
+    dialogs.files.push_back(fixture("roster_gnumeric.xlsx"));
+    QSignalSpy finished(&w, &RosterWindow::readingFinished);
+    QTest::mouseClick(w.importButton(), Qt::LeftButton);
+    EXPECT_TRUE(w.isReading());
+    EXPECT_EQ(w.statusText(), QStringLiteral("数据正读入……"));
+    EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
+    ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(dialogs.openTitles, QStringList{QStringLiteral("导入Excel名单")});
     QTreeWidgetItem* root = w.tree()->topLevelItem(0);
     ASSERT_NE(root, nullptr);
@@ -198,7 +206,6 @@ TEST_F(RosterWindowTest, ImportFillsTreeAndGridAndSheetsAreChosenInTheTree) {
     // The root does nothing; a sheet shows its cells, here from row index 6 on.
     w.tree()->setCurrentItem(root);
     EXPECT_FALSE(w.isReading());
-    QSignalSpy finished(&w, &RosterWindow::readingFinished);
     w.tree()->setCurrentItem(root->child(2));
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(roster().sheetIndex(), 2);
@@ -292,8 +299,10 @@ TEST_F(RosterWindowTest, NamingCheckFollowUps) {
     EXPECT_FALSE(app->links().rosterWindowOpen());
 
     app->links().openRosterWindow();
+    app->window().activateWindow();
     EXPECT_TRUE(named(RosterMode::BatchCrop).isEmpty());
     EXPECT_EQ(dialogs.lastText(), QStringLiteral("请先导入EXCEL文件。"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window(); }));
     importThroughWindow(fixture("roster_lo.xlsx"));
     EXPECT_TRUE(named(RosterMode::BatchCrop).isEmpty());
     EXPECT_EQ(dialogs.lastText(), QStringLiteral("请先点击有文字的单元格作为图片命名，再截图。"));
