@@ -2,7 +2,6 @@
 
 #include "core/dialogs/Dialogs.h"
 #include "core/files/DialogStartFolder.h"
-#include "core/naming/OutputNames.h"
 #include "core/roster/WorkbookReader.h"
 
 #include <QFileInfo>
@@ -204,13 +203,6 @@ RosterNamingCheck RosterSheet::checkRosterNaming(RosterMode mode) {
         return RosterNamingCheck::Refused;
     }
     return RosterNamingCheck::Proceed;
-}
-
-QString RosterSheet::outputPath(const QString& folder, const QString& extension) {
-    const QString path = rosterFileName(folder, selectedCellText_, extension);
-    if (path.isEmpty() && !selectedCellText_.isEmpty())
-        dialogs_.inform(QStringLiteral("提示"), outputNameProblem(selectedCellText_));
-    return path;
 }
 
 bool RosterSheet::advanceRosterRow(bool namingByCell, RosterMode mode) {

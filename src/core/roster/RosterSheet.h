@@ -135,11 +135,6 @@ public:
     // The checks before a picture is named by cell; `mode` is the caller's (batch crop for
     // the save command, quick-shoot for the shot).
     RosterNamingCheck checkRosterNaming(RosterMode mode);
-    // The file the picture is written to once checkRosterNaming() said Proceed: the cell's text
-    // in `folder` with `extension` (".jpg"), "—1", "—2", ... added while the name is taken. A
-    // text that cannot name a file (a separator, a forbidden character, "..", too long) is
-    // refused with a message naming the problem, and the result is empty: save nothing.
-    QString outputPath(const QString& folder, const QString& extension);
     // After a picture was written with naming by cell: moves the cursor one row down when
     // automatic advance is on. True when the cursor moved.
     bool advanceRosterRow(bool namingByCell, RosterMode mode);

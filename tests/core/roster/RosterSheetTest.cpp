@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace portiqa {
 namespace {
@@ -46,50 +45,6 @@ TEST_F(RosterSheetTest, ChoosingTheFileAsksWithTheRosterTitle) {
     // The desktop folder, or home where there is none.
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     EXPECT_EQ(dialogs.openFolders.first(), QFileInfo(desktop).isDir() ? desktop : QDir::homePath());
-}
-
-// The cell's text names the file through the shared builder: collisions get "—k", and a text
-// that cannot be a file name is refused with the builder's message.
-TEST_F(RosterSheetTest, OutputPathFromTheSelectedCell) {
-    Workbook book;
-    book.addSheet(QStringLiteral("名单"));
-    const QStringList texts = {QStringLiteral("张三"), QStringLiteral("1班/张三"),
-                               QStringLiteral("a..b"), QStringLiteral("王𠮷")};
-    for (int row = 0; row < texts.size(); ++row)
-        book.setCell(0, row, 0, texts[row]);
-    roster.windowOpened();
-    // A workbook handed over as the result of the latest import.
-    QFuture<RosterImport> reading = roster.startImport(fixture("roster_lo.xlsx"));
-    RosterImport import = reading.result();
-    import.workbook = std::make_shared<Workbook>(book);
-    import.firstSheet = RosterGrid::fromSheet(book, 0, QFont());
-    ASSERT_TRUE(roster.finishImport(import, RosterMode::BatchCrop));
-
-    QTemporaryDir out;
-    ASSERT_TRUE(out.isValid());
-    const QString folder = out.path();
-    QFile taken(folder + QStringLiteral("/张三.jpg"));
-    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
-    const struct {
-        int row;
-        const char* path; // empty: refused
-        const char* message;
-    } cases[] = {
-        {0, "/张三—1.jpg", ""},
-        {1, "", "名称中含有不能用于文件名的字符“/”，请改用其他名称。"},
-        {2, "", "名称中不能含有“..”，请改用其他名称。"},
-        {3, "/王𠮷.jpg", ""},
-    };
-    for (const auto& c : cases) {
-        dialogs.messages.clear();
-        roster.clickCell(c.row, 0, RosterMode::BatchCrop);
-        const QString expected = *c.path ? folder + QString::fromUtf8(c.path) : QString();
-        EXPECT_EQ(roster.outputPath(folder, QStringLiteral(".jpg")), expected) << c.row;
-        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(c.message)) << c.row;
-        if (*c.message) {
-            EXPECT_EQ(dialogs.messages.last().caption, QStringLiteral("提示"));
-        }
-    }
 }
 
 TEST_F(RosterSheetTest, ImportShowsSheetsFirstGridAndModeHint) {

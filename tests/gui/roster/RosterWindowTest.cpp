@@ -3,7 +3,6 @@
 #include "core/roster/RosterSheet.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PortiqaApp.h"
-#include "gui/roster/RosterNaming.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -59,6 +58,13 @@ public:
         QSignalSpy finished(&window(), &RosterWindow::readingFinished);
         QTest::mouseClick(window().importButton(), Qt::LeftButton);
         ASSERT_TRUE(finished.count() > 0 || finished.wait(10000));
+    }
+
+    // What a save named by cell does before writing: its Yes opens the roster window.
+    void saveNamedByCell() {
+        if (roster().checkRosterNaming(RosterMode::BatchCrop) ==
+            RosterNamingCheck::OpenRosterWindow)
+            app->links().openRosterWindow();
     }
 
     void clickAt(QPoint point) {
@@ -139,8 +145,7 @@ TEST_F(RosterWindowTest, OpenersAndClosers) {
         {"naming check Yes",
          [](RosterWindowTest& t) {
              t.dialogs.answers.push_back(MessageAnswer::Yes);
-             rosterNamedPath(t.app->roster(), t.app->links(), RosterMode::BatchCrop, t.dir.path(),
-                             QStringLiteral(".jpg"), [] {});
+             t.saveNamedByCell();
          }},
     };
     const struct {
@@ -241,7 +246,7 @@ TEST_F(RosterWindowTest, AdvanceFollowsTheGridAndStopsOnTheLastRow) {
     app->links().openRosterWindow();
     importThroughWindow(fixture("roster_sheetjs.xlsx"));
     clickCell(5, 0);
-    advanceRosterAfterSave(roster(), RosterMode::BatchCrop);
+    roster().advanceRosterRow(true, RosterMode::BatchCrop);
     QTableView* grid = window().grid();
     EXPECT_EQ(grid->currentIndex().row(), 6);
     EXPECT_EQ(roster().selectedCellText(), QStringLiteral("欧阳娜娜"));
@@ -249,7 +254,7 @@ TEST_F(RosterWindowTest, AdvanceFollowsTheGridAndStopsOnTheLastRow) {
               QStringLiteral("以“欧阳娜娜”命名即将截取的图片，如截多幅加序号区分。"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    advanceRosterAfterSave(roster(), RosterMode::BatchCrop);
+    roster().advanceRosterRow(true, RosterMode::BatchCrop);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("提示："));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("EXCEL光标已处于最后一行"));
@@ -259,7 +264,7 @@ TEST_F(RosterWindowTest, AdvanceFollowsTheGridAndStopsOnTheLastRow) {
     // Unticked, the row stays without a word.
     QTest::mouseClick(window().autoAdvanceBox(), Qt::LeftButton);
     clickCell(1, 0);
-    advanceRosterAfterSave(roster(), RosterMode::BatchCrop);
+    roster().advanceRosterRow(true, RosterMode::BatchCrop);
     EXPECT_EQ(grid->currentIndex().row(), 1);
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
@@ -286,29 +291,24 @@ TEST_F(RosterWindowTest, FailedImportKeepsTheRosterShown) {
     EXPECT_EQ(w.grid()->model()->rowCount(), 7);
 }
 
-// The checks of a save named by cell, with their follow-ups.
-TEST_F(RosterWindowTest, NamingCheckFollowUps) {
-    int settingsOpened = 0;
-    const auto named = [&](RosterMode mode) {
-        return rosterNamedPath(roster(), app->links(), mode, dir.path(), QStringLiteral(".jpg"),
-                               [&] { ++settingsOpened; });
-    };
+// The checks of a save named by cell against the window's state; the refusal for a missing
+// import brings the window forward.
+TEST_F(RosterWindowTest, NamingChecksFollowTheWindow) {
     dialogs.answers.push_back(MessageAnswer::No);
-    EXPECT_TRUE(named(RosterMode::QuickShoot).isEmpty());
-    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(roster().checkRosterNaming(RosterMode::QuickShoot),
+              RosterNamingCheck::OpenModeSettings);
     EXPECT_FALSE(app->links().rosterWindowOpen());
 
     app->links().openRosterWindow();
     app->window().activateWindow();
-    EXPECT_TRUE(named(RosterMode::BatchCrop).isEmpty());
+    EXPECT_EQ(roster().checkRosterNaming(RosterMode::BatchCrop), RosterNamingCheck::Refused);
     EXPECT_EQ(dialogs.lastText(), QStringLiteral("请先导入EXCEL文件。"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window(); }));
     importThroughWindow(fixture("roster_lo.xlsx"));
-    EXPECT_TRUE(named(RosterMode::BatchCrop).isEmpty());
+    EXPECT_EQ(roster().checkRosterNaming(RosterMode::BatchCrop), RosterNamingCheck::Refused);
     EXPECT_EQ(dialogs.lastText(), QStringLiteral("请先点击有文字的单元格作为图片命名，再截图。"));
     clickCell(1, 0);
-    EXPECT_EQ(named(RosterMode::BatchCrop), dir.filePath(QStringLiteral("张三.jpg")));
-    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(roster().checkRosterNaming(RosterMode::BatchCrop), RosterNamingCheck::Proceed);
 }
 
 TEST_F(RosterWindowTest, RetargetingTakesTheTextsOfTheConfirmedMode) {
