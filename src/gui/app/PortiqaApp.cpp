@@ -15,6 +15,8 @@
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/batch/BatchCropWiring.h"
 #include "gui/camera/CameraFeature.h"
+#include "gui/roster/RosterWindow.h"
+#include "gui/roster/RosterWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
 
@@ -119,6 +121,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     batchCropWiring_ = std::make_unique<BatchCropWiring>(batchParts);
     commands_->setLinks(&links_);
     wireCamera(chosenDialogs);
+    rosterWindow_ = wireRosterWindow(*this);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

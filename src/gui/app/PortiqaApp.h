@@ -32,6 +32,7 @@ class WorkspaceTaskView;
 class RosterSheet;
 class BatchCropWiring;
 class CameraFeature;
+class RosterWindow;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -93,6 +94,7 @@ private:
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
+    std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
 };
 
 } // namespace portiqa
