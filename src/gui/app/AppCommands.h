@@ -10,6 +10,7 @@
 namespace portiqa {
 
 class MainWindow;
+struct FeatureLinks;
 class SaveCommand;
 class WorkspaceController;
 
@@ -20,6 +21,8 @@ public:
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
     void setSaveCommand(SaveCommand* save) { save_ = save; }
+    // How the commands reach the features (batch crop, camera).
+    void setLinks(FeatureLinks* links) { links_ = links; }
     // The editor's tool window; without one 编辑 does nothing.
     void setEditorToggle(std::function<void()> toggle) { toggleEditor_ = std::move(toggle); }
 
@@ -34,8 +37,8 @@ public:
             toggleEditor_();
         }
     }
-    void leaveBatchCropMode() override {}
-    void openCamera() override {}
+    void leaveBatchCropMode() override;
+    void openCamera() override;
     void showHelpFile() override;
     void openHomepage() override;
     void showAbout() override;
@@ -44,6 +47,7 @@ private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
+    FeatureLinks* links_ = nullptr;
     std::function<void()> toggleEditor_;
 };
 
