@@ -42,6 +42,7 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
     redrawWorkspace();
+    emit newPictureShown();
     return true;
 }
 
@@ -208,6 +209,10 @@ void PhotoWorkspace::compose() {
 }
 
 void PhotoWorkspace::recomposeView() {
+    recomposeView({});
+}
+
+void PhotoWorkspace::recomposeView(const std::function<void(QImage&)>& overlay) {
     if (view_.size() != composition_.size() || view_.format() != composition_.format()) {
         view_ = QImage(composition_.size(), composition_.format());
     }
@@ -216,6 +221,9 @@ void PhotoWorkspace::recomposeView() {
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
     frame_.drawFrame(view_);
+    if (overlay) {
+        overlay(view_);
+    }
     emit viewChanged();
 }
 
@@ -276,6 +284,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
     picture_ = std::move(turned);
     pictureSize_ = pictureSize_.transposed();
     redrawWorkspace();
+    emit pictureTurned();
     return true;
 }
 

@@ -23,6 +23,8 @@ public:
     void setSaveCommand(SaveCommand* save) { save_ = save; }
     // How the commands reach the features (batch crop, camera).
     void setLinks(FeatureLinks* links) { links_ = links; }
+    // The editor's tool window; without one 编辑 does nothing.
+    void setEditorToggle(std::function<void()> toggle) { toggleEditor_ = std::move(toggle); }
 
     void openPicture() override;
     void savePicture() override;
@@ -30,7 +32,11 @@ public:
     void zoomOut() override;
     void turnClockwise() override;
     void turnAnticlockwise() override;
-    void toggleEditor() override {}
+    void toggleEditor() override {
+        if (toggleEditor_) {
+            toggleEditor_();
+        }
+    }
     void leaveBatchCropMode() override;
     void openCamera() override;
     void showHelpFile() override;
@@ -42,6 +48,7 @@ private:
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
     FeatureLinks* links_ = nullptr;
+    std::function<void()> toggleEditor_;
 };
 
 } // namespace portiqa

@@ -17,6 +17,7 @@
 #include "gui/camera/CameraFeature.h"
 #include "gui/roster/RosterWindow.h"
 #include "gui/roster/RosterWiring.h"
+#include "gui/editor/EditorWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
 
@@ -75,8 +76,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
     workspace_->sources().setOutputSizeUsable([this] { return outputSpec_.usable(); });
+    editor_ = connectEditor(*window_, *workspace_, *commands_, links_, chosenDialogs);
 
     OutputSizeHooks sizeHooks;
+    sizeHooks.commitPendingText = [this] { links_.commitPendingText(); };
     // The workspace owns the frame; the capture panel follows it.
     sizeHooks.resizeFrame = [this](QSize size) { workspace_->setFrameSize(size); };
     sizeHooks.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
@@ -137,6 +140,7 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     codec_ = std::make_unique<ImageCodec>();
     encoder_ = std::make_unique<OutputEncoder>(*codec_);
     SaveContext context;
+    context.commitPendingText = [this] { links_.finishTextForSave(); };
     context.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     context.outputSizeUsable = [this] { return outputSpec_.usable(); };
     context.captureFramedImage = [this] {

@@ -33,6 +33,7 @@ class RosterSheet;
 class BatchCropWiring;
 class CameraFeature;
 class RosterWindow;
+class EditorController;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -66,6 +67,8 @@ public:
     // The camera window, quick-shoot and their settings.
     CameraFeature& camera() { return *camera_; }
     QuickShootSettings& quickShootSettings() { return quickShoot_; }
+    // The editor's tools and tool window.
+    EditorController& editor() { return *editor_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -95,6 +98,7 @@ private:
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
     std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
+    EditorController* editor_ = nullptr;          // owned by the window
 };
 
 } // namespace portiqa
