@@ -2,18 +2,47 @@
 
 #include <QtGlobal>
 
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+#include <X11/Xlib.h>
+#endif
+
 namespace portiqa::platform {
 
-QString missingDisplayMessage() {
+namespace {
+
+QString noDisplay(const QString& reason) {
+    return QStringLiteral("portiqa: no display found (%1); "
+                          "to run without a screen use: xvfb-run -a portiqa")
+        .arg(reason);
+}
+
+} // namespace
+
+QString missingDisplayMessage(const QString& platformArgument) {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        !qEnvironmentVariableIsEmpty("DISPLAY") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    const QString platform = !platformArgument.isEmpty()
+                                 ? platformArgument
+                                 : qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool x11Chosen = platform.startsWith(QStringLiteral("xcb"));
+    if (!platform.isEmpty() && !x11Chosen) {
         return {};
     }
-    return QStringLiteral("portiqa: no display found (DISPLAY is not set); "
-                          "to run without a screen use: xvfb-run -a portiqa");
+    if (!x11Chosen && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return {};
+    }
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) {
+        return noDisplay(QStringLiteral("DISPLAY is not set"));
+    }
+    // One short connection, closed at once: the same server and authority Qt will use.
+    Display* connection = XOpenDisplay(nullptr);
+    if (connection == nullptr) {
+        return noDisplay(QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
+    }
+    XCloseDisplay(connection);
+    return {};
 #else
+    Q_UNUSED(platformArgument);
     return {};
 #endif
 }

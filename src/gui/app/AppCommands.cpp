@@ -4,6 +4,7 @@
 #include "core/app/HelpFile.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/output/SaveCommand.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -48,24 +49,37 @@ void AppCommands::turnAnticlockwise() {
 }
 
 void AppCommands::showHelpFile() {
-    QFile carried(QStringLiteral(":/help/help.html"));
+    const QString carriedPage = QStringLiteral(":/help/help.html");
+    QFile carried(carriedPage);
     if (!carried.open(QIODevice::ReadOnly)) {
         return;
     }
     const QString path =
         window_.services().location.helpFolder + QLatin1Char('/') + texts::helpFileName();
-    // A page that cannot be written is not reported: opening then shows the desktop's own
-    // error, as with any missing document.
-    installHelpFile(path, carried.readAll());
-    if (window_.services().openUrl) {
-        window_.services().openUrl(QUrl::fromLocalFile(path));
+    const bool written = installHelpFile(path, carried.readAll()) != HelpFileResult::Failed;
+    if (written && window_.services().openUrl &&
+        window_.services().openUrl(QUrl::fromLocalFile(path))) {
+        return;
     }
+    // No launcher, or a folder the page cannot be written to: the program shows the page itself.
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(&window_);
+    }
+    helpWindow_->showPage(written ? QUrl::fromLocalFile(path)
+                                  : QUrl(QStringLiteral("qrc") + carriedPage));
+}
+
+HelpWindow* AppCommands::helpWindow() const {
+    return helpWindow_;
 }
 
 void AppCommands::openHomepage() {
-    if (window_.services().openUrl) {
-        window_.services().openUrl(QUrl(texts::homepage()));
+    const QString address = texts::homepage();
+    if (window_.services().openUrl && window_.services().openUrl(QUrl(address))) {
+        return;
     }
+    window_.dialogs().inform(QStringLiteral("提示"),
+                             QStringLiteral("无法打开浏览器，请手动访问软件主页：\r\n") + address);
 }
 
 void AppCommands::showAbout() {

@@ -5,10 +5,13 @@
 
 #include "core/app/MainCommands.h"
 
+#include <QPointer>
+
 #include <functional>
 
 namespace portiqa {
 
+class HelpWindow;
 class MainWindow;
 class SaveCommand;
 class WorkspaceController;
@@ -30,12 +33,19 @@ public:
     void toggleEditor() override {}
     void leaveBatchCropMode() override {}
     void openCamera() override {}
+    // Opens the help page with the desktop's handler; where the desktop cannot, the page is
+    // shown in the program's own help window.
     void showHelpFile() override;
+    // Opens the home page; where the desktop cannot, a message shows its address.
     void openHomepage() override;
     void showAbout() override;
 
+    // The built-in help window once it has been needed, else null.
+    HelpWindow* helpWindow() const;
+
 private:
     MainWindow& window_;
+    QPointer<HelpWindow> helpWindow_; // owned by the main window
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
 };

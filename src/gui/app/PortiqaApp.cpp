@@ -15,39 +15,12 @@
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QStandardPaths>
 #include <QTimer>
 
 namespace portiqa {
-
-LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
-    QCommandLineParser parser;
-    const QCommandLineOption settingsDir(QStringLiteral("settings-dir"),
-                                         QStringLiteral("Keep settings and task files in DIR."),
-                                         QStringLiteral("DIR"));
-    parser.addOption(settingsDir);
-    const QCommandLineOption quitAfterShow(
-        QStringLiteral("quit-after-show"),
-        QStringLiteral("Quit as soon as the main window is shown (start-up timing)."));
-    parser.addOption(quitAfterShow);
-    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("Picture to open."));
-    LaunchOptions options;
-    if (!parser.parse(arguments)) {
-        if (error != nullptr) {
-            *error = parser.errorText();
-        }
-        return options;
-    }
-    options.settingsDir = parser.value(settingsDir);
-    options.quitAfterShow = parser.isSet(quitAfterShow);
-    if (!parser.positionalArguments().isEmpty()) {
-        options.picture = parser.positionalArguments().constFirst();
-    }
-    return options;
-}
 
 PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     : options_(options), dialogs_(std::make_unique<QtDialogs>()) {

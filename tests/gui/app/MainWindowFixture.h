@@ -17,6 +17,7 @@ struct StartedMainWindow {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     QList<QUrl> openedUrls;
+    bool urlOpenerWorks = true; // false: the desktop has no launcher
     std::unique_ptr<MainWindow> window;
 
     StartedMainWindow() {
@@ -27,7 +28,7 @@ struct StartedMainWindow {
         services.location.helpFolder = dir.path();
         services.openUrl = [this](const QUrl& url) {
             openedUrls.append(url);
-            return true;
+            return urlOpenerWorks;
         };
         window = std::make_unique<MainWindow>(std::move(services));
         window->startUp();

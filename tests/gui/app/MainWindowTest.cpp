@@ -4,6 +4,7 @@
 #include "core/app/MainCommands.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/ColourPickerButton.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/StatusBarWidget.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
@@ -296,4 +298,45 @@ TEST(MainWindow, ClosingRunsShutDownAndTheEventLoopEndsWithZero) {
     QTimer::singleShot(0, started.window.get(), [&] { started.window->close(); });
     QApplication::setQuitOnLastWindowClosed(true);
     EXPECT_EQ(QApplication::exec(), 0);
+}
+
+// Without a launcher the desktop opens nothing: the help page appears in the program's own
+// window (its title, its Chinese text, its in-page links), and the home page's address is
+// shown in a message the operator can read and type.
+TEST(MainWindow, HelpAndHomePageWhenTheDesktopCannotOpenThem) {
+    StartedMainWindow started;
+    started.urlOpenerWorks = false;
+    AppCommands commands(*started.window);
+
+    commands.showHelpFile();
+    HelpWindow* help = commands.helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Portiqa 使用帮助");
+    EXPECT_TRUE(help->browser().toPlainText().contains("批量截图"));
+    EXPECT_EQ(help->browser().source(),
+              QUrl::fromLocalFile(started.dir.path() + "/Portiqa使用帮助.html"));
+    commands.showHelpFile(); // a second request reuses the window
+    EXPECT_EQ(commands.helpWindow(), help);
+    EXPECT_TRUE(started.dialogs.messages.isEmpty());
+
+    commands.openHomepage();
+    ASSERT_EQ(started.dialogs.messages.size(), 1);
+    EXPECT_EQ(started.dialogs.messages[0].caption, "提示");
+    EXPECT_TRUE(started.dialogs.lastText().endsWith(texts::homepage()))
+        << started.dialogs.lastText().toStdString();
+}
+
+TEST(MainWindow, HelpPageShownFromTheProgramWhenItCannotBeWrittenOut) {
+    StartedMainWindow started;
+    started.urlOpenerWorks = true;
+    AppCommands commands(*started.window);
+    // A folder in the page's place: the page cannot be written, so nothing goes to the desktop
+    // (it would show its own "file not found") and the carried copy is shown instead.
+    ASSERT_TRUE(QDir(started.dir.path()).mkpath("Portiqa使用帮助.html"));
+
+    commands.showHelpFile();
+    EXPECT_TRUE(started.openedUrls.isEmpty());
+    ASSERT_NE(commands.helpWindow(), nullptr);
+    EXPECT_EQ(commands.helpWindow()->windowTitle(), "Portiqa 使用帮助");
 }
