@@ -20,9 +20,8 @@ QString noDisplay(const QString& reason) {
 
 QString missingDisplayMessage(const QString& platformArgument) {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    const QString platform = !platformArgument.isEmpty()
-                                 ? platformArgument
-                                 : qEnvironmentVariable("QT_QPA_PLATFORM");
+    const QString platform =
+        !platformArgument.isEmpty() ? platformArgument : qEnvironmentVariable("QT_QPA_PLATFORM");
     const bool x11Chosen = platform.startsWith(QStringLiteral("xcb"));
     if (!platform.isEmpty() && !x11Chosen) {
         return {};
@@ -37,7 +36,8 @@ QString missingDisplayMessage(const QString& platformArgument) {
     // One short connection, closed at once: the same server and authority Qt will use.
     Display* connection = XOpenDisplay(nullptr);
     if (connection == nullptr) {
-        return noDisplay(QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
+        return noDisplay(
+            QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
     }
     XCloseDisplay(connection);
     return {};

@@ -28,8 +28,8 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
         QStringLiteral("quit-after-show"), QStringLiteral("Quit once the window is shown.")));
     // Qt reads these itself from the same command line; they are accepted, not interpreted,
     // except that an explicit platform decides whether a display is needed.
-    const QCommandLineOption platform = hidden(
-        QCommandLineOption(QStringLiteral("platform"), {}, QStringLiteral("NAME")));
+    const QCommandLineOption platform =
+        hidden(QCommandLineOption(QStringLiteral("platform"), {}, QStringLiteral("NAME")));
     const QCommandLineOption style =
         hidden(QCommandLineOption(QStringLiteral("style"), {}, QStringLiteral("NAME")));
     const QCommandLineOption display =
