@@ -40,12 +40,13 @@ int main(int argc, char** argv) {
     case portiqa::LaunchOptions::Action::Run:
         break;
     }
-    const QString noDisplay = portiqa::platform::missingDisplayMessage(options.platform);
-    if (!noDisplay.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(noDisplay));
+    portiqa::platform::DisplayCheck display(options.platform);
+    if (!display.problem().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(display.problem()));
         return 2;
     }
     QApplication app(argc, argv);
+    display.close(); // Qt holds its own connection now
     portiqa::applyProgramIdentity(app);
     portiqa::PortiqaApp portiqaApp(options);
     portiqaApp.start();

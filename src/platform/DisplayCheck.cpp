@@ -18,32 +18,43 @@ QString noDisplay(const QString& reason) {
 
 } // namespace
 
-QString missingDisplayMessage(const QString& platformArgument) {
+DisplayCheck::DisplayCheck(const QString& platformArgument) {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
     const QString platform =
         !platformArgument.isEmpty() ? platformArgument : qEnvironmentVariable("QT_QPA_PLATFORM");
     const bool x11Chosen = platform.startsWith(QStringLiteral("xcb"));
     if (!platform.isEmpty() && !x11Chosen) {
-        return {};
+        return;
     }
     if (!x11Chosen && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        return {};
+        return;
     }
     const QString display = qEnvironmentVariable("DISPLAY");
     if (display.isEmpty()) {
-        return noDisplay(QStringLiteral("DISPLAY is not set"));
+        problem_ = noDisplay(QStringLiteral("DISPLAY is not set"));
+        return;
     }
-    // One short connection, closed at once: the same server and authority Qt will use.
-    Display* connection = XOpenDisplay(nullptr);
-    if (connection == nullptr) {
-        return noDisplay(
-            QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
+    // The same server and authority Qt will use.
+    connection_ = XOpenDisplay(nullptr);
+    if (connection_ == nullptr) {
+        problem_ =
+            noDisplay(QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
     }
-    XCloseDisplay(connection);
-    return {};
 #else
     Q_UNUSED(platformArgument);
-    return {};
+#endif
+}
+
+DisplayCheck::~DisplayCheck() {
+    close();
+}
+
+void DisplayCheck::close() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    if (connection_ != nullptr) {
+        XCloseDisplay(connection_);
+        connection_ = nullptr;
+    }
 #endif
 }
 

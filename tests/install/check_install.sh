@@ -49,7 +49,9 @@ starts)
     unset QT_QPA_PLATFORM
     run=(env PATH="$prefix/bin:$PATH" "$exec_line" --quit-after-show)
     if [[ -z "${DISPLAY:-}" ]]; then
-        run=(xvfb-run -a "${run[@]}")
+        # Started alone, not under the test command's X server: a server of its own, at a
+        # random number so parallel runs on a shared machine do not pick the same one.
+        run=(xvfb-run -a -n "$((200 + RANDOM % 5000))" "${run[@]}")
     fi
     "${run[@]}" || fail "the installed program did not start and end cleanly"
     [[ -d "$XDG_DATA_HOME/Portiqa/头像采集设置" ]] || fail "no settings folder in the user data folder"
