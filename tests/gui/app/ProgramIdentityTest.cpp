@@ -1,8 +1,8 @@
 // The icon a desktop shows for the program's windows comes from the carried PNGs: a missing or
 // misnamed resource would leave every window with the platform's blank icon.
 
-#include "core/app/BuildInfo.h"
 #include "gui/app/ProgramIdentity.h"
+#include "core/app/BuildInfo.h"
 
 #include <gtest/gtest.h>
 
