@@ -99,7 +99,10 @@ bool PictureSources::pastePicture(const QImage& clipboardImage) {
         return false;
     }
     const DecodedPicture checked = pictureDecoder_.fromImage(clipboardImage);
-    if (!checked.ok() || !workspace_.showNewPicture(checked.image, true)) {
+    const auto show = [this](const QImage& picture) {
+        return pictureShower_ ? pictureShower_(picture) : workspace_.showNewPicture(picture, true);
+    };
+    if (!checked.ok() || !show(checked.image)) {
         const QString reason =
             checked.ok() ? pictureDecoder_.messageFor(DecodeError::OutOfMemory) : checked.message;
         dialogs_.inform(PictureDecoder::messageCaption(), reason, MessageIcon::Warning);

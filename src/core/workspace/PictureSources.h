@@ -28,6 +28,7 @@ class PictureSources {
 public:
     using Decoder = std::function<DecodedPicture(const QString& path)>;
     using FileLoader = std::function<void(const QString& path)>;
+    using PictureShower = std::function<bool(const QImage& picture)>;
 
     PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs);
 
@@ -36,6 +37,9 @@ public:
     // When set, files are handed to it instead (an asynchronous loader that reports back to
     // the workspace itself); loadPictureFile() then only starts the load.
     void setFileLoader(FileLoader loader) { fileLoader_ = std::move(loader); }
+    // When set, a pasted picture is shown through it (the owner of pending loads) instead of
+    // straight on the workspace; false from it means the picture could not be shown.
+    void setPictureShower(PictureShower shower) { pictureShower_ = std::move(shower); }
     // While batch crop mode is on, an opened or dropped file is recorded as the source.
     void setBatchCropMode(std::function<bool()> isOn) { batchCropMode_ = std::move(isOn); }
 
@@ -69,6 +73,7 @@ private:
     PictureDecoder pictureDecoder_;
     Decoder decoder_;
     FileLoader fileLoader_;
+    PictureShower pictureShower_;
     std::function<bool()> batchCropMode_;
     int sourceKind_ = 0;
     QString sourcePath_;
