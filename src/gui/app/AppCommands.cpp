@@ -57,16 +57,21 @@ void AppCommands::showHelpFile() {
     const QString path =
         window_.services().location.helpFolder + QLatin1Char('/') + texts::helpFileName();
     const bool written = installHelpFile(path, carried.readAll()) != HelpFileResult::Failed;
-    if (written && window_.services().openUrl &&
-        window_.services().openUrl(QUrl::fromLocalFile(path))) {
-        return;
+    // No launcher, a launcher that finds no browser, or a folder the page cannot be written
+    // to: the program shows the page itself.
+    const QUrl page =
+        written ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("qrc") + carriedPage);
+    auto showBuiltIn = [this, page] { showHelpWindow(page); };
+    if (!written || !openWithDesktop(page, showBuiltIn)) {
+        showBuiltIn();
     }
-    // No launcher, or a folder the page cannot be written to: the program shows the page itself.
+}
+
+void AppCommands::showHelpWindow(const QUrl& page) {
     if (helpWindow_ == nullptr) {
         helpWindow_ = new HelpWindow(&window_);
     }
-    helpWindow_->showPage(written ? QUrl::fromLocalFile(path)
-                                  : QUrl(QStringLiteral("qrc") + carriedPage));
+    helpWindow_->showPage(page);
 }
 
 HelpWindow* AppCommands::helpWindow() const {
@@ -75,11 +80,18 @@ HelpWindow* AppCommands::helpWindow() const {
 
 void AppCommands::openHomepage() {
     const QString address = texts::homepage();
-    if (window_.services().openUrl && window_.services().openUrl(QUrl(address))) {
-        return;
+    auto tellAddress = [this, address] {
+        window_.dialogs().inform(QStringLiteral("提示"),
+                                 QStringLiteral("无法打开浏览器，请手动访问软件主页：\r\n") +
+                                     address);
+    };
+    if (!openWithDesktop(QUrl(address), tellAddress)) {
+        tellAddress();
     }
-    window_.dialogs().inform(QStringLiteral("提示"),
-                             QStringLiteral("无法打开浏览器，请手动访问软件主页：\r\n") + address);
+}
+
+bool AppCommands::openWithDesktop(const QUrl& url, const std::function<void()>& failedLater) {
+    return window_.services().openUrl && window_.services().openUrl(url, failedLater);
 }
 
 void AppCommands::showAbout() {

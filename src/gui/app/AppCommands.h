@@ -6,6 +6,7 @@
 #include "core/app/MainCommands.h"
 
 #include <QPointer>
+#include <QUrl>
 
 #include <functional>
 
@@ -44,6 +45,9 @@ public:
     HelpWindow* helpWindow() const;
 
 private:
+    void showHelpWindow(const QUrl& page);
+    bool openWithDesktop(const QUrl& url, const std::function<void()>& failedLater);
+
     MainWindow& window_;
     QPointer<HelpWindow> helpWindow_; // owned by the main window
     WorkspaceController* workspace_ = nullptr;

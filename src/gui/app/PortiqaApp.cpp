@@ -14,9 +14,9 @@
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/workspace/WorkspaceController.h"
+#include "platform/DesktopOpener.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -31,7 +31,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
         QCoreApplication::applicationDirPath(), options_.settingsDir,
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             QStringLiteral("/Portiqa"));
-    services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    opener_ = std::make_unique<platform::DesktopOpener>();
+    services.openUrl = [this](const QUrl& url, const std::function<void()>& failedLater) {
+        return opener_->open(url, failedLater);
+    };
     window_ = std::make_unique<MainWindow>(std::move(services));
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);

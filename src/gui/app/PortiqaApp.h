@@ -30,6 +30,9 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+namespace platform {
+class DesktopOpener;
+}
 
 class PortiqaApp {
 public:
@@ -54,6 +57,7 @@ private:
     void connectSaveCommand(Dialogs& dialogs);
 
     LaunchOptions options_;
+    std::unique_ptr<platform::DesktopOpener> opener_;
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
