@@ -1,6 +1,7 @@
 #include "core/workspace/PictureSources.h"
 
 #include "core/text/PictureExtensions.h"
+#include "core/workspace/OutputSpec.h"
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QFileInfo>
@@ -113,6 +114,10 @@ bool PictureSources::pastePicture(const QImage& clipboardImage) {
 
 QImage PictureSources::copyFramedRegion() const {
     if (!workspace_.pictureLoaded()) {
+        return {};
+    }
+    if (outputSizeUsable_ && !outputSizeUsable_()) {
+        dialogs_.inform(Caption, unusableOutputSizeHint(), MessageIcon::Information);
         return {};
     }
     return workspace_.captureFramedImage();

@@ -54,7 +54,12 @@ public:
     // Ctrl+V with the clipboard's image (null when the clipboard holds none); a missing or
     // unusable image is told to the operator and the current picture stays.
     bool pastePicture(const QImage& clipboardImage);
-    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing.
+    // Whether the typed output size can be captured; the copy refuses like the save while not.
+    void setOutputSizeUsable(std::function<bool()> usable) {
+        outputSizeUsable_ = std::move(usable);
+    }
+    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing (no
+    // picture: silently; an unusable output size: after telling the operator, as the save).
     QImage copyFramedRegion() const;
 
     // The path a drop would load, or nothing after telling the operator why not.
@@ -75,6 +80,7 @@ private:
     FileLoader fileLoader_;
     PictureShower pictureShower_;
     std::function<bool()> batchCropMode_;
+    std::function<bool()> outputSizeUsable_;
     int sourceKind_ = 0;
     QString sourcePath_;
 };

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QFrame>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QTemporaryDir>
@@ -106,8 +107,10 @@ TEST_F(PendingLoadFailureTest, EndsOnThePreviousOrTheNewFullPicture) {
                                     Second::DropBrokenFile, Second::PastePicture}) {
             const auto label = ::testing::Message()
                                << "stage " << int(stage) << ", second " << int(second);
+            StageGate gate; // outlives the workspace, whose workers may still call it
             Workspace w;
-            StageGate gate;
+            // A failed assertion must not leave a worker held while the workspace waits for it.
+            const auto releaseOnExit = qScopeGuard([&gate] { gate.release(); });
             gate.stage =
                 stage == LoadStage::PyramidBuilding ? Stage::PyramidBuild : Stage::FullDecode;
             w.controller->loader().setStageHook(gate.hook());
