@@ -20,40 +20,13 @@
 #include "gui/editor/EditorWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
+#include "platform/DesktopOpener.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QStandardPaths>
 #include <QTimer>
 
 namespace portiqa {
-
-LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
-    QCommandLineParser parser;
-    const QCommandLineOption settingsDir(QStringLiteral("settings-dir"),
-                                         QStringLiteral("Keep settings and task files in DIR."),
-                                         QStringLiteral("DIR"));
-    parser.addOption(settingsDir);
-    const QCommandLineOption quitAfterShow(
-        QStringLiteral("quit-after-show"),
-        QStringLiteral("Quit as soon as the main window is shown (start-up timing)."));
-    parser.addOption(quitAfterShow);
-    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("Picture to open."));
-    LaunchOptions options;
-    if (!parser.parse(arguments)) {
-        if (error != nullptr) {
-            *error = parser.errorText();
-        }
-        return options;
-    }
-    options.settingsDir = parser.value(settingsDir);
-    options.quitAfterShow = parser.isSet(quitAfterShow);
-    if (!parser.positionalArguments().isEmpty()) {
-        options.picture = parser.positionalArguments().constFirst();
-    }
-    return options;
-}
 
 PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
                        std::unique_ptr<CameraBackend> camera)
@@ -66,7 +39,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
         QCoreApplication::applicationDirPath(), options_.settingsDir,
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             QStringLiteral("/Portiqa"));
-    services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    opener_ = std::make_unique<platform::DesktopOpener>();
+    services.openUrl = [this](const QUrl& url, const std::function<void()>& failedLater) {
+        return opener_->open(url, failedLater);
+    };
     window_ = std::make_unique<MainWindow>(std::move(services));
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);

@@ -3,6 +3,7 @@
 // Owns the program's subsystem objects for the life of the process and hands references
 // down; nothing of it is global.
 
+#include "core/app/LaunchOptions.h"
 #include "core/app/SettingsLocation.h"
 #include "core/batch/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
@@ -35,14 +36,9 @@ class CameraFeature;
 class RosterWindow;
 class EditorController;
 
-struct LaunchOptions {
-    QString settingsDir;        // --settings-dir, empty for the default
-    QString picture;            // a picture to open after start
-    bool quitAfterShow = false; // --quit-after-show: end once the window is up (start-up timing)
-};
-
-// Parses the command line; `error` is set for bad usage.
-LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
+namespace platform {
+class DesktopOpener;
+}
 
 class PortiqaApp {
 public:
@@ -77,6 +73,7 @@ private:
     void wireCamera(Dialogs& dialogs);
 
     LaunchOptions options_;
+    std::unique_ptr<platform::DesktopOpener> opener_;
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
