@@ -43,8 +43,9 @@ TEST_P(CrashSafety, AKilledWriterLeavesOneWholeFileAndNoTemporary) {
         // The next writer's first write cleared what a kill left.
         ASSERT_FALSE(!leftover.isEmpty() && QFileInfo::exists(dir.filePath(leftover)))
             << "after kill " << round - 1 << ": " << qPrintable(leftover) << " stayed";
+        const qint64 pid = child.processId(); // gone once the process has ended
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
         ASSERT_TRUE(child.waitForFinished(20000));
         kills += child.exitStatus() == QProcess::CrashExit ? 1 : 0;
 
@@ -56,7 +57,7 @@ TEST_P(CrashSafety, AKilledWriterLeavesOneWholeFileAndNoTemporary) {
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         entries.removeOne(crashplan::fileName(kind));
         const QString killedPrefix =
-            QStringLiteral(".%1.%2-").arg(crashplan::fileName(kind)).arg(child.processId());
+            QStringLiteral(".%1.%2-").arg(crashplan::fileName(kind)).arg(pid);
         leftover = entries.size() == 1 && entries[0].startsWith(killedPrefix) &&
                            entries[0].endsWith(QLatin1String(".part"))
                        ? entries.takeFirst()
