@@ -47,3 +47,16 @@ names = ["张三.jpg", "李四.JPG", "王五.png", "赵六.gif", "学号007.bmp"
 (seeds / "taskfile" / "holes.ini").write_bytes(
     "[批截位置]\r\n批截位置=7\r\n[最大位置]\r\n最大位置=2147483647\r\n[7]\r\n图片名=../x.jpg\r\n"
     .encode("gb18030") + listing(["x.jpg", "noext", ".hidden.PNG"]))
+
+
+# The parts of the .xlsx fixtures, in the order fuzz_xlsx_parts.cpp zips them.
+import zipfile
+xlsx_parts = ["_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels",
+              "xl/sharedStrings.xml", "xl/styles.xml", "xl/worksheets/sheet1.xml",
+              "xl/worksheets/sheet2.xml"]
+(seeds / "xlsx_parts").mkdir(exist_ok=True)
+for name in ["roster_lo", "roster_sheetjs", "roster_gnumeric", "crafted"]:
+    archive = zipfile.ZipFile(root / "tests" / "fixtures" / "roster" / f"{name}.xlsx")
+    present = set(archive.namelist())
+    parts = [archive.read(p) if p in present else b"" for p in xlsx_parts]
+    (seeds / "xlsx_parts" / f"{name}.parts").write_bytes(b"\0".join(parts))

@@ -6,8 +6,8 @@
 #   scripts/fuzz.sh -t 60 picture ini    the named targets for 60 seconds each
 #   scripts/fuzz.sh -r 1000000 xls       a target for a number of executions (long runs)
 #
-# Targets: picture exif ini taskfile xls xlsx. A finding (crash, sanitizer report, broken
-# promise, leak, timeout, memory over the limit) fails the run; its input is kept under
+# Targets: picture exif ini taskfile xls xlsx xlsx_parts. A finding (crash, sanitizer report,
+# broken promise, leak, timeout, memory over the limit) fails the run; its input is kept under
 # build-fuzz/findings/<target>/. The corpus grown by a run stays in build-fuzz/corpus/<target>.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,7 +25,7 @@ while getopts "t:r:" option; do
 done
 shift $((OPTIND - 1))
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(picture exif ini taskfile xls xlsx)
+[[ ${#targets[@]} -gt 0 ]] || targets=(picture exif ini taskfile xls xlsx xlsx_parts)
 
 # Seeds and dictionary of each target. Regression inputs of earlier findings are seeds too,
 # so every run replays them under the sanitizers.
@@ -36,11 +36,13 @@ seeds_of() {
     ini) echo "$fixtures/ini $root/fuzz/seeds/taskfile $fixtures/fuzz/ini" ;;
     taskfile) echo "$root/fuzz/seeds/taskfile $fixtures/fuzz/taskfile" ;;
     xls | xlsx) echo "$fixtures/roster $fixtures/fuzz/$1" ;;
+    xlsx_parts) echo "$root/fuzz/seeds/xlsx_parts $fixtures/fuzz/xlsx_parts" ;;
     esac
 }
 dict_of() {
     case "$1" in
     taskfile) echo ini ;;
+    xlsx_parts) echo xlsx ;;
     *) echo "$1" ;;
     esac
 }
