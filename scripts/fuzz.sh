@@ -5,6 +5,7 @@
 #   scripts/fuzz.sh                      every target for 5 seconds (the test command's run)
 #   scripts/fuzz.sh -t 60 picture ini    the named targets for 60 seconds each
 #   scripts/fuzz.sh -r 1000000 xls       a target for a number of executions (long runs)
+#   scripts/fuzz.sh -r 1000000 -t 900 xls    whichever comes first
 #
 # Targets: picture exif ini taskfile xls xlsx xlsx_parts. A finding (crash, sanitizer report,
 # broken promise, leak, timeout, memory over the limit) fails the run; its input is kept under
@@ -14,7 +15,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${PORTIQA_FUZZ_BUILD:-$root/build-fuzz}"
 fixtures="$root/tests/fixtures"
 
-seconds=5
+seconds=""
 runs=""
 while getopts "t:r:" option; do
     case "$option" in
@@ -71,8 +72,10 @@ for target in "${targets[@]}"; do
         if [[ -d "$folder" ]]; then find "$folder" -maxdepth 1 -type f -size -300k \
             ! -name '*.py' ! -name '*.js' ! -name '*.sh' ! -name '*.md' -exec cp -n {} "$corpus/" \;; fi
     done
-    limit=(-max_total_time="$seconds")
-    [[ -n "$runs" ]] && limit=(-runs="$runs")
+    # Executions, time or both (whichever comes first); 5 seconds when neither is given.
+    limit=()
+    [[ -n "$runs" ]] && limit+=(-runs="$runs")
+    [[ -n "$seconds" || -z "$runs" ]] && limit+=(-max_total_time="${seconds:-5}")
     echo "== fuzz_$target ${limit[*]}"
     set +e
     "$build/fuzz/fuzz_$target" "$corpus" -dict="$root/fuzz/dict/$(dict_of "$target").dict" \

@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <random>
+#include <string>
 #include <thread>
 
 using namespace portiqa::test;
@@ -72,6 +73,9 @@ TEST_P(CrashSafety, AKilledWriterLeavesOneWholeFileAndNoTemporary) {
     EXPECT_EQ(kills, kKillsPerKind);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, CrashSafety, ::testing::Values("picture", "settings", "task"));
+INSTANTIATE_TEST_SUITE_P(Kinds, CrashSafety, ::testing::Values("picture", "settings", "task"),
+                         [](const ::testing::TestParamInfo<const char*>& kind) {
+                             return std::string(kind.param);
+                         });
 
 } // namespace
