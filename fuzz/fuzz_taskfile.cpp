@@ -56,13 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     test::ScriptedDialogs dialogs;
     RecordingView view;
-    BatchTaskFile task(settings, dialogs, view);
+    BatchCropSettings cropSettings;
+    cropSettings.sourceFolder = source;
+    PictureSourceRecord pictureSource;
+    BatchTaskFile task(settings, cropSettings, pictureSource, dialogs, view);
     {
         QFile file(task.path());
         file.open(QIODevice::WriteOnly);
         file.write(split < 0 ? input : input.left(split));
     }
-    task.setSourceFolder(source);
     task.resume();
     const TaskStep steps[] = {TaskStep::Next,     TaskStep::Next,     TaskStep::Previous,
                               TaskStep::Previous, TaskStep::Previous, TaskStep::Next};

@@ -136,8 +136,10 @@ struct Writer::State {
     QString folder;
     ScriptedDialogs dialogs;
     NoView view;
+    BatchCropSettings cropSettings;
+    PictureSourceRecord source;
     SettingsFile settings{folder, dialogs};
-    BatchTaskFile task{folder, dialogs, view};
+    BatchTaskFile task{folder, cropSettings, source, dialogs, view};
 };
 
 Writer::Writer(Kind kind, const QString& folder) : state_(new State(kind, folder)) {}
