@@ -1,14 +1,20 @@
 #include "core/face/DetectedFace.h"
 
+#include <QLineF>
+
 namespace portiqa {
 
 namespace {
 
-// Where the features lie in the detector's box, as shares of its size; measured against
-// 68-point landmarks on the portraits the accuracy benchmark uses.
-constexpr double kEyeLineInBox = 0.40;
-constexpr double kChinInBox = 1.09;
-constexpr double kFaceWidthOfBox = 0.93;
+// How the head's measures follow from the Haar face box (side s) and the distance between the
+// eyes (d), fitted to 68-point landmarks on real portraits. The box alone varies with the face's
+// shape; the eyes, when found, halve that spread.
+constexpr double kEyeLineInBox = 0.392;        // eye line below the box top, x s
+constexpr double kEyeToChinOfBox = 0.685;      // eye line to chin, x s
+constexpr double kFaceWidthOfBox = 0.860;      // cheek to cheek, x s
+constexpr double kEyeWeight = 2.6;             // with eyes: measure = k x (s + 2.6 d)
+constexpr double kEyeToChinWithEyes = 0.341;
+constexpr double kFaceWidthWithEyes = 0.426;
 
 } // namespace
 
@@ -23,16 +29,20 @@ DetectedFace DetectedFace::scaled(double sx, double sy) const {
 HeadMeasures HeadEstimate::measure(const DetectedFace& face) {
     HeadMeasures head;
     const QRectF& box = face.box;
+    double eyeToChin = kEyeToChinOfBox * box.height();
+    head.faceWidth = kFaceWidthOfBox * box.width();
     if (face.eyesFound) {
         head.centreX = (face.leftEye.x() + face.rightEye.x()) / 2;
         head.eyeLineY = (face.leftEye.y() + face.rightEye.y()) / 2;
+        const double eyes = QLineF(face.leftEye, face.rightEye).length();
+        eyeToChin = kEyeToChinWithEyes * (box.height() + kEyeWeight * eyes);
+        head.faceWidth = kFaceWidthWithEyes * (box.width() + kEyeWeight * eyes);
     } else {
         head.centreX = box.center().x();
         head.eyeLineY = box.top() + kEyeLineInBox * box.height();
     }
-    head.chinY = box.top() + kChinInBox * box.height();
-    head.crownY = head.eyeLineY - (head.chinY - head.eyeLineY);
-    head.faceWidth = kFaceWidthOfBox * box.width();
+    head.chinY = head.eyeLineY + eyeToChin;
+    head.crownY = head.eyeLineY - eyeToChin;
     return head;
 }
 

@@ -34,9 +34,9 @@ struct HeadMeasures {
 
 class HeadEstimate {
 public:
-    // Found eyes give the eye line and the centre; without them both come from the box. The
-    // chin and the face width come from the box; the crown lies as far above the eye line as
-    // the chin lies below it.
+    // Found eyes give the eye line and the centre, and with the box the face width and the
+    // chin; without them everything comes from the box. The crown lies as far above the eye
+    // line as the chin lies below it.
     static HeadMeasures measure(const DetectedFace& face);
     // The largest face by box area; null when there is none.
     static const DetectedFace* largest(const DetectedFaces& faces);

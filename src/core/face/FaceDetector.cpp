@@ -24,7 +24,7 @@ constexpr int kFaceNeighbours = 4;
 constexpr int kEyeNeighbours = 3;
 // Faces smaller than this share of the long side are not looked for: they cannot become an
 // ID photo anyway, and skipping them halves the work.
-constexpr int kMinFaceShare = 16;
+constexpr int kMinFaceShare = 10;
 
 struct EyeSearch {
     bool found = false;

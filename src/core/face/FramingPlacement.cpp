@@ -46,16 +46,17 @@ WorkspaceFraming FramingPlacement::place(const FaceFraming& framing, const View&
     return {framing.zoom, x.fraction, y.fraction, QPoint(x.frame, y.frame)};
 }
 
-bool FramingPlacement::apply(PhotoWorkspace& workspace, const DetectedFaces& faces) {
+std::optional<FaceFraming> FramingPlacement::apply(PhotoWorkspace& workspace,
+                                                   const DetectedFaces& faces) {
     if (!workspace.pictureLoaded()) {
-        return false;
+        return std::nullopt;
     }
     const QSize picture = workspace.pictureSize();
     const std::optional<FaceFraming> framing =
         FramingRule::frame(faces, picture, workspace.frame().size(),
                            ZoomRange::forPicture(picture, PhotoWorkspace::MaxZoomedSide));
     if (!framing) {
-        return false;
+        return std::nullopt;
     }
     View view;
     view.picture = picture;
@@ -65,8 +66,11 @@ bool FramingPlacement::apply(PhotoWorkspace& workspace, const DetectedFaces& fac
     view.fractionX = workspace.scrollFractionX();
     view.fractionY = workspace.scrollFractionY();
     const WorkspaceFraming placed = place(*framing, view);
-    return workspace.showFraming(placed.zoom, placed.fractionX, placed.fractionY,
-                                 placed.frameTopLeft);
+    if (!workspace.showFraming(placed.zoom, placed.fractionX, placed.fractionY,
+                               placed.frameTopLeft)) {
+        return std::nullopt;
+    }
+    return framing;
 }
 
 } // namespace portiqa

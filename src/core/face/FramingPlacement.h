@@ -13,6 +13,8 @@
 #include <QPoint>
 #include <QSize>
 
+#include <optional>
+
 namespace portiqa {
 
 class PhotoWorkspace;
@@ -36,9 +38,10 @@ public:
     };
     static WorkspaceFraming place(const FaceFraming& framing, const View& view);
 
-    // Frames the largest face on the workspace's picture. False (nothing changes) without a
-    // picture or a face.
-    static bool apply(PhotoWorkspace& workspace, const DetectedFaces& faces);
+    // Frames the largest face on the workspace's picture and returns the framing shown.
+    // Nothing (and nothing changes) without a picture or a face.
+    static std::optional<FaceFraming> apply(PhotoWorkspace& workspace,
+                                            const DetectedFaces& faces);
 };
 
 } // namespace portiqa

@@ -13,6 +13,7 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
+#include "gui/face/AutoFrameFeature.h"
 #include "gui/workspace/WorkspaceController.h"
 
 #include <QCommandLineParser>
@@ -92,6 +93,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
                                                  chosenDialogs, *taskView_);
     roster_ = std::make_unique<RosterSheet>(chosenDialogs);
+    autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

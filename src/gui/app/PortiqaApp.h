@@ -29,6 +29,7 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class AutoFrameFeature;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -53,6 +54,8 @@ public:
     BatchTaskFile& batchTask() { return *batchTask_; }
     // The imported roster that names pictures by cell; the roster window shows it.
     RosterSheet& roster() { return *roster_; }
+    // The face framing command and its automatic switch.
+    AutoFrameFeature& autoFrame() { return *autoFrame_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
     // Runs the start-up sequence and shows the main window.
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<BatchTaskFile> batchTask_;
     std::unique_ptr<RosterSheet> roster_;
     FeatureLinks links_;
+    std::unique_ptr<AutoFrameFeature> autoFrame_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
 };
 
