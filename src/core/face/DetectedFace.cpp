@@ -9,12 +9,15 @@ namespace {
 // How the head's measures follow from the Haar face box (side s) and the distance between the
 // eyes (d), fitted to 68-point landmarks on real portraits. The box alone varies with the face's
 // shape; the eyes, when found, halve that spread.
-constexpr double kEyeLineInBox = 0.392;        // eye line below the box top, x s
-constexpr double kEyeToChinOfBox = 0.685;      // eye line to chin, x s
-constexpr double kFaceWidthOfBox = 0.860;      // cheek to cheek, x s
-constexpr double kEyeWeight = 2.6;             // with eyes: measure = k x (s + 2.6 d)
+constexpr double kEyeLineInBox = 0.392;   // eye line below the box top, x s
+constexpr double kEyeToChinOfBox = 0.685; // eye line to chin, x s
+constexpr double kFaceWidthOfBox = 0.860; // cheek to cheek, x s
+constexpr double kEyeWeight = 2.6;        // with eyes: measure = k x (s + 2.6 d)
 constexpr double kEyeToChinWithEyes = 0.341;
 constexpr double kFaceWidthWithEyes = 0.426;
+// The skull above the eyes follows the face's width, not the jaw: on average the eyes sit
+// halfway between crown and chin, which on the same portraits is 0.78 face widths.
+constexpr double kCrownAboveEyesOfFaceWidth = 0.78;
 
 } // namespace
 
@@ -42,7 +45,7 @@ HeadMeasures HeadEstimate::measure(const DetectedFace& face) {
         head.eyeLineY = box.top() + kEyeLineInBox * box.height();
     }
     head.chinY = head.eyeLineY + eyeToChin;
-    head.crownY = head.eyeLineY - eyeToChin;
+    head.crownY = head.eyeLineY - kCrownAboveEyesOfFaceWidth * head.faceWidth;
     return head;
 }
 

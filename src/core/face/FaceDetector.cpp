@@ -81,11 +81,10 @@ QString FaceDetector::defaultCascadeFolder() {
     return QStringLiteral("/usr/share/opencv4/haarcascades");
 }
 
-FaceDetector::FaceDetector(const QString& cascadeFolder)
-    : cascades_(std::make_unique<Cascades>()) {
+FaceDetector::FaceDetector(const QString& cascadeFolder) : cascades_(std::make_unique<Cascades>()) {
     const QDir folder(cascadeFolder);
-    for (auto [classifier, name] : {std::pair{&cascades_->face, kFaceCascade},
-                                    std::pair{&cascades_->eyes, kEyeCascade}}) {
+    for (auto [classifier, name] :
+         {std::pair{&cascades_->face, kFaceCascade}, std::pair{&cascades_->eyes, kEyeCascade}}) {
         const QString path = folder.filePath(QString::fromLatin1(name));
         bool loaded = false;
         try {

@@ -7,9 +7,7 @@
 namespace portiqa {
 
 FaceFinder::FaceFinder(const FaceDetector& detector, QObject* parent)
-    : QObject(parent), detector_(detector),
-      wanted_(std::make_shared<std::atomic<quint64>>(0)) {
-}
+    : QObject(parent), detector_(detector), wanted_(std::make_shared<std::atomic<quint64>>(0)) {}
 
 FaceFinder::~FaceFinder() {
     cancel();

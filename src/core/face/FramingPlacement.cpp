@@ -24,8 +24,8 @@ AxisPlace placeAxis(int area, int zoomed, int frameLength, int frameOnZoomed, in
     }
     const int preferred = std::clamp(frameNow, 0, std::max(0, area - frameLength));
     const int maximum = zoomed - area;
-    const int position = std::clamp(frameOnZoomed - preferred, WorkspaceGeometry::ScrollMinimum,
-                                    maximum);
+    const int position =
+        std::clamp(frameOnZoomed - preferred, WorkspaceGeometry::ScrollMinimum, maximum);
     // The layout takes trunc(maximum x fraction); half a step above the position survives the
     // rounding of the division.
     const double fraction = position == maximum ? 1.0 : (position + 0.5) / maximum;
@@ -38,11 +38,9 @@ WorkspaceFraming FramingPlacement::place(const FaceFraming& framing, const View&
     const int zoomedWidth = WorkspaceGeometry::zoomedSide(view.picture.width(), framing.zoom);
     const int zoomedHeight = WorkspaceGeometry::zoomedSide(view.picture.height(), framing.zoom);
     const AxisPlace x = placeAxis(view.area.width(), zoomedWidth, view.frame.width(),
-                                  framing.frameOnZoomed.x(), view.frameTopLeft.x(),
-                                  view.fractionX);
+                                  framing.frameOnZoomed.x(), view.frameTopLeft.x(), view.fractionX);
     const AxisPlace y = placeAxis(view.area.height(), zoomedHeight, view.frame.height(),
-                                  framing.frameOnZoomed.y(), view.frameTopLeft.y(),
-                                  view.fractionY);
+                                  framing.frameOnZoomed.y(), view.frameTopLeft.y(), view.fractionY);
     return {framing.zoom, x.fraction, y.fraction, QPoint(x.frame, y.frame)};
 }
 

@@ -40,8 +40,7 @@ public:
 
     // Frames the largest face on the workspace's picture and returns the framing shown.
     // Nothing (and nothing changes) without a picture or a face.
-    static std::optional<FaceFraming> apply(PhotoWorkspace& workspace,
-                                            const DetectedFaces& faces);
+    static std::optional<FaceFraming> apply(PhotoWorkspace& workspace, const DetectedFaces& faces);
 };
 
 } // namespace portiqa

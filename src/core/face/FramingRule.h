@@ -29,15 +29,15 @@ struct ZoomRange {
 
 struct FaceFraming {
     double zoom = 1;
-    QPoint frameOnZoomed; // the frame's top-left in pixels of the zoomed picture
+    QPoint frameOnZoomed;     // the frame's top-left in pixels of the zoomed picture
     bool zoomLimited = false; // the zoom bounds kept the head from its target size
 };
 
 class FramingRule {
 public:
     // The framing of the largest face; nothing when there is no face.
-    static std::optional<FaceFraming> frame(const DetectedFaces& faces, QSize picture,
-                                            QSize output, ZoomRange zoomRange);
+    static std::optional<FaceFraming> frame(const DetectedFaces& faces, QSize picture, QSize output,
+                                            ZoomRange zoomRange);
     static FaceFraming frameHead(const HeadMeasures& head, QSize picture, QSize output,
                                  ZoomRange zoomRange);
 };

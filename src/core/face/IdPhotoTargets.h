@@ -20,7 +20,7 @@ struct IdPhotoTarget {
         HeadHeight, // the size range is chin to crown as a share of the photo's height
     };
     Measure measure = Measure::HeadHeight;
-    double sizeLow = 0;  // shares of the photo's width or height
+    double sizeLow = 0; // shares of the photo's width or height
     double sizeHigh = 0;
     double eyeLineLow = 0; // the eye line's height above the bottom edge, share of the height
     double eyeLineHigh = 0;

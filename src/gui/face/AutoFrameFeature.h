@@ -4,8 +4,8 @@
 // "显示图片时自动框选人脸" at the end of menu 文件, the stored switch, and the detector and
 // framer they drive. The application object owns one for the life of the window.
 
-#include "core/face/AutoFrameSetting.h"
 #include "core/face/AutoFramer.h"
+#include "core/face/AutoFrameSetting.h"
 #include "core/face/FaceDetector.h"
 
 #include <memory>

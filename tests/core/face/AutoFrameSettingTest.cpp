@@ -22,8 +22,8 @@ class AutoFrameSettingRead : public ::testing::TestWithParam<StoredCase> {};
 TEST_P(AutoFrameSettingRead, OnlyTrueReadsAsOn) {
     QTemporaryDir dir;
     IniFile file(QDir(dir.path()).filePath(QStringLiteral("set.dll")));
-    ASSERT_TRUE(file.write(QStringLiteral("批量截图"), QStringLiteral("保存格式"),
-                           QStringLiteral(".JPG")));
+    ASSERT_TRUE(
+        file.write(QStringLiteral("批量截图"), QStringLiteral("保存格式"), QStringLiteral(".JPG")));
     if (GetParam().stored != nullptr) {
         ASSERT_TRUE(file.write(QStringLiteral("自动框选"), QStringLiteral("启用"),
                                QString::fromUtf8(GetParam().stored)));
@@ -44,8 +44,8 @@ TEST(AutoFrameSetting, WritesItsOwnSectionAndKeepsTheOthers) {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("set.dll"));
     IniFile file(path);
-    ASSERT_TRUE(file.write(QStringLiteral("批量截图"), QStringLiteral("保存格式"),
-                           QStringLiteral(".PNG")));
+    ASSERT_TRUE(
+        file.write(QStringLiteral("批量截图"), QStringLiteral("保存格式"), QStringLiteral(".PNG")));
     test::ScriptedDialogs dialogs;
     AutoFrameSetting setting(dir.path(), dialogs);
     ASSERT_TRUE(setting.setEnabled(true));

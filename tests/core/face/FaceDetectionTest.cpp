@@ -87,8 +87,8 @@ TEST(FaceFinder, ReportsFacesInFullPictureCoordinates) {
     // A portrait enlarged 4 times is searched on a reduced copy; the face comes back where it
     // lies in the enlarged picture.
     const QImage small = portrait(QStringLiteral("astronaut_0"));
-    const QImage large = small.scaled(small.size() * 4, Qt::IgnoreAspectRatio,
-                                      Qt::SmoothTransformation);
+    const QImage large =
+        small.scaled(small.size() * 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     FaceDetector detector;
     const DetectedFaces direct = detector.detect(small);
     ASSERT_FALSE(direct.empty());

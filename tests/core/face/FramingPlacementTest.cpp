@@ -24,8 +24,8 @@ class FramingPlacementTable : public ::testing::TestWithParam<PlacementCase> {};
 TEST_P(FramingPlacementTable, FrameCoversTheChosenBlock) {
     const PlacementCase& c = GetParam();
     PhotoWorkspace workspace;
-    ASSERT_TRUE(workspace.showNewPicture(test::patternPicture(c.picture.width(),
-                                                              c.picture.height())));
+    ASSERT_TRUE(
+        workspace.showNewPicture(test::patternPicture(c.picture.width(), c.picture.height())));
     workspace.setFrameSize(QSize(100, 120));
     workspace.moveFrameTo(c.frameBefore);
 
@@ -55,16 +55,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Area 411 x 279. Zoomed 1600 x 1200: both directions scroll, the frame stays.
         PlacementCase{"ScrollsUnderTheFrame", {800, 600}, 2.0, {700, 500}, {150, 80}, {150, 80}},
         // Zoomed 240 x 180 fits: the picture sits at the centring offsets, the frame moves.
-        PlacementCase{"SmallPictureMovesTheFrame", {400, 300}, 0.6, {60, 30}, {150, 80},
-                      {145, 79}},
+        PlacementCase{"SmallPictureMovesTheFrame", {400, 300}, 0.6, {60, 30}, {150, 80}, {145, 79}},
         // Near the zoomed picture's far corner the scroll ends; the frame moves the rest.
-        PlacementCase{"ScrollEndMovesTheFrame", {800, 600}, 2.0, {1490, 1070}, {150, 80},
-                      {301, 149}},
+        PlacementCase{
+            "ScrollEndMovesTheFrame", {800, 600}, 2.0, {1490, 1070}, {150, 80}, {301, 149}},
         // Near its start the scroll cannot go below 1.
         PlacementCase{"ScrollStartMovesTheFrame", {800, 600}, 2.0, {0, 0}, {150, 80}, {-1, -1}},
         // A frame left outside the area is brought back inside it first.
-        PlacementCase{"FrameOutsideTheAreaComesBack", {800, 600}, 2.0, {700, 500}, {-300, 500},
-                      {0, 159}}),
+        PlacementCase{
+            "FrameOutsideTheAreaComesBack", {800, 600}, 2.0, {700, 500}, {-300, 500}, {0, 159}}),
     [](const ::testing::TestParamInfo<PlacementCase>& tested) {
         return std::string(tested.param.name);
     });

@@ -26,10 +26,10 @@ DetectedFace boxOnly(double x, double y, double side) {
 }
 
 enum class Expect {
-    OnTarget,      // head size, eye line and centring all within the output size's ranges
-    KeptInsideX,   // the frame was held inside the picture horizontally (face off-centre)
-    KeptInsideY,   // the same vertically
-    ZoomAtHigh,    // the zoom stopped at the upper bound
+    OnTarget,    // head size, eye line and centring all within the output size's ranges
+    KeptInsideX, // the frame was held inside the picture horizontally (face off-centre)
+    KeptInsideY, // the same vertically
+    ZoomAtHigh,  // the zoom stopped at the upper bound
     NoFraming,
 };
 
@@ -110,27 +110,58 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FramingRuleTable,
     ::testing::Values(
         Case{"CardCentred", {4000, 3000}, kCard, {faceAt(2000, 1300, 600, 250)}, Expect::OnTarget},
-        Case{"OneInchCentred", {4000, 3000}, kOneInch, {faceAt(1900, 1200, 500, 200)},
+        Case{"OneInchCentred",
+             {4000, 3000},
+             kOneInch,
+             {faceAt(1900, 1200, 500, 200)},
              Expect::OnTarget},
-        Case{"CustomSizeUsesHeadHeight", {3000, 4000}, kCustom, {faceAt(1500, 1500, 700, 300)},
+        Case{"CustomSizeUsesHeadHeight",
+             {3000, 4000},
+             kCustom,
+             {faceAt(1500, 1500, 700, 300)},
              Expect::OnTarget},
-        Case{"SmallPictureZoomsIn", {320, 240}, kOneInch, {faceAt(160, 110, 60, 25)},
+        Case{"SmallPictureZoomsIn",
+             {320, 240},
+             kOneInch,
+             {faceAt(160, 110, 60, 25)},
              Expect::OnTarget},
-        Case{"NoEyesFallsBackToTheBox", {4000, 3000}, kCard, {boxOnly(1700, 1000, 600)},
+        Case{"NoEyesFallsBackToTheBox",
+             {4000, 3000},
+             kCard,
+             {boxOnly(1700, 1000, 600)},
              Expect::OnTarget},
-        Case{"NearTheLeftEdge", {4000, 3000}, kOneInch, {faceAt(150, 1200, 250, 100)},
+        Case{"NearTheLeftEdge",
+             {4000, 3000},
+             kOneInch,
+             {faceAt(150, 1200, 250, 100)},
              Expect::KeptInsideX},
-        Case{"NearTheRightEdge", {4000, 3000}, kCard, {faceAt(3900, 1500, 250, 100)},
+        Case{"NearTheRightEdge",
+             {4000, 3000},
+             kCard,
+             {faceAt(3900, 1500, 250, 100)},
              Expect::KeptInsideX},
-        Case{"NearTheTopEdge", {4000, 3000}, kOneInch, {faceAt(2000, 60, 120, 50)},
+        Case{"NearTheTopEdge",
+             {4000, 3000},
+             kOneInch,
+             {faceAt(2000, 60, 120, 50)},
              Expect::KeptInsideY},
-        Case{"NearTheBottomEdge", {4000, 3000}, kOneInch, {faceAt(2000, 2950, 120, 50)},
+        Case{"NearTheBottomEdge",
+             {4000, 3000},
+             kOneInch,
+             {faceAt(2000, 2950, 120, 50)},
              Expect::KeptInsideY},
-        Case{"FaceTooSmallForTheZoomBounds", {20000, 15000}, kCard, {faceAt(10000, 7000, 40, 16)},
+        Case{"FaceTooSmallForTheZoomBounds",
+             {20000, 15000},
+             kCard,
+             {faceAt(10000, 7000, 40, 16)},
              Expect::ZoomAtHigh},
         Case{"NoFace", {4000, 3000}, kCard, {}, Expect::NoFraming},
-        Case{"TwoFacesTakesTheLarger", {4000, 3000}, kOneInch,
-             {faceAt(800, 1200, 300, 120), faceAt(2600, 1300, 500, 200)}, Expect::OnTarget, 1}),
+        Case{"TwoFacesTakesTheLarger",
+             {4000, 3000},
+             kOneInch,
+             {faceAt(800, 1200, 300, 120), faceAt(2600, 1300, 500, 200)},
+             Expect::OnTarget,
+             1}),
     [](const ::testing::TestParamInfo<Case>& tested) { return std::string(tested.param.name); });
 
 TEST(IdPhotoTargets, CardUsesTheIdentityCardRangesAndEverythingElseTheHeadHeight) {

@@ -1,6 +1,7 @@
 #include "core/face/AutoFramer.h"
 #include "core/ini/IniFile.h"
 #include "core/workspace/PhotoWorkspace.h"
+#include "core/workspace/WorkspaceGeometry.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PortiqaApp.h"
 #include "gui/face/AutoFrameFeature.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -57,7 +59,8 @@ TEST(AutoFrameMenu, FileMenuHasTheCommandAndTheSwitchOffByDefault) {
     for (QAction* a : menu->actions()) {
         texts << a->text();
     }
-    EXPECT_EQ(texts, QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸"}));
+    EXPECT_EQ(texts,
+              QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸"}));
     AutoFrameFeature& feature = rig.app->autoFrame();
     EXPECT_EQ(feature.commandAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
     EXPECT_TRUE(feature.automaticAction()->isCheckable());
@@ -90,8 +93,8 @@ TEST(AutoFrameMenu, OpenedPictureAppearsFramedAndStaysFramedWhenItsFullPixelsArr
     const PhotoWorkspace& ws = controller.workspace();
     EXPECT_FALSE(ws.showingPreview());
     EXPECT_EQ(rig.app->window().statusHintText(), AutoFramer::framedHint());
-    // The frame (160 x 210 at start) holds the head at about three quarters of its height.
-    EXPECT_GT(ws.zoom(), 0);
+    // Not the fitted view any more: zoomed onto the face.
+    EXPECT_NE(ws.zoom(), WorkspaceGeometry::fitZoom(ws.pictureSize(), ws.areaSize()));
     EXPECT_EQ(controller.captureFramedImage().size(), QSize(160, 210));
     EXPECT_TRUE(rig.dialogs.messages.isEmpty());
 }
