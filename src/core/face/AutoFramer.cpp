@@ -25,11 +25,29 @@ AutoFramer::ViewStamp AutoFramer::viewNow() const {
             workspace_.frame().topLeft()};
 }
 
+void AutoFramer::acceptPrefetchedFaces(PicturePyramidPtr picture, DetectedFaces faces) {
+    constexpr size_t kKept = 4;
+    if (prefetched_.size() >= kKept) {
+        prefetched_.erase(prefetched_.begin());
+    }
+    prefetched_.push_back({std::move(picture), std::move(faces)});
+}
+
 void AutoFramer::pictureShown() {
     known_ = false;
     faces_.clear();
     searchedGeneration_ = workspace_.pictureGeneration();
     shownView_ = viewNow();
+    for (auto it = prefetched_.begin(); it != prefetched_.end(); ++it) {
+        if (it->picture == workspace_.pyramid()) {
+            finder_.cancel();
+            const DetectedFaces faces = std::move(it->faces);
+            prefetched_.erase(it);
+            request_ = 0;
+            facesFound(0, faces);
+            return;
+        }
+    }
     request_ = finder_.find(workspace_.pyramid(), workspace_.pictureSize());
 }
 

@@ -17,6 +17,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <vector>
 
 namespace portiqa {
 
@@ -48,6 +49,11 @@ public:
     // A search for the picture on show is still running.
     bool searching() const { return finder_.searching(); }
 
+    // Faces found ahead of time for a picture about to be shown (a prefetch runs the search on
+    // its own worker): when `picture` is shown it is framed at once, without a search. Only
+    // the last few are kept.
+    void acceptPrefetchedFaces(PicturePyramidPtr picture, DetectedFaces faces);
+
 signals:
     // The faces of the picture on show are known (and, with automatic framing, applied).
     void facesKnown();
@@ -77,6 +83,11 @@ private:
     bool known_ = false;
     quint64 knownGeneration_ = 0;
     DetectedFaces faces_;
+    struct Prefetched {
+        PicturePyramidPtr picture;
+        DetectedFaces faces;
+    };
+    std::vector<Prefetched> prefetched_;
 };
 
 } // namespace portiqa

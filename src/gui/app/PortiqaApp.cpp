@@ -93,7 +93,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
                                                  chosenDialogs, *taskView_);
     roster_ = std::make_unique<RosterSheet>(chosenDialogs);
-    autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs);
+    autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

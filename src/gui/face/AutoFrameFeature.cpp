@@ -1,5 +1,6 @@
 #include "gui/face/AutoFrameFeature.h"
 
+#include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -23,12 +24,22 @@ QMenu* fileMenu(const MainWindow& window) {
 } // namespace
 
 AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& workspace,
-                                   Dialogs& dialogs)
+                                   Dialogs& dialogs, FeatureLinks& links)
     : setting_(window.services().location.settingsFolder, dialogs) {
     framer_ = std::make_unique<AutoFramer>(
         workspace.workspace(), detector_, dialogs,
         [&window](const QString& text) { window.setStatusHint(text); });
     framer_->setAutomatic(setting_.enabled());
+
+    AutoFramer* framerForLinks = framer_.get();
+    const FaceDetector* detector = &detector_;
+    links.autoFrameOn = [framerForLinks] { return framerForLinks->automatic(); };
+    links.findFaces = [detector](const PicturePyramid& picture, QSize fullSize) {
+        return FaceFinder::findNow(*detector, picture, fullSize);
+    };
+    links.prefetchedFaces = [framerForLinks](PicturePyramidPtr picture, DetectedFaces faces) {
+        framerForLinks->acceptPrefetchedFaces(std::move(picture), std::move(faces));
+    };
 
     QMenu* menu = fileMenu(window);
     if (menu == nullptr) {

@@ -15,6 +15,7 @@ class QAction;
 namespace portiqa {
 
 class Dialogs;
+struct FeatureLinks;
 class MainWindow;
 class WorkspaceController;
 
@@ -23,7 +24,9 @@ public:
     static QString commandText() { return QStringLiteral("自动框选人脸"); }
     static QString automaticText() { return QStringLiteral("显示图片时自动框选人脸"); }
 
-    AutoFrameFeature(MainWindow& window, WorkspaceController& workspace, Dialogs& dialogs);
+    // Fills the face framing entries of `links`.
+    AutoFrameFeature(MainWindow& window, WorkspaceController& workspace, Dialogs& dialogs,
+                     FeatureLinks& links);
     ~AutoFrameFeature();
 
     AutoFramer& framer() { return *framer_; }

@@ -175,3 +175,26 @@ TEST(AutoFramer, CommandFramesTheLargestFaceAndTheOperatorCanGoOnFromThere) {
 
 } // namespace
 } // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+TEST(AutoFramer, APrefetchedPictureAppearsFramedWithoutASearch) {
+    AutoFramerRig rig;
+    rig.framer.setAutomatic(true);
+    const PicturePyramidPtr next = PicturePyramid::build(portrait(QStringLiteral("sample6_0")));
+    // What a prefetch does on its worker before the picture is shown.
+    DetectedFaces faces = FaceFinder::findNow(rig.detector, *next, next->size());
+    ASSERT_FALSE(faces.empty());
+    rig.framer.acceptPrefetchedFaces(next, std::move(faces));
+
+    ASSERT_TRUE(rig.workspace.showNewPicture(next));
+    // Framed inside the show itself: no event loop has run.
+    EXPECT_FALSE(rig.framer.searching());
+    EXPECT_EQ(rig.hints.value(0), AutoFramer::framedHint());
+    EXPECT_TRUE(test::meetsTargets(
+        test::measureCrop(landmarksOf(QStringLiteral("sample6_0")), rig.workspace), kCard));
+}
+
+} // namespace
+} // namespace portiqa
