@@ -54,6 +54,13 @@ AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& work
 
     AutoFramer* framer = framer_.get();
     QWidget* area = window.controls().pictureArea;
+    QObject::connect(command_, &QAction::hovered, framer, [&window] {
+        window.setStatusHint(
+            QStringLiteral("按证件照标准缩放图片并放置采集框（Ctrl+F），之后可照常微调"));
+    });
+    QObject::connect(automatic_, &QAction::hovered, framer, [&window] {
+        window.setStatusHint(QStringLiteral("打开、粘贴、拍照或批量切换图片时自动框选人脸"));
+    });
     QObject::connect(command_, &QAction::triggered, framer, [framer, area] {
         framer->frameNow();
         area->setFocus();
