@@ -9,6 +9,7 @@ struct PictureLoader::Job {
     quint64 id = 0;
     std::atomic<bool> cancelled{false};
     QFuture<DecodedPicture> future;
+    std::function<void()> beforeFullDecode; // copied at the start: the worker reads it
     // GUI-thread state: what has been handed out.
     bool previewDelivered = false;
     bool finished = false;
@@ -61,6 +62,7 @@ quint64 PictureLoader::start(const Source& source, QSize previewArea) {
     cancel();
     auto job = std::make_shared<Job>();
     job->id = ++lastRequest_;
+    job->beforeFullDecode = beforeFullDecode_;
     current_ = job;
     job->future = QtConcurrent::run(
         &pool_, [this, job, source, previewArea] { return run(job, source, previewArea); });
@@ -95,6 +97,9 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
             return post(first);
         }
         postPreview(first);
+        if (job->beforeFullDecode) {
+            job->beforeFullDecode();
+        }
         return post(decoder_.decode(bytes, QSize(), &job->cancelled));
     }
     QFuture<void> preview;
@@ -105,6 +110,9 @@ DecodedPicture PictureLoader::run(const std::shared_ptr<Job>& job, const Source&
                 postPreview(first);
             }
         });
+    }
+    if (job->beforeFullDecode) {
+        job->beforeFullDecode();
     }
     const DecodedPicture full = decoder_.decode(bytes, QSize(), &job->cancelled);
     // The preview, if any, is posted before the full picture, so the two arrive in order.

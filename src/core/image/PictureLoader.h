@@ -12,6 +12,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace portiqa {
@@ -45,6 +46,10 @@ public:
     // Default: beside it when the machine has more than two cores. For requests made later.
     void setPreviewBesideFull(bool beside) { previewBesideFull_ = beside; }
 
+    // Called on the worker just before the full decode of each later request (after its
+    // preview, when decoded first, has been posted). Lets a test hold a load at that stage.
+    void setBeforeFullDecode(std::function<void()> hook) { beforeFullDecode_ = std::move(hook); }
+
     // The id of the newest request, 0 before the first.
     quint64 currentRequest() const { return lastRequest_; }
     // True while the newest request has not yet reported its full picture or its failure.
@@ -75,6 +80,7 @@ private:
     std::shared_ptr<Job> current_;
     quint64 lastRequest_ = 0;
     bool previewBesideFull_ = false;
+    std::function<void()> beforeFullDecode_;
 };
 
 } // namespace portiqa

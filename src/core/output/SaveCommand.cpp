@@ -1,6 +1,7 @@
 #include "core/output/SaveCommand.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/files/DialogStartFolder.h"
 #include "core/files/WholeFile.h"
 #include "core/output/BmpWriter.h"
 #include "core/output/OutputEncoder.h"
@@ -55,9 +56,10 @@ SaveOutcome SaveCommand::saveNormally() {
     }
     SaveFileRequest request;
     request.title = QStringLiteral("采集框内图象另存为：");
-    request.folder = context_.desktopFolder;
+    request.folder = context_.startFolder.isEmpty() ? dialogStartFolder() : context_.startFolder;
     request.defaultSuffix = QStringLiteral("jpg");
-    request.filter = QStringLiteral("图片文件 (*.jpg *.bmp *.gif *.png)");
+    // The label, then the patterns the dialog filters by (which it does not show).
+    request.filter = QStringLiteral("图片文件 *.jpg *.bmp *.gif *.png (*.jpg *.bmp *.gif *.png)");
     request.confirmOverwrite = true;
     QString path = dialogs_.saveFile(request);
     if (path.isEmpty()) {

@@ -27,7 +27,8 @@ struct SaveContext {
     std::function<void()> focusPictureArea = [] {};
     std::function<bool()> batchCropMode = [] { return false; };
     std::function<void()> saveInBatchCropMode = [] {};
-    QString desktopFolder;
+    // Where the save dialog starts; empty: dialogStartFolder() at the time of asking.
+    QString startFolder;
 };
 
 enum class SaveOutcome { Saved, SavedOverLimit, Cancelled, Refused, WriteFailed };

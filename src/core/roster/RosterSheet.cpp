@@ -1,10 +1,10 @@
 #include "core/roster/RosterSheet.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/files/DialogStartFolder.h"
 #include "core/roster/WorkbookReader.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace portiqa {
@@ -42,8 +42,7 @@ void RosterSheet::retargetToCropping() {
 }
 
 QString RosterSheet::chooseWorkbookFile() {
-    return dialogs_.openFile(QStringLiteral("导入Excel名单"),
-                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+    return dialogs_.openFile(QStringLiteral("导入Excel名单"), dialogStartFolder(),
                              QStringLiteral("Excel文件(*.xls、*.xlsx) (*.xls *.xlsx)"));
 }
 

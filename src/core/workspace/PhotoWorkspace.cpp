@@ -255,7 +255,7 @@ void PhotoWorkspace::applyScroll(int horizontalPosition, int verticalPosition) {
 }
 
 bool PhotoWorkspace::commitEdits() {
-    if (!pictureLoaded_ || !picture_) {
+    if (!pictureLoaded_ || !picture_ || preview_) {
         return false;
     }
     if (static_cast<qint64>(zoomed_.width()) * zoomed_.height() > MaxCommitPixels) {
@@ -284,7 +284,7 @@ bool PhotoWorkspace::commitEdits() {
 }
 
 bool PhotoWorkspace::turnQuarter(bool clockwise) {
-    if (!pictureLoaded_ || !picture_) {
+    if (!pictureLoaded_ || !picture_ || preview_) {
         return false;
     }
     PicturePyramidPtr turned =
@@ -338,7 +338,7 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
 
 QImage PhotoWorkspace::captureFramedImage() const {
     const QSize size = frame_.size();
-    if (size.width() < 1 || size.height() < 1 ||
+    if (preview_ || size.width() < 1 || size.height() < 1 ||
         static_cast<qint64>(size.width()) * size.height() > MaxCommitPixels) {
         return {};
     }

@@ -117,11 +117,13 @@ public:
     // The scroll bars moved: take the positions of the directions that scroll.
     void applyScroll(int horizontalPosition, int verticalPosition);
     // Make the composition part of the picture at the on-screen resolution (zoom becomes 1).
-    // False (nothing changes) without a picture or when the zoomed picture is too large.
+    // False (nothing changes) without a picture, while a preview is on show or when the
+    // zoomed picture is too large.
     bool commitEdits();
 
     // A quarter turn of the picture at its own resolution; zoom, fractions and frame stay.
-    // False (nothing changes) without a picture or when memory runs out.
+    // False (nothing changes) without a picture, while a preview is on show or when memory
+    // runs out.
     bool turnQuarter(bool clockwise);
 
     // --- surfaces --------------------------------------------------------------------------
@@ -139,7 +141,8 @@ public:
     // Move the frame by (dx, dy) and recompose; nothing without a picture.
     void stepFrame(int dx, int dy);
     // The W x H block under the frame, read from the composition: white wherever the frame
-    // lies outside the zoomed picture or the area. Null for an empty or absurd frame size.
+    // lies outside the zoomed picture or the area. Null for an empty or absurd frame size, and
+    // while a preview is on show (its pixels are never saved or copied).
     QImage captureFramedImage() const;
 
     // --- the pointer over the picture area ------------------------------------------------

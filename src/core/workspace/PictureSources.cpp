@@ -1,6 +1,7 @@
 #include "core/workspace/PictureSources.h"
 
 #include "core/text/PictureExtensions.h"
+#include "core/workspace/OutputSpec.h"
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QFileInfo>
@@ -99,7 +100,10 @@ bool PictureSources::pastePicture(const QImage& clipboardImage) {
         return false;
     }
     const DecodedPicture checked = pictureDecoder_.fromImage(clipboardImage);
-    if (!checked.ok() || !workspace_.showNewPicture(checked.image, true)) {
+    const auto show = [this](const QImage& picture) {
+        return pictureShower_ ? pictureShower_(picture) : workspace_.showNewPicture(picture, true);
+    };
+    if (!checked.ok() || !show(checked.image)) {
         const QString reason =
             checked.ok() ? pictureDecoder_.messageFor(DecodeError::OutOfMemory) : checked.message;
         dialogs_.inform(PictureDecoder::messageCaption(), reason, MessageIcon::Warning);
@@ -110,6 +114,10 @@ bool PictureSources::pastePicture(const QImage& clipboardImage) {
 
 QImage PictureSources::copyFramedRegion() const {
     if (!workspace_.pictureLoaded()) {
+        return {};
+    }
+    if (outputSizeUsable_ && !outputSizeUsable_()) {
+        dialogs_.inform(Caption, unusableOutputSizeHint(), MessageIcon::Information);
         return {};
     }
     return workspace_.captureFramedImage();

@@ -28,6 +28,7 @@ class PictureSources {
 public:
     using Decoder = std::function<DecodedPicture(const QString& path)>;
     using FileLoader = std::function<void(const QString& path)>;
+    using PictureShower = std::function<bool(const QImage& picture)>;
 
     PictureSources(PhotoWorkspace& workspace, Dialogs& dialogs);
 
@@ -36,6 +37,9 @@ public:
     // When set, files are handed to it instead (an asynchronous loader that reports back to
     // the workspace itself); loadPictureFile() then only starts the load.
     void setFileLoader(FileLoader loader) { fileLoader_ = std::move(loader); }
+    // When set, a pasted picture is shown through it (the owner of pending loads) instead of
+    // straight on the workspace; false from it means the picture could not be shown.
+    void setPictureShower(PictureShower shower) { pictureShower_ = std::move(shower); }
     // While batch crop mode is on, an opened or dropped file is recorded as the source.
     void setBatchCropMode(std::function<bool()> isOn) { batchCropMode_ = std::move(isOn); }
 
@@ -50,7 +54,12 @@ public:
     // Ctrl+V with the clipboard's image (null when the clipboard holds none); a missing or
     // unusable image is told to the operator and the current picture stays.
     bool pastePicture(const QImage& clipboardImage);
-    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing.
+    // Whether the typed output size can be captured; the copy refuses like the save while not.
+    void setOutputSizeUsable(std::function<bool()> usable) {
+        outputSizeUsable_ = std::move(usable);
+    }
+    // Ctrl+C: the framed block for the clipboard, or a null image when there is nothing (no
+    // picture: silently; an unusable output size: after telling the operator, as the save).
     QImage copyFramedRegion() const;
 
     // The path a drop would load, or nothing after telling the operator why not.
@@ -69,7 +78,9 @@ private:
     PictureDecoder pictureDecoder_;
     Decoder decoder_;
     FileLoader fileLoader_;
+    PictureShower pictureShower_;
     std::function<bool()> batchCropMode_;
+    std::function<bool()> outputSizeUsable_;
     int sourceKind_ = 0;
     QString sourcePath_;
 };

@@ -95,6 +95,8 @@ void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
     c.sizeLimitLabel = label(g, u"JPG体积标签", u"JPG体积(KB)", 8, 108, 76, 20);
     c.sizeLimitStepper = place(new UpDownEdit(g), u"体积编辑框", 84, 108, 42, 20);
     c.sizeLimitStepper->setReadOnly(true);
+    // The limit's two edits cover the stepper's text area; its buttons stand beside it.
+    c.sizeLimitStepper->placeButtonsBeside();
     c.lessEqualEdit = place(new QLineEdit(QStringLiteral("≤"), g), u"小于编辑框", 86, 110, 14, 16);
     c.lessEqualEdit->setReadOnly(true);
     c.sizeLimitEdit =

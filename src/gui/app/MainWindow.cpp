@@ -222,7 +222,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* move = static_cast<QMouseEvent*>(event);
         const auto it = hoverHints_->constFind(watched);
         const HandledMove key{move->timestamp(), move->globalPosition().toPoint()};
-        if (it != hoverHints_->constEnd() && !(key == lastHintMove_)) {
+        // The client area's own hint is for the bare client area only: a control without a
+        // hint of its own (a label, the group box) leaves the current hint as it is.
+        const bool overChildControl =
+            watched == controls_.client &&
+            controls_.client->childAt(move->position().toPoint()) != nullptr;
+        if (it != hoverHints_->constEnd() && !(key == lastHintMove_) && !overChildControl) {
             lastHintMove_ = key;
             setStatusHint(it.value()());
         }

@@ -68,6 +68,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
         std::make_unique<WorkspaceController>(chosenDialogs, window_->controls().pictureArea);
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
+    workspace_->sources().setOutputSizeUsable([this] { return outputSpec_.usable(); });
 
     OutputSizeHooks sizeHooks;
     // The workspace owns the frame; the capture panel follows it.
@@ -117,7 +118,6 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
-    context.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
 }

@@ -46,12 +46,34 @@ MessageAnswer QtDialogs::message(const QString& caption, const QString& text, Me
     return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+namespace {
+
+// Filters are written "label (patterns)"; the dialog shows the label alone. The folder is
+// set as a folder only, so the file name starts empty: a folder path handed to the
+// constructor that does not exist would be offered as the file name.
+void prepare(QFileDialog& dialog, const QString& folder) {
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (!folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
+}
+
+} // namespace
+
 QString QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+    QFileDialog dialog(parent_, title, QString(), filter);
+    prepare(dialog, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::saveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(parent_, request.title, request.folder, request.filter);
+    QFileDialog dialog(parent_, request.title, QString(), request.filter);
+    prepare(dialog, request.folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);

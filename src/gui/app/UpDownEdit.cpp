@@ -22,11 +22,33 @@ UpDownEdit::UpDownEdit(QWidget* parent)
     setTextMargins(0, 0, kButtonWidth, 0);
 }
 
+void UpDownEdit::placeButtonsBeside() {
+    beside_ = true;
+    for (QToolButton* button : {up_, down_}) {
+        button->setParent(parentWidget());
+        button->show();
+        button->raise();
+    }
+    setTextMargins(0, 0, 0, 0);
+    layoutButtons();
+}
+
 void UpDownEdit::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
+    layoutButtons();
+}
+
+void UpDownEdit::moveEvent(QMoveEvent* event) {
+    QLineEdit::moveEvent(event);
+    layoutButtons();
+}
+
+void UpDownEdit::layoutButtons() {
     const int half = height() / 2;
-    up_->setGeometry(width() - kButtonWidth, 0, kButtonWidth, half);
-    down_->setGeometry(width() - kButtonWidth, half, kButtonWidth, height() - half);
+    const QPoint origin =
+        beside_ ? geometry().topRight() + QPoint(1, 0) : QPoint(width() - kButtonWidth, 0);
+    up_->setGeometry(origin.x(), origin.y(), kButtonWidth, half);
+    down_->setGeometry(origin.x(), origin.y() + half, kButtonWidth, height() - half);
 }
 
 } // namespace portiqa

@@ -17,15 +17,24 @@ public:
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
+    // Moves the buttons out of the edit to just right of it, as its siblings: for an edit
+    // whose text area other controls cover, so the buttons stay visible and clickable.
+    // Call once the edit has its parent.
+    void placeButtonsBeside();
+
 signals:
     void stepped(int step);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void layoutButtons();
+
     QToolButton* up_;
     QToolButton* down_;
+    bool beside_ = false;
 };
 
 } // namespace portiqa

@@ -1,6 +1,7 @@
 #include "gui/workspace/FrameMoveButtons.h"
 
 #include <QAbstractButton>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace portiqa {
@@ -22,8 +23,29 @@ FrameMoveButtons::FrameMoveButtons(FrameMover& mover, QWidget* focusTarget, QTim
 }
 
 void FrameMoveButtons::attach(QAbstractButton* button, FrameDirection direction) {
-    connect(button, &QAbstractButton::pressed, this, [this, direction] { pressed(direction); });
-    connect(button, &QAbstractButton::released, this, [this, direction] { released(direction); });
+    directions_.insert(button, direction);
+    button->installEventFilter(this);
+}
+
+bool FrameMoveButtons::eventFilter(QObject* watched, QEvent* event) {
+    const auto found = directions_.constFind(watched);
+    if (found == directions_.cend()) {
+        return QObject::eventFilter(watched, event);
+    }
+    // The button still gets the event and draws itself pressed or raised as usual.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+        type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            if (type == QEvent::MouseButtonRelease) {
+                released(*found);
+            } else {
+                pressed(*found);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void FrameMoveButtons::pressed(FrameDirection direction) {

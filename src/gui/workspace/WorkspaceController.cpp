@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QTimer>
 
 namespace portiqa {
@@ -18,7 +17,7 @@ namespace portiqa {
 WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaHost,
                                          QObject* parent)
     : QObject(parent), dialogs_(dialogs), sources_(workspace_, dialogs),
-      mover_(workspace_, dialogs), host_(pictureAreaHost),
+      mover_(workspace_, dialogs), loader_(workspace_, dialogs), host_(pictureAreaHost),
       pictureArea_(new PictureAreaWidget(workspace_, pictureAreaHost)) {
     // One size throughout: the view covers the host, border included, and sits below the
     // host's other children (the editor's text box).
@@ -28,12 +27,9 @@ WorkspaceController::WorkspaceController(Dialogs& dialogs, QWidget* pictureAreaH
     host_->setFocusProxy(pictureArea_);
     host_->installEventFilter(this);
     workspace_.setAreaSize(host_->size());
-    sources_.setFileLoader([this](const QString& path) { startLoad(path); });
-    connect(&loader_, &PictureLoader::previewReady, this, &WorkspaceController::previewArrived);
-    connect(&loader_, &PictureLoader::pictureReady, this, &WorkspaceController::pictureArrived);
-    connect(&loader_, &PictureLoader::loadFailed, this, &WorkspaceController::loadFailed);
-    connect(&pyramidWatcher_, &QFutureWatcher<PicturePyramidPtr>::finished, this,
-            &WorkspaceController::pyramidBuilt);
+    sources_.setFileLoader([this](const QString& path) { loader_.loadFile(path); });
+    sources_.setPictureShower(
+        [this](const QImage& picture) { return loader_.showPicture(picture, true); });
     connect(pictureArea_, &PictureAreaWidget::pasteRequested, this,
             &WorkspaceController::pasteFromClipboard);
     connect(pictureArea_, &PictureAreaWidget::copyRequested, this,
@@ -143,72 +139,8 @@ void WorkspaceController::zoomOut() {
     }
 }
 
-void WorkspaceController::startLoad(const QString& path) {
-    if (!loader_.isLoading()) {
-        beforeLoad_ = workspace_.pictureState();
-    }
-    loader_.loadFile(path, workspace_.areaSize());
-}
-
-void WorkspaceController::previewArrived(quint64 request, const QImage& preview,
-                                         const QSize& fullSize) {
-    if (request != loader_.currentRequest() || pictureShown_ == request) {
-        return;
-    }
-    if (workspace_.showNewPicture(PicturePyramid::build(preview), true, fullSize)) {
-        previewShown_ = request;
-        focusPictureArea();
-    }
-}
-
-void WorkspaceController::pictureArrived(quint64 request, const QImage& picture) {
-    if (request != loader_.currentRequest()) {
-        return;
-    }
-    pyramidRequest_ = request;
-    pyramidJob_ = QtConcurrent::run([picture] { return PicturePyramid::build(picture); });
-    pyramidWatcher_.setFuture(pyramidJob_);
-}
-
-void WorkspaceController::pyramidBuilt() {
-    const quint64 request = pyramidRequest_;
-    if (request == 0) {
-        return; // already taken by waitForPicture()
-    }
-    pyramidRequest_ = 0;
-    PicturePyramidPtr pyramid = pyramidJob_.result();
-    if (request != loader_.currentRequest()) {
-        return;
-    }
-    if (!pyramid) {
-        loadFailed(request, PictureDecoder().messageFor(DecodeError::OutOfMemory));
-        return;
-    }
-    if (previewShown_ == request) {
-        workspace_.upgradePicture(std::move(pyramid));
-    } else {
-        workspace_.showNewPicture(std::move(pyramid), true);
-    }
-    pictureShown_ = request;
-    focusPictureArea();
-}
-
-void WorkspaceController::loadFailed(quint64 request, const QString& message) {
-    if (request != loader_.currentRequest()) {
-        return;
-    }
-    if (previewShown_ == request) {
-        workspace_.restorePictureState(beforeLoad_);
-    }
-    dialogs_.inform(PictureDecoder::messageCaption(), message, MessageIcon::Warning);
-}
-
 void WorkspaceController::waitForPicture() {
     loader_.waitForPicture();
-    if (pyramidRequest_ != 0) {
-        pyramidJob_.waitForFinished();
-        pyramidBuilt();
-    }
 }
 
 QImage WorkspaceController::captureFramedImage() {
@@ -227,9 +159,7 @@ void WorkspaceController::turn(bool clockwise) {
 }
 
 void WorkspaceController::pasteFromClipboard() {
-    // The pasted picture replaces whatever was still loading.
-    loader_.cancel();
-    pyramidRequest_ = 0;
+    // A pasted picture replaces whatever was still loading; a failed paste leaves it loading.
     sources_.pastePicture(QGuiApplication::clipboard()->image());
 }
 

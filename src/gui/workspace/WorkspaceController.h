@@ -10,13 +10,11 @@
 
 #include "core/app/MainWindowLayout.h"
 #include "core/dialogs/Dialogs.h"
-#include "core/image/PictureLoader.h"
 #include "core/workspace/FrameMover.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/PictureSources.h"
+#include "core/workspace/WorkspaceLoader.h"
 
-#include <QFuture>
-#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -43,6 +41,9 @@ public:
     PhotoWorkspace& workspace() { return workspace_; }
     PictureSources& sources() { return sources_; }
     FrameMover& frameMover() { return mover_; }
+    // The one owner of what is loading and what a failed load restores; every picture
+    // reaches the workspace through it.
+    WorkspaceLoader& loader() { return loader_; }
     QWidget* pictureAreaHost() const { return host_; }
     PictureAreaWidget* pictureArea() const;
 
@@ -62,7 +63,8 @@ public:
     MainWindowLayout layoutMainWindow(int effectiveWidth, int effectiveHeight);
 
     // Commands. Files decode off the GUI thread: a scaled preview shows first, then the full
-    // picture; a file that fails is told and the previous picture comes back.
+    // picture; a file that fails is told and the previous full picture comes back. The focus
+    // goes to the picture area when the command returns, never when a load finishes later.
     bool openPicture();                 // toolbar 打开 / menu 文件 → 打开
     bool openFile(const QString& path); // command line, batch navigation; starts the load
     // Blocks until the picture being loaded is on show (or has failed). Everything that
@@ -86,24 +88,12 @@ protected:
 
 private:
     void focusPictureArea();
-    void startLoad(const QString& path);
-    void previewArrived(quint64 request, const QImage& preview, const QSize& fullSize);
-    void pictureArrived(quint64 request, const QImage& picture);
-    void loadFailed(quint64 request, const QString& message);
-    void pyramidBuilt();
 
     Dialogs& dialogs_;
     PhotoWorkspace workspace_;
     PictureSources sources_;
     FrameMover mover_;
-    PictureLoader loader_;
-    PhotoWorkspace::PictureState beforeLoad_; // restored when the load fails
-    quint64 previewShown_ = 0;                // request whose preview is on show
-    quint64 pictureShown_ = 0;                // request whose full picture is on show
-    // The full picture's pyramid is built on a worker; the preview stays up meanwhile.
-    quint64 pyramidRequest_ = 0;
-    QFuture<PicturePyramidPtr> pyramidJob_;
-    QFutureWatcher<PicturePyramidPtr> pyramidWatcher_;
+    WorkspaceLoader loader_;
     QWidget* host_ = nullptr;
     QPointer<PictureAreaWidget> pictureArea_; // owned by the host; removed with us
     WorkspaceScrollBars* scrollBars_ = nullptr;

@@ -49,7 +49,7 @@ struct SaveRig {
         context.captureFramedImage = [] { return framedPicture(); };
         context.sizeLimitKb = [this] { return limitKb; };
         context.focusPictureArea = [this] { ++focusCalls; };
-        context.desktopFolder = dir.path();
+        context.startFolder = dir.path();
         return SaveCommand(dialogs, encoder, context).savePicture();
     }
 };

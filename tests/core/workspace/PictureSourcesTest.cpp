@@ -1,4 +1,5 @@
 #include "core/workspace/PictureSources.h"
+#include "core/workspace/OutputSpec.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/WorkspaceKeys.h"
 #include "support/ScriptedDialogs.h"
@@ -126,6 +127,22 @@ TEST_F(PictureSourcesTest, PasteWithoutPictureKeepsTheCurrentOne) {
     EXPECT_EQ(workspace.picture().size(), QSize(70, 50));
     const QImage copied = sources.copyFramedRegion();
     EXPECT_EQ(copied.size(), workspace.frame().size());
+}
+
+TEST_F(PictureSourcesTest, CopyRefusesAnUnusableOutputSizeLikeTheSave) {
+    bool usable = true;
+    sources.setOutputSizeUsable([&usable] { return usable; });
+    EXPECT_TRUE(sources.copyFramedRegion().isNull()); // no picture: nothing, silently
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    ASSERT_TRUE(sources.pastePicture(test::patternPicture(300, 200)));
+    usable = false;
+    EXPECT_TRUE(sources.copyFramedRegion().isNull());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(dialogs.messages[0].text, unusableOutputSizeHint());
+    usable = true;
+    EXPECT_EQ(sources.copyFramedRegion().size(), workspace.frame().size());
+    EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
 TEST(WorkspaceKeys, OnlyCtrlAloneWithVOrCPastesOrCopies) {

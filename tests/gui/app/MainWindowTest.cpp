@@ -233,6 +233,30 @@ TEST(MainWindow, HoverHintsFollowTheProgramState) {
               "A键或S键：下一图片   D键或F键：上一图片        滚动鼠标滚轮可缩放图片");
 }
 
+TEST(MainWindow, ControlsWithoutAHintLeaveItAndOnlyTheBareClientAreaClearsIt) {
+    StartedMainWindow started;
+    MainWindow& w = *started.window;
+    w.show();
+    const MainControls& c = w.controls();
+    QTest::mouseMove(c.widthLabel, QPoint(5, 5));
+    ASSERT_EQ(w.statusHintText(), "设置输出图片宽度");
+    const struct {
+        QWidget* widget;
+        QPoint at;
+        const char* place;
+    } quiet[] = {{c.sizeTypeLabel, {4, 6}, "size type label"},
+                 {c.settingsGroup, {140, 160}, "group body"},
+                 {c.settingsGroup, {20, 3}, "group title"},
+                 {c.settingsGroup, {140, 280}, "group bottom"}};
+    for (const auto& q : quiet) {
+        QTest::mouseMove(q.widget, q.at);
+        EXPECT_EQ(w.statusHintText(), "设置输出图片宽度") << q.place;
+    }
+    // Between the vertical scroll bar and the group: the window's own client area.
+    QTest::mouseMove(c.client, QPoint(430, 100));
+    EXPECT_EQ(w.statusHintText(), "");
+}
+
 TEST(MainWindow, BatchSwitchBandIncludesBothEnds) {
     StartedMainWindow started;
     MainWindow& w = *started.window;

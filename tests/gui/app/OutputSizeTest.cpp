@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 
 using namespace portiqa;
 
@@ -68,6 +69,31 @@ TEST(OutputSizes, SizeLimitSteps) {
         f.c().sizeLimitEdit->blockSignals(false);
         emit f.c().sizeLimitStepper->stepped(c.step);
         EXPECT_EQ(f.c().sizeLimitEdit->text(), QString::fromUtf8(c.after)) << c.before;
+    }
+}
+
+TEST(OutputSizes, EveryStepperButtonIsOnTopAndStepsWhenClicked) {
+    SizeFields f;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
+    const struct {
+        UpDownEdit* stepper;
+        QLineEdit* edit;
+        const char* afterUp;
+    } cases[] = {{f.c().widthEdit, f.c().widthEdit, "161"},
+                 {f.c().heightEdit, f.c().heightEdit, "211"},
+                 {f.c().sizeLimitStepper, f.c().sizeLimitEdit, "501"}};
+    for (const auto& c : cases) {
+        const QString name = c.stepper->objectName();
+        const QString before = c.edit->text();
+        for (QToolButton* button : {c.stepper->upButton(), c.stepper->downButton()}) {
+            ASSERT_TRUE(button->isVisible()) << qPrintable(name);
+            const QPoint centre = button->mapTo(f.window.get(), button->rect().center());
+            EXPECT_EQ(f.window->childAt(centre), button) << qPrintable(name);
+            QTest::mouseClick(f.window->childAt(centre), Qt::LeftButton);
+            const bool up = button == c.stepper->upButton();
+            EXPECT_EQ(c.edit->text(), up ? QString::fromUtf8(c.afterUp) : before)
+                << qPrintable(name);
+        }
     }
 }
 

@@ -1,15 +1,23 @@
 #include "gui/app/PortiqaApp.h"
 #include "core/batch/BatchTaskFile.h"
 #include "core/ini/IniFile.h"
+#include "core/workspace/OutputSpec.h"
 #include "core/workspace/PhotoWorkspace.h"
+#include "gui/app/MainControls.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UpDownEdit.h"
+#include "gui/workspace/PictureAreaWidget.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace portiqa;
 
@@ -84,4 +92,35 @@ TEST(PortiqaApp, TaskPicturesAreShownInTheWorkspaceWithTheirTitle) {
     EXPECT_TRUE(app.window().windowTitle().contains(task.taskPictureName()));
     const QImage shown = app.workspace().workspace().view();
     EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
+}
+
+TEST(PortiqaApp, CtrlCWithAnUnusableTypedSizeCopiesNothing) {
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    LaunchOptions options;
+    options.settingsDir = dir.filePath("s");
+    PortiqaApp app(options, &dialogs);
+    app.start();
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(app.workspace().workspace().showNewPicture(picture));
+    QImage marker(7, 7, QImage::Format_RGB32);
+    marker.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(marker);
+
+    const MainControls& c = app.window().controls();
+    for (const char* typed : {"0", "-5", "abc", "10001"}) {
+        dialogs.messages.clear();
+        c.widthEdit->setText(QString::fromLatin1(typed));
+        QTest::keyClick(app.workspace().pictureArea(), Qt::Key_C, Qt::ControlModifier);
+        ASSERT_EQ(dialogs.messages.size(), 1) << typed;
+        EXPECT_EQ(dialogs.messages[0].caption, "提示") << typed;
+        EXPECT_EQ(dialogs.messages[0].text, unusableOutputSizeHint()) << typed;
+        EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(7, 7)) << typed;
+    }
+    c.widthEdit->setText(QStringLiteral("120"));
+    dialogs.messages.clear();
+    QTest::keyClick(app.workspace().pictureArea(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(120, 210));
 }

@@ -174,6 +174,31 @@ TEST_F(WorkspaceWidgetsTest, HeldMoveButtonRepeatsUntilReleased) {
     EXPECT_TRUE(area()->hasFocus());
 }
 
+TEST_F(WorkspaceWidgetsTest, HeldMoveGoesOnWhileThePointerLeavesAndReturns) {
+    ASSERT_TRUE(workspace().showNewPicture(pattern(300, 200)));
+    const int startX = workspace().frame().topLeft().x();
+    // Held still, a move covers one pixel at the press and one per tick from the tenth.
+    const auto expectedDistance = [this] {
+        return 1 + std::max(0, controller->frameMover().repeatTicks() - 9);
+    };
+    QTest::mousePress(left, Qt::LeftButton);
+    QTest::qWait(30);
+    QTest::mouseMove(left, QPoint(-150, 60)); // off the button, still held
+    QTest::qWait(100);
+    EXPECT_TRUE(controller->frameMover().running());
+    EXPECT_EQ(startX - workspace().frame().topLeft().x(), expectedDistance());
+    QTest::mouseMove(left, left->rect().center()); // back over it: no extra step
+    EXPECT_EQ(startX - workspace().frame().topLeft().x(), expectedDistance());
+    QTest::qWait(30);
+    EXPECT_EQ(startX - workspace().frame().topLeft().x(), expectedDistance());
+    QTest::mouseMove(left, QPoint(-150, 60));
+    QTest::mouseRelease(left, Qt::LeftButton, Qt::NoModifier, QPoint(-150, 60));
+    EXPECT_FALSE(controller->frameMover().running());
+    const QPoint stopped = workspace().frame().topLeft();
+    QTest::qWait(40);
+    EXPECT_EQ(workspace().frame().topLeft(), stopped);
+}
+
 TEST_F(WorkspaceWidgetsTest, TurnWithoutPictureDoesNothingAndTurnKeepsTheFrame) {
     controller->turn(true);
     EXPECT_TRUE(dialogs.messages.isEmpty());

@@ -1,0 +1,132 @@
+#include "core/workspace/WorkspaceLoader.h"
+
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace portiqa {
+
+WorkspaceLoader::WorkspaceLoader(PhotoWorkspace& workspace, Dialogs& dialogs, QObject* parent)
+    : QObject(parent), workspace_(workspace), dialogs_(dialogs) {
+    connect(&loader_, &PictureLoader::previewReady, this, &WorkspaceLoader::previewArrived);
+    connect(&loader_, &PictureLoader::pictureReady, this, &WorkspaceLoader::pictureArrived);
+    connect(&loader_, &PictureLoader::loadFailed, this, &WorkspaceLoader::loadFailed);
+    connect(&pyramidWatcher_, &QFutureWatcher<PicturePyramidPtr>::finished, this,
+            &WorkspaceLoader::pyramidBuilt);
+}
+
+WorkspaceLoader::~WorkspaceLoader() {
+    // The pyramid job holds nothing of ours, but a test's stage hook may wait on its caller.
+    pyramidJob_.waitForFinished();
+}
+
+void WorkspaceLoader::setStageHook(std::function<void(Stage)> hook) {
+    stageHook_ = std::move(hook);
+    if (stageHook_) {
+        loader_.setBeforeFullDecode([hook = stageHook_] { hook(Stage::FullDecode); });
+    } else {
+        loader_.setBeforeFullDecode({});
+    }
+}
+
+void WorkspaceLoader::loadFile(const QString& path) {
+    // A load that supersedes a pending one keeps the first one's restore point: whatever the
+    // pending load has put on show since (its preview) is not a picture to go back to.
+    if (!isLoading()) {
+        restorePoint_ = workspace_.pictureState();
+    }
+    pyramidPending_ = false;
+    request_ = loader_.loadFile(path, workspace_.areaSize());
+}
+
+bool WorkspaceLoader::showPicture(const QImage& picture, bool resetScrollFractions) {
+    if (!workspace_.showNewPicture(picture, resetScrollFractions)) {
+        return false;
+    }
+    if (isLoading()) {
+        loader_.cancel();
+        end(false);
+    }
+    return true;
+}
+
+void WorkspaceLoader::previewArrived(quint64 request, const QImage& preview,
+                                     const QSize& fullSize) {
+    if (request != request_ || pyramidPending_) {
+        return;
+    }
+    if (workspace_.showNewPicture(PicturePyramid::build(preview), true, fullSize)) {
+        previewShown_ = workspace_.showingPreview();
+    }
+}
+
+void WorkspaceLoader::pictureArrived(quint64 request, const QImage& picture) {
+    if (request != request_) {
+        return;
+    }
+    pyramidPending_ = true;
+    pyramidJob_ = QtConcurrent::run([picture, hook = stageHook_] {
+        if (hook) {
+            hook(Stage::PyramidBuild);
+        }
+        return PicturePyramid::build(picture);
+    });
+    pyramidWatcher_.setFuture(pyramidJob_);
+}
+
+void WorkspaceLoader::pyramidBuilt() {
+    // A superseded job may still report; only the pending one's finished result counts.
+    if (!pyramidPending_ || !pyramidJob_.isFinished()) {
+        return;
+    }
+    pyramidPending_ = false;
+    PicturePyramidPtr pyramid = pyramidJob_.result();
+    if (!pyramid) {
+        fail(PictureDecoder().messageFor(DecodeError::OutOfMemory));
+        return;
+    }
+    // Over its own preview the full picture keeps the zoom and view the operator may have
+    // changed meanwhile; otherwise it is a new picture.
+    const bool shown = previewShown_ ? workspace_.upgradePicture(std::move(pyramid))
+                                     : workspace_.showNewPicture(std::move(pyramid), true);
+    if (!shown) {
+        fail(PictureDecoder().messageFor(DecodeError::OutOfMemory));
+        return;
+    }
+    end(true);
+}
+
+void WorkspaceLoader::loadFailed(quint64 request, const QString& message) {
+    if (request == request_) {
+        fail(message);
+    }
+}
+
+void WorkspaceLoader::fail(const QString& message) {
+    // Whatever this load (or one it superseded) put on show goes; the picture that was on
+    // show before comes back exactly. Untouched, it stays as the operator left it.
+    if (workspace_.showingPreview() || workspace_.pyramid() != restorePoint_.picture) {
+        workspace_.restorePictureState(restorePoint_);
+    }
+    end(false);
+    dialogs_.inform(PictureDecoder::messageCaption(), message, MessageIcon::Warning);
+}
+
+void WorkspaceLoader::end(bool shown) {
+    request_ = 0;
+    previewShown_ = false;
+    pyramidPending_ = false;
+    restorePoint_ = {};
+    emit loadEnded(shown);
+}
+
+void WorkspaceLoader::waitForPicture() {
+    if (!isLoading()) {
+        return;
+    }
+    loader_.waitForPicture(); // delivers the full picture or the failure before returning
+    if (pyramidPending_) {
+        pyramidJob_.waitForFinished();
+        pyramidBuilt();
+    }
+}
+
+} // namespace portiqa
