@@ -21,7 +21,8 @@ using namespace portiqa;
 
 namespace {
 
-// A 5472 x 3648 photo (20 MP) with a portrait in it, the head about a fifth of its height.
+// A 5472 x 3648 photo (20 MP): a real portrait enlarged to cover it, so the search meets real
+// texture everywhere and a face about a third of the photo's height, as from a camera.
 QImage twentyMegapixelPhoto() {
     const QImage portrait = bench::loadFixturePicture("faces/grace_hopper_0.jpg");
     QImage photo(5472, 3648, QImage::Format_RGB32);
@@ -29,9 +30,12 @@ QImage twentyMegapixelPhoto() {
     if (portrait.isNull()) {
         return photo;
     }
+    const QImage cover =
+        portrait.scaled(photo.size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     QPainter painter(&photo);
-    const QImage large = portrait.scaledToHeight(2600, Qt::SmoothTransformation);
-    painter.drawImage(QPoint((photo.width() - large.width()) / 2, 700), large);
+    painter.drawImage(QPoint(0, 0), cover,
+                      QRect((cover.width() - photo.width()) / 2,
+                            (cover.height() - photo.height()) / 3, photo.width(), photo.height()));
     return photo;
 }
 
