@@ -9,9 +9,9 @@ namespace {
 // How the head's measures follow from the Haar face box (side s) and the distance between the
 // eyes (d), fitted to 68-point landmarks on real portraits. The box alone varies with the face's
 // shape; the eyes, when found, halve that spread.
-constexpr double kEyeLineInBox = 0.392;   // eye line below the box top, x s
-constexpr double kEyeToChinOfBox = 0.685; // eye line to chin, x s
-constexpr double kFaceWidthOfBox = 0.860; // cheek to cheek, x s
+constexpr double kEyeLineInBox = 0.383;   // eye line below the box top, x s
+constexpr double kEyeToChinOfBox = 0.678; // eye line to chin, x s
+constexpr double kFaceWidthOfBox = 0.851; // cheek to cheek, x s
 constexpr double kEyeWeight = 2.6;        // with eyes: measure = k x (s + 2.6 d)
 constexpr double kEyeToChinWithEyes = 0.341;
 constexpr double kFaceWidthWithEyes = 0.426;
