@@ -16,6 +16,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <ctime>
 
 using namespace portiqa;
 
@@ -51,6 +52,12 @@ public:
     std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
 };
+
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
 struct Share {
     int met = 0;
@@ -159,8 +166,17 @@ int main(int argc, char** argv) {
         FramingPlacement::apply(workspace, faces);
     });
     bench::printRatio("20 MP photo shown -> framed (whole photo / ours)", whole, ours);
-    std::printf("framed: %s; goal under 60 ms: %s\n", framed ? "yes" : "NO",
-                ours < 60 ? "met" : "not met");
+    // Wall time follows whatever else the machine runs; the processor time of the same work
+    // does not, so it is printed beside it.
+    const double cpuBefore = processCpuMs();
+    for (int i = 0; i < 5; ++i) {
+        FramingPlacement::apply(workspace, FaceFinder::findNow(detector, *workspace.pyramid(),
+                                                               workspace.pictureSize()));
+    }
+    const double cpu = (processCpuMs() - cpuBefore) / 5;
+    std::printf("  processor time per framing: %.1f ms\n", cpu);
+    std::printf("framed: %s; goal under 60 ms: wall time %s, processor time %s\n",
+                framed ? "yes" : "NO", ours < 60 ? "met" : "not met", cpu < 60 ? "met" : "not met");
     QImage reduced;
     const double reduce = bench::bestMs(5, [&] {
         reduced = FaceFinder::reducedCopy(*workspace.pyramid(), FaceFinder::ReducedLongSide);
