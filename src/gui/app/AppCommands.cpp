@@ -4,6 +4,7 @@
 #include "core/app/HelpFile.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/output/SaveCommand.h"
+#include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -44,6 +45,18 @@ void AppCommands::turnClockwise() {
 void AppCommands::turnAnticlockwise() {
     if (workspace_ != nullptr) {
         workspace_->turn(false);
+    }
+}
+
+void AppCommands::leaveBatchCropMode() {
+    if (links_ != nullptr) {
+        links_->leaveBatchCropMode();
+    }
+}
+
+void AppCommands::openCamera() {
+    if (links_ != nullptr) {
+        links_->openCameraWindow();
     }
 }
 

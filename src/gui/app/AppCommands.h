@@ -10,6 +10,7 @@
 namespace portiqa {
 
 class MainWindow;
+struct FeatureLinks;
 class SaveCommand;
 class WorkspaceController;
 
@@ -20,6 +21,8 @@ public:
     // The photo workspace behind open, zoom and turn; without one they do nothing.
     void setWorkspace(WorkspaceController* workspace) { workspace_ = workspace; }
     void setSaveCommand(SaveCommand* save) { save_ = save; }
+    // How the commands reach the features (batch crop, camera).
+    void setLinks(FeatureLinks* links) { links_ = links; }
 
     void openPicture() override;
     void savePicture() override;
@@ -28,8 +31,8 @@ public:
     void turnClockwise() override;
     void turnAnticlockwise() override;
     void toggleEditor() override {}
-    void leaveBatchCropMode() override {}
-    void openCamera() override {}
+    void leaveBatchCropMode() override;
+    void openCamera() override;
     void showHelpFile() override;
     void openHomepage() override;
     void showAbout() override;
@@ -38,6 +41,7 @@ private:
     MainWindow& window_;
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
+    FeatureLinks* links_ = nullptr;
 };
 
 } // namespace portiqa

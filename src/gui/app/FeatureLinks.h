@@ -29,6 +29,10 @@ struct FeatureLinks {
     // --- camera window and quick-shoot (owner: the camera window) ---
     std::function<bool()> quickShootMode = [] { return false; };
     std::function<bool()> cameraWindowOpen = [] { return false; };
+    // Opens the camera window without modality, or raises it when it is open.
+    std::function<void()> openCameraWindow = [] {};
+    // Batch crop switching on: closes the camera window, switches quick-shoot off and closes
+    // its settings window; nothing when the camera window is closed.
     std::function<void()> closeCameraWindow = [] {};
 
     // --- roster window (owner: the roster window) ---
@@ -38,6 +42,10 @@ struct FeatureLinks {
     std::function<void()> openRosterWindow = [] {};
     // Closes it when open; the workbook and the selected cell are forgotten.
     std::function<void()> closeRosterWindow = [] {};
+    // Settings with naming by cell were confirmed while the window is open: its title, caption
+    // and status speak of cropping (batch crop) or of shooting (quick-shoot) from now on.
+    std::function<void()> retargetRosterToCropping = [] {};
+    std::function<void()> retargetRosterToShooting = [] {};
 
     // --- editor (owner: the editor tool window) ---
     // Writes a line typed into the text tool onto the picture; the commands that change or
@@ -47,6 +55,8 @@ struct FeatureLinks {
     std::function<void()> discardPendingText = [] {};
     // Puts the active tool's cursor back on the picture area after a new picture came in.
     std::function<void()> reapplyEditorCursor = [] {};
+    // Unticks the brush, text and eyedropper tools (batch crop resuming its run).
+    std::function<void()> leaveEditorTools = [] {};
 
     // --- face framing (owner: the face framing feature) ---
     // Pictures are framed on the face as they are shown (and the quick-shoot frame follows

@@ -78,7 +78,7 @@ void OutputSizeController::applySide(bool width) {
     const QString text = width ? c.widthEdit->text() : c.heightEdit->text();
     const std::int32_t side = outputSideFromText(text);
     (width ? output_.outputWidth : output_.outputHeight) = side;
-    hooks_.outputSizeChanged();
+    hooks_.outputSizeChanged(width);
     hooks_.sizeTextChanged(width ? QStringLiteral("像素宽") : QStringLiteral("像素高"), text);
     if (!OutputSpec::usableSide(side)) {
         window_.setStatusHint(unusableOutputSizeHint());

@@ -23,8 +23,8 @@ struct OutputSizeHooks {
     std::function<void(QSize)> resizeFrame;
     std::function<bool()> pictureLoaded = [] { return false; };
     std::function<void()> recomposeView = [] {};
-    // The camera window (when open) follows a new width or height.
-    std::function<void()> outputSizeChanged = [] {};
+    // The camera window (when open) follows a new width (true) or height (false).
+    std::function<void(bool width)> outputSizeChanged = [](bool) {};
     // The width or height edit's text changed; settings that keep it store it.
     std::function<void(const QString& key, const QString& text)> sizeTextChanged = [](auto&&,
                                                                                       auto&&) {};

@@ -13,8 +13,13 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
+#include "gui/batch/BatchCropWiring.h"
+#include "gui/camera/CameraFeature.h"
+#include "gui/roster/RosterWindow.h"
+#include "gui/roster/RosterWiring.h"
 #include "gui/face/AutoFrameFeature.h"
 #include "gui/workspace/WorkspaceController.h"
+#include "platform/camera/CameraBackend.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,8 +55,10 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     return options;
 }
 
-PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
-    : options_(options), dialogs_(std::make_unique<QtDialogs>()) {
+PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
+                       std::unique_ptr<CameraBackend> camera)
+    : options_(options), dialogs_(std::make_unique<QtDialogs>()),
+      cameraBackend_(std::move(camera)) {
     Dialogs& chosenDialogs = dialogs != nullptr ? *dialogs : *dialogs_;
     AppServices services;
     services.dialogs = &chosenDialogs;
@@ -78,22 +85,44 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs)
     sizeEdits_ = std::make_unique<MainWindowSizeEdits>(window_->controls());
     settingsFile_ =
         std::make_unique<SettingsFile>(window_->services().location.settingsFolder, chosenDialogs);
-    // The batch modes are not switched on in this build yet; the triggers are wired with
-    // their modes reading as off, so nothing is written until a mode can be on.
     sizeHooks.sizeLimitChanged = [this](const QString&) {
-        settingsFile_->sizeLimitChanged(*sizeEdits_, false, batchCrop_, false, quickShoot_);
+        settingsFile_->sizeLimitChanged(*sizeEdits_, links_.batchCropMode(), batchCrop_,
+                                        links_.quickShootMode(), quickShoot_);
     };
     sizeHooks.sizeTextChanged = [this](const QString& key, const QString&) {
         const auto which = key == QStringLiteral("像素宽") ? SettingsFile::SizeKey::Width
                                                            : SettingsFile::SizeKey::Height;
-        settingsFile_->outputDimensionChanged(which, *sizeEdits_, false, false, quickShoot_);
+        settingsFile_->outputDimensionChanged(which, *sizeEdits_, links_.cameraWindowOpen(),
+                                              links_.quickShootMode(), quickShoot_);
+    };
+    sizeHooks.outputSizeChanged = [this](bool width) {
+        if (camera_) {
+            camera_->outputSideChanged(width);
+        }
     };
     outputSizes_ = new OutputSizeController(*window_, outputSpec_, std::move(sizeHooks));
     connectSaveCommand(chosenDialogs);
     taskView_ = std::make_unique<WorkspaceTaskView>(*window_, *workspace_);
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
+                                                 batchCrop_, workspace_->sources().sourceRecord(),
                                                  chosenDialogs, *taskView_);
     roster_ = std::make_unique<RosterSheet>(chosenDialogs);
+    BatchCropParts batchParts{window_.get(),
+                              workspace_.get(),
+                              &chosenDialogs,
+                              &batchCrop_,
+                              settingsFile_.get(),
+                              sizeEdits_.get(),
+                              batchTask_.get(),
+                              roster_.get(),
+                              encoder_.get(),
+                              &outputSpec_,
+                              &links_,
+                              window_->services().location.settingsFolder};
+    batchCropWiring_ = std::make_unique<BatchCropWiring>(batchParts);
+    commands_->setLinks(&links_);
+    wireCamera(chosenDialogs);
+    rosterWindow_ = wireRosterWindow(*this);
     autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
@@ -118,8 +147,28 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
+    context.batchCropMode = [this] { return links_.batchCropMode(); };
+    context.saveInBatchCropMode = [this] { batchCropWiring_->save(); };
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
+}
+
+void PortiqaApp::wireCamera(Dialogs& dialogs) {
+    CameraFeatureDeps deps;
+    deps.mainWindow = window_.get();
+    deps.dialogs = &dialogs;
+    deps.links = &links_;
+    deps.workspace = workspace_.get();
+    deps.settings = &quickShoot_;
+    deps.settingsFile = settingsFile_.get();
+    deps.sizeEdits = sizeEdits_.get();
+    deps.output = &outputSpec_;
+    deps.roster = roster_.get();
+    deps.encoder = encoder_.get();
+    deps.settingsFolder = window_->services().location.settingsFolder;
+    deps.camera = std::move(cameraBackend_);
+    camera_ = std::make_unique<CameraFeature>(std::move(deps));
+    window_->lifecycleSteps().disconnectCameraIfOpen = [this] { camera_->shutDown(); };
 }
 
 void PortiqaApp::start() {

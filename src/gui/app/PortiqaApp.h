@@ -7,6 +7,7 @@
 #include "core/batch/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
 #include "gui/app/FeatureLinks.h"
+#include "platform/camera/CameraBackend.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,9 @@ class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
 class AutoFrameFeature;
+class BatchCropWiring;
+class CameraFeature;
+class RosterWindow;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -43,7 +47,9 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
 class PortiqaApp {
 public:
     // `dialogs` replaces the Qt dialogs (tests answer from a script); null for the real ones.
-    explicit PortiqaApp(const LaunchOptions& options, Dialogs* dialogs = nullptr);
+    // `camera` replaces the camera PORTIQA_CAMERA chooses (tests pass a test pattern).
+    explicit PortiqaApp(const LaunchOptions& options, Dialogs* dialogs = nullptr,
+                        std::unique_ptr<CameraBackend> camera = nullptr);
     ~PortiqaApp();
 
     MainWindow& window() { return *window_; }
@@ -58,11 +64,17 @@ public:
     AutoFrameFeature& autoFrame() { return *autoFrame_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
+    // Batch crop: its switch, settings window, run and hotkeys.
+    BatchCropWiring& batchCrop() { return *batchCropWiring_; }
+    // The camera window, quick-shoot and their settings.
+    CameraFeature& camera() { return *camera_; }
+    QuickShootSettings& quickShootSettings() { return quickShoot_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
 private:
     void connectSaveCommand(Dialogs& dialogs);
+    void wireCamera(Dialogs& dialogs);
 
     LaunchOptions options_;
     std::unique_ptr<QtDialogs> dialogs_;
@@ -80,9 +92,13 @@ private:
     std::unique_ptr<WorkspaceTaskView> taskView_;
     std::unique_ptr<BatchTaskFile> batchTask_;
     std::unique_ptr<RosterSheet> roster_;
+    std::unique_ptr<BatchCropWiring> batchCropWiring_;
     FeatureLinks links_;
     std::unique_ptr<AutoFrameFeature> autoFrame_;
+    std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
+    std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
+    std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
 };
 
 } // namespace portiqa

@@ -163,6 +163,10 @@ void WorkspaceController::pasteFromClipboard() {
     sources_.pastePicture(QGuiApplication::clipboard()->image());
 }
 
+void WorkspaceController::showCameraPhoto(const QImage& photo) {
+    loader_.showPicture(photo, false);
+}
+
 void WorkspaceController::copyToClipboard() {
     waitForPicture();
     const QImage block = sources_.copyFramedRegion();

@@ -1,0 +1,160 @@
+#pragma once
+
+// The camera window "摄像预览" (modeless): the live preview of the connected camera, the two
+// driver buttons, "拍 照" (or "重 试" when no camera connects, with the help text in place of
+// the preview), and the quick-shoot controls: the check box, the settings button, the frame of
+// four bars over the preview and its four move buttons.
+//
+// The window lays itself out by the sizing rules of core/camera from the output size and the
+// camera's aspect; the size events that its own layout causes are ignored, so the rules never
+// recurse. What the buttons do beyond the window (the photo into the workspace, the shot, the
+// quick-shoot switch and settings) is handed to the hooks; CameraFeature fills them.
+//
+// GUI thread only. The window does not own the camera; it connects it on open() and releases
+// it when it closes.
+
+#include "core/camera/QuickFrame.h"
+#include "core/camera/QuickFrameMover.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace portiqa {
+
+class CameraBackend;
+class PreviewWidget;
+
+struct CameraWindowHooks {
+    std::function<QSize()> outputSize;
+    std::function<QColor()> frameColour;
+    std::function<bool()> quickShootMode = [] { return false; };
+    // The check box was clicked; the owner switches the mode (it may ask and open windows).
+    std::function<void(bool ticked)> quickBoxClicked = [](bool) {};
+    std::function<void()> openQuickSettings = [] {};
+    // "拍 照" outside quick-shoot: the preview's picture, exactly as shown.
+    std::function<void(const QImage& photo)> takePhoto = [](const QImage&) {};
+    // "拍 照" in quick-shoot mode.
+    std::function<void()> quickShot = [] {};
+    // The driver dialogs; true when the operator changed something.
+    std::function<bool()> runDeviceDialog = [] { return false; };
+    std::function<bool()> runFormatDialog = [] { return false; };
+    // The window is closing (the camera is already released).
+    std::function<void()> closed = [] {};
+};
+
+class CameraWindow final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kPreviewIntervalMs = 60;
+
+    // `aspect` is the program's camera ratio (height / width); the window updates it when the
+    // frames show another one.
+    CameraWindow(CameraBackend& camera, double& aspect, CameraWindowHooks hooks,
+                 QWidget* parent = nullptr);
+    ~CameraWindow() override;
+
+    // Connects the camera and sizes the window (the opening of the window); `mainTopLeft`
+    // places it 100 to the right and 60 below the main window.
+    void open(QPoint mainTopLeft);
+
+    // The width or height edit of the main window took a new output size.
+    void outputSideChanged(bool widthEdit);
+    void setFrameColour(const QColor& colour);
+    // Shows or hides the quick-shoot controls for the mode and centres the frame.
+    void showQuickControls(bool on);
+    void setQuickBoxTicked(bool ticked);
+
+    // The shoot button's click, the driver buttons' follow-up and the resize rule, as the
+    // operator's actions run them.
+    void shootClicked();
+    void afterDriverDialog();
+    void relayoutCameraWindow();
+
+    bool connected() const;
+    QSize previewSize() const;
+    QSize effectiveSize() const;
+    QPoint quickFrameTopLeft() const { return quickFrame_; }
+    void moveQuickFrameTo(QPoint topLeft);
+    // The frame's part of the preview picture, exactly the output size.
+    QImage quickFrameShot() const;
+    const QImage& previewImage() const;
+
+    // The controls, for the wiring and for tests.
+    QGroupBox* groupBox() const { return groupBox_; }
+    PreviewWidget* preview() const { return preview_; }
+    QLabel* failureLabel() const { return label1_; }
+    QLabel* helpLabel() const { return label2_; }
+    QPushButton* deviceButton() const { return deviceButton_; }
+    QPushButton* formatButton() const { return formatButton_; }
+    QPushButton* quickSettingsButton() const { return quickSettingsButton_; }
+    QPushButton* shootButton() const { return shootButton_; }
+    QCheckBox* quickBox() const { return quickBox_; }
+    QWidget* capturePanel() const { return capturePanel_; }
+    QLabel* bar(int index) const { return bars_[index]; } // top, bottom, left, right
+    QPushButton* moveButton(FrameDirection direction) const;
+    QTimer* moveTimer() const { return moveTimer_; }
+    const QuickFrameMover& mover() const { return mover_; }
+
+    static QString shootCaption() { return QStringLiteral("拍 照"); }
+    static QString retryCaption() { return QStringLiteral("重 试"); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    bool connectCamera();
+    void probeFrameAspect();
+    void frameArrived();
+    void sizeCameraWindow(QPoint mainTopLeft);
+    void applyPreviewSize(QSize preview);
+    void centreQuickFrame();
+    void placeQuickFrame();
+    void showConnectedState();
+    void showFailedState();
+    void retry();
+    void moveTick();
+    bool handleBarEvent(QLabel* bar, QEvent* event);
+    bool handleMoveButtonEvent(QObject* button, QEvent* event);
+
+    CameraBackend& camera_;
+    double& aspect_;
+    CameraWindowHooks hooks_;
+    bool initialising_ = false;
+    bool applyingLayout_ = false;
+    QSize lastWindow_;      // the effective size the rules last set
+    QSize appliedClient_;   // the client size the rules last asked for
+    QSize lastProbedFrame_; // the frame size the aspect was last taken from
+    QPoint quickFrame_;
+    QuickFrameMover mover_;
+    bool dragging_ = false;
+    QPoint dragStartFrame_;
+    QPoint dragStartMouse_;
+    QPointer<QWidget> dragGrabber_;
+
+    QGroupBox* groupBox_ = nullptr;
+    PreviewWidget* preview_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QPushButton* deviceButton_ = nullptr;
+    QPushButton* formatButton_ = nullptr;
+    QPushButton* quickSettingsButton_ = nullptr;
+    QPushButton* shootButton_ = nullptr;
+    QCheckBox* quickBox_ = nullptr;
+    QWidget* capturePanel_ = nullptr;
+    QLabel* bars_[4] = {nullptr, nullptr, nullptr, nullptr};
+    QPushButton* moveButtons_[4] = {nullptr, nullptr, nullptr, nullptr}; // up, down, left, right
+    QTimer* moveTimer_ = nullptr;
+};
+
+} // namespace portiqa
