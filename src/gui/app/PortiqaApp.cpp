@@ -18,6 +18,7 @@
 #include "gui/roster/RosterWindow.h"
 #include "gui/roster/RosterWiring.h"
 #include "gui/editor/EditorWiring.h"
+#include "gui/face/AutoFrameFeature.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
 #include "platform/DesktopOpener.h"
@@ -101,6 +102,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     commands_->setLinks(&links_);
     wireCamera(chosenDialogs);
     rosterWindow_ = wireRosterWindow(*this);
+    autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

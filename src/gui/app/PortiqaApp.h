@@ -31,6 +31,7 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class AutoFrameFeature;
 class BatchCropWiring;
 class CameraFeature;
 class RosterWindow;
@@ -56,6 +57,8 @@ public:
     BatchTaskFile& batchTask() { return *batchTask_; }
     // The imported roster that names pictures by cell; the roster window shows it.
     RosterSheet& roster() { return *roster_; }
+    // The face framing command and its automatic switch.
+    AutoFrameFeature& autoFrame() { return *autoFrame_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
     // Batch crop: its switch, settings window, run and hotkeys.
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<RosterSheet> roster_;
     std::unique_ptr<BatchCropWiring> batchCropWiring_;
     FeatureLinks links_;
+    std::unique_ptr<AutoFrameFeature> autoFrame_;
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
