@@ -41,6 +41,7 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
     zoom_ = visibleFitZoom();
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
+    ++generation_;
     redrawWorkspace();
     emit newPictureShown();
     return true;
@@ -65,6 +66,7 @@ PhotoWorkspace::PictureState PhotoWorkspace::pictureState() const {
 }
 
 void PhotoWorkspace::restorePictureState(const PictureState& state) {
+    ++generation_;
     picture_ = state.picture;
     pictureSize_ = state.pictureSize;
     preview_ = state.preview;
@@ -132,6 +134,21 @@ bool PhotoWorkspace::setZoom(double zoom) {
         return false;
     }
     zoom_ = zoom;
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::showFraming(double zoom, double fractionX, double fractionY,
+                                 QPoint frameTopLeft) {
+    if (!pictureLoaded_ || !zoomFits(zoom)) {
+        return false;
+    }
+    buttonHeld_ = false;
+    zoom_ = zoom;
+    fractionX_ = fractionX;
+    fractionY_ = fractionY;
+    frame_.moveTo(frameTopLeft);
+    placeCapturePanel();
     redrawWorkspace();
     return true;
 }
@@ -265,6 +282,7 @@ bool PhotoWorkspace::commitEdits() {
         return false;
     }
     picture_ = std::move(committed);
+    ++generation_;
     pictureSize_ = picture_->size();
     preview_ = false;
     zoom_ = 1.0;
@@ -282,6 +300,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
         return false;
     }
     picture_ = std::move(turned);
+    ++generation_;
     pictureSize_ = pictureSize_.transposed();
     redrawWorkspace();
     emit pictureTurned();

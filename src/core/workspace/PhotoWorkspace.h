@@ -86,6 +86,9 @@ public:
     bool zoomBy(double factor);
     // Sets the zoom outright (same bounds), for loaders and tests.
     bool setZoom(double zoom);
+    // Zoom, scroll fractions and the frame's place in one redraw (the face framing). Same
+    // bounds as setZoom; false (nothing changes) without a picture or outside them.
+    bool showFraming(double zoom, double fractionX, double fractionY, QPoint frameTopLeft);
     // Toolbar 放大 / 缩小: need a picture, commit a pending text first.
     bool zoomIn();
     bool zoomOut();
@@ -160,11 +163,16 @@ public:
     void setPendingTextCommit(std::function<void()> commit) { pendingText_ = std::move(commit); }
     void commitPendingText();
 
+    // Counts the pictures the workspace has held: it changes whenever the picture is replaced
+    // by another one (a load, a restore, a turn, a commit), not when a preview gets its full
+    // pixels. Work begun on one picture checks it before it touches the view.
+    quint64 pictureGeneration() const { return generation_; }
+
 signals:
     void viewChanged();           // view() has new pixels
+    void newPictureShown();       // a loader's new picture is on show (not a turn or commit)
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
-    void newPictureShown();       // a loader's new picture replaced the current one
     void pictureTurned();         // a quarter turn replaced the picture
 
 private:
@@ -192,6 +200,7 @@ private:
     bool overFrame_ = false;
     QPoint lastPoint_;
     std::function<void()> pendingText_;
+    quint64 generation_ = 0;
 };
 
 } // namespace portiqa

@@ -5,10 +5,14 @@
 
 #include "core/app/MainCommands.h"
 
+#include <QPointer>
+#include <QUrl>
+
 #include <functional>
 
 namespace portiqa {
 
+class HelpWindow;
 class MainWindow;
 struct FeatureLinks;
 class SaveCommand;
@@ -39,12 +43,22 @@ public:
     }
     void leaveBatchCropMode() override;
     void openCamera() override;
+    // Opens the help page with the desktop's handler; where the desktop cannot, the page is
+    // shown in the program's own help window.
     void showHelpFile() override;
+    // Opens the home page; where the desktop cannot, a message shows its address.
     void openHomepage() override;
     void showAbout() override;
 
+    // The built-in help window once it has been needed, else null.
+    HelpWindow* helpWindow() const;
+
 private:
+    void showHelpWindow(const QUrl& page);
+    bool openWithDesktop(const QUrl& url, const std::function<void()>& failedLater);
+
     MainWindow& window_;
+    QPointer<HelpWindow> helpWindow_; // owned by the main window
     WorkspaceController* workspace_ = nullptr;
     SaveCommand* save_ = nullptr;
     FeatureLinks* links_ = nullptr;

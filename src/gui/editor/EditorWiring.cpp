@@ -17,7 +17,7 @@ EditorController* connectEditor(MainWindow& window, WorkspaceController& workspa
     links.discardPendingText = [editor] { editor->discardPendingText(); };
     links.reapplyEditorCursor = [editor] { editor->reapplyCursor(true); };
     links.finishTextForSave = [editor] { editor->finishTextForSave(); };
-    links.leaveEditorTools = [editor] { editor->endTools(); };
+    links.dropEditorTools = [editor] { editor->endTools(); };
     // Zoom, scroll, frame moves and the frame colour commit a typed line first.
     workspace.workspace().setPendingTextCommit([editor] { editor->commitPendingText(); });
     commands.setEditorToggle([editor] { editor->toggleEditor(); });
