@@ -34,6 +34,7 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     hooks.unregisterHotkeys = [this] {
         hotkeys_->unregisterKeys();
         rule_.reset();
+        prefetchNeighbours(); // nothing is kept once the mode is off
     };
     hooks.untickEditorTools = [&links] { links.leaveEditorTools(); };
     hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
@@ -80,6 +81,9 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
         }
     };
 
+    parts_.workspace->loader().setPrefetcher(&prefetcher_);
+    parts_.task->setShownHook([this] { prefetchNeighbours(); });
+
     connect(&window, &MainWindow::batchSwitchPressed, this, [this] { run_->switchPressed(); });
     connect(&window, &MainWindow::batchSettingsRequested, this,
             [this] { run_->settingsRequested(); });
@@ -91,7 +95,16 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     window.lifecycleSteps().unregisterHotkeysIfRegistered = [this] { hotkeys_->unregisterKeys(); };
 }
 
-BatchCropWiring::~BatchCropWiring() = default;
+BatchCropWiring::~BatchCropWiring() {
+    parts_.workspace->loader().setPrefetcher(nullptr);
+    parts_.task->setShownHook({});
+}
+
+void BatchCropWiring::prefetchNeighbours() {
+    // Only while the run shows task pictures.
+    prefetcher_.prefetch(run_->mode() ? parts_.task->neighbourPaths() : QStringList(),
+                         parts_.workspace->workspace().areaSize());
+}
 
 void BatchCropWiring::hotkeyPressed(char letter) {
     HotkeyDirection direction;
