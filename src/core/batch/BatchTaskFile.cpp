@@ -171,6 +171,10 @@ void BatchTaskFile::showEntry(qint64 position) {
     }
 }
 
+QString BatchTaskFile::currentPath() const {
+    return isBareName(taskPictureName_) ? picturePath(taskPictureName_) : QString();
+}
+
 QStringList BatchTaskFile::neighbourPaths() const {
     QStringList paths;
     for (const qint64 p : {qint64(taskPosition_) + 1, qint64(taskPosition_) - 1}) {

@@ -92,6 +92,8 @@ public:
     // The files of the next and the previous entry (those that exist), next first: what a
     // step will show.
     QStringList neighbourPaths() const;
+    // The file of the entry shown last (empty when it names none).
+    QString currentPath() const;
     // Called whenever an entry was shown (or reported missing).
     void setShownHook(std::function<void()> hook) { shownHook_ = std::move(hook); }
 

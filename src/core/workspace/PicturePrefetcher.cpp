@@ -27,8 +27,12 @@ PicturePrefetcher::~PicturePrefetcher() {
     pool_.waitForDone();
 }
 
-void PicturePrefetcher::prefetch(const QStringList& paths, QSize area) {
+void PicturePrefetcher::prefetch(const QStringList& paths, QSize area, const QString& current) {
     QHash<QString, EntryPtr> kept;
+    // The picture on show becomes a neighbour with the next step: kept, not read again.
+    if (const EntryPtr shown = entries_.value(current); shown && !paths.contains(current)) {
+        kept.insert(current, shown);
+    }
     for (const QString& path : paths) {
         if (path.isEmpty() || kept.contains(path)) {
             continue;
@@ -54,7 +58,7 @@ void PicturePrefetcher::prefetch(const QStringList& paths, QSize area) {
         }
     }
     entries_ = std::move(kept);
-    active_ = !entries_.isEmpty();
+    active_ = !paths.isEmpty();
 }
 
 void PicturePrefetcher::adopt(const QString& path, PicturePyramidPtr picture) {

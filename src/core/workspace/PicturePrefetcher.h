@@ -54,8 +54,10 @@ public:
     // Stops and waits for its workers.
     ~PicturePrefetcher() override;
 
-    // Keeps exactly these pictures (decoding those not yet read) for an area of `area`.
-    void prefetch(const QStringList& paths, QSize area);
+    // Keeps exactly these pictures (decoding those not yet read, in order) for an area of
+    // `area`, and the picture on show, `current`, when it is held already (it is never read
+    // here: its own load is under way or done).
+    void prefetch(const QStringList& paths, QSize area, const QString& current = {});
     // A picture already decoded elsewhere (the one just shown), kept as if prefetched so a
     // step back to it costs nothing; it goes with the next prefetch() unless asked for
     // there. Ignored while nothing is being prefetched.

@@ -102,8 +102,10 @@ BatchCropWiring::~BatchCropWiring() {
 
 void BatchCropWiring::prefetchNeighbours() {
     // Only while the run shows task pictures.
-    prefetcher_.prefetch(run_->mode() ? parts_.task->neighbourPaths() : QStringList(),
-                         parts_.workspace->workspace().areaSize());
+    const bool on = run_->mode();
+    prefetcher_.prefetch(on ? parts_.task->neighbourPaths() : QStringList(),
+                         parts_.workspace->workspace().areaSize(),
+                         on ? parts_.task->currentPath() : QString());
 }
 
 void BatchCropWiring::hotkeyPressed(char letter) {
