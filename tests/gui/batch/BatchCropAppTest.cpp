@@ -181,3 +181,21 @@ TEST(BatchCropApp, TheLimitIsStoredWhileTheModeIsOn) {
     limit->setText("30.5");
     EXPECT_EQ(IniFile(file).read("批量截图", "JPG体积"), "30.5");
 }
+
+TEST(BatchCropApp, TheNextPictureIsReadAheadAndShownAtOnce) {
+    KeptBatchApp t;
+    t.switchOn();
+    PicturePrefetcher& prefetcher = t.app->batchCrop().prefetcher();
+    const auto next = prefetcher.find(t.dir.filePath("in/b.png"));
+    ASSERT_TRUE(next);
+    PicturePrefetcher::wait(next);
+    t.app->batchCrop().hotkeyPressed('S');
+    EXPECT_FALSE(t.app->workspace().loader().isLoading()); // on show when the key returns
+    EXPECT_EQ(t.title(), " 当前文件：b.png  未截图");
+    EXPECT_EQ(t.app->workspace().workspace().picture().pixel(10, 10), QColor(Qt::darkBlue).rgb());
+    // a.png is kept for the step back; nothing beyond the neighbours and the picture on show.
+    EXPECT_TRUE(prefetcher.find(t.dir.filePath("in/a.png")));
+    EXPECT_LE(prefetcher.entryCount(), 2);
+    t.press(t.bar().effectiveWidth() - 100); // off: nothing is kept
+    EXPECT_EQ(prefetcher.entryCount(), 0);
+}
