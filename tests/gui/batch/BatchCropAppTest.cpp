@@ -116,6 +116,14 @@ TEST(BatchCropApp, TheSwitchBandAndItsTwoButtons) {
     EXPECT_FALSE(t.bar().switchChecked());
     EXPECT_FALSE(t.hotkeys());
     EXPECT_EQ(t.title(), "Portiqa V2.7");
+    EXPECT_EQ(t.app->batchTask().taskCount(), 0);
+
+    t.switchOn();
+    t.app->window().dispatchToolbar(10); // 拍摄 leaves batch crop mode first
+    EXPECT_FALSE(t.app->links().batchCropMode());
+    EXPECT_FALSE(t.bar().switchChecked());
+    EXPECT_FALSE(t.hotkeys());
+    EXPECT_EQ(t.title(), "Portiqa V2.7");
     t.press(e - 100, Qt::RightButton); // the settings window opens with the mode off too
     EXPECT_EQ(t.settingsOpened.size(), 2);
     EXPECT_FALSE(t.bar().switchChecked());
