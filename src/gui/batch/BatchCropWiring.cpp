@@ -110,7 +110,9 @@ void BatchCropWiring::prefetchNeighbours() {
 
 void BatchCropWiring::hotkeyPressed(char letter) {
     HotkeyDirection direction;
-    if (!hotkeyDirection(letter, &direction) || !run_->mode()) {
+    // A step may show a message ("当前已是末位图片"); keys that arrive while it is open must
+    // not stack further steps and boxes on top of it.
+    if (!hotkeyDirection(letter, &direction) || !run_->mode() || stepping_) {
         return;
     }
     // A step whose picture is up (or came to nothing) lets the same key act again.
@@ -120,7 +122,9 @@ void BatchCropWiring::hotkeyPressed(char letter) {
     if (!rule_.keyPressed(direction)) {
         return;
     }
+    stepping_ = true;
     run_->navigate(direction == HotkeyDirection::Next ? TaskStep::Next : TaskStep::Previous);
+    stepping_ = false;
     if (!parts_.workspace->firstViewPending()) {
         rule_.pictureSettled();
     }

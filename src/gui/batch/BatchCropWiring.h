@@ -82,6 +82,7 @@ private:
     PicturePrefetcher prefetcher_;
     QSoundEffect* sound_ = nullptr;
     bool settingsOpen_ = false;
+    bool stepping_ = false;
     std::function<void(QDialog&)> settingsHook_;
     std::function<void(QDialog&)> promptHook_;
 };

@@ -25,14 +25,29 @@
 #include <QTest>
 #include <QTimer>
 
+#include <utility>
+
 using namespace portiqa;
 
 namespace {
 
+// Scripted dialogs that can act while a message is open, as events arriving under a box do.
+struct HookedDialogs final : test::ScriptedDialogs {
+    std::function<void()> duringMessage;
+    MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,
+                          MessageButtons buttons) override {
+        if (duringMessage) {
+            const auto act = std::exchange(duringMessage, nullptr);
+            act();
+        }
+        return ScriptedDialogs::message(caption, text, icon, buttons);
+    }
+};
+
 // A program started over kept settings: pictures a.png and b.png to crop into "out".
 struct KeptBatchApp {
     QTemporaryDir dir;
-    test::ScriptedDialogs dialogs;
+    HookedDialogs dialogs;
     std::unique_ptr<PortiqaApp> app;
     QStringList settingsOpened;
 
@@ -206,4 +221,20 @@ TEST(BatchCropApp, TheNextPictureIsReadAheadAndShownAtOnce) {
     EXPECT_LE(prefetcher.entryCount(), 2);
     t.press(t.bar().effectiveWidth() - 100); // off: nothing is kept
     EXPECT_EQ(prefetcher.entryCount(), 0);
+}
+
+TEST(BatchCropApp, KeysDuringAnEndOfRunMessageDoNotStackSteps) {
+    KeptBatchApp t;
+    t.switchOn();
+    t.app->batchCrop().hotkeyPressed('A'); // b.png, the last picture
+    t.app->workspace().waitForPicture();
+    const auto before = t.dialogs.messages.size();
+    // A held key goes on arriving while the "last picture" message is open.
+    t.dialogs.duringMessage = [&t] {
+        t.app->batchCrop().hotkeyPressed('A');
+        t.app->batchCrop().hotkeyPressed('S');
+    };
+    t.app->batchCrop().hotkeyPressed('A');
+    EXPECT_EQ(t.dialogs.messages.size(), before + 1);
+    EXPECT_EQ(t.dialogs.lastText(), "当前已是末位图片");
 }
