@@ -19,9 +19,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 #include <QTimer>
 
@@ -237,4 +239,25 @@ TEST(BatchCropApp, KeysDuringAnEndOfRunMessageDoNotStackSteps) {
     t.app->batchCrop().hotkeyPressed('A');
     EXPECT_EQ(t.dialogs.messages.size(), before + 1);
     EXPECT_EQ(t.dialogs.lastText(), "当前已是末位图片");
+}
+
+TEST(BatchCropApp, TheCropSoundIsShortStereoPcm) {
+    QFile wav(":/sounds/crop.wav");
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wav.readAll();
+    ASSERT_GE(bytes.size(), 44);
+    const auto u16 = [&bytes](int at) {
+        return qFromLittleEndian<quint16>(bytes.constData() + at);
+    };
+    const auto u32 = [&bytes](int at) {
+        return qFromLittleEndian<quint32>(bytes.constData() + at);
+    };
+    EXPECT_EQ(bytes.left(4), "RIFF");
+    EXPECT_EQ(bytes.mid(8, 4), "WAVE");
+    EXPECT_EQ(u16(20), 1);     // PCM
+    EXPECT_EQ(u16(22), 2);     // stereo
+    EXPECT_EQ(u32(24), 44100); // Hz
+    EXPECT_EQ(u16(34), 16);    // bits
+    EXPECT_EQ(bytes.mid(36, 4), "data");
+    EXPECT_EQ(u32(40), 40000u);
 }
