@@ -14,7 +14,9 @@
 
 #include "BenchSupport.h"
 
+#include "core/batch/BatchSettings.h"
 #include "core/batch/BatchTaskFile.h"
+#include "core/batch/PictureSource.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/ini/IniFile.h"
 
@@ -82,7 +84,9 @@ void benchWrite(const QString& folder, bool full) {
     SilentDialogs dialogs;
     NoView view;
     const QStringList names = pictureNames();
-    BatchTaskFile task(folder, dialogs, view);
+    BatchCropSettings settings;
+    PictureSourceRecord source;
+    BatchTaskFile task(folder, settings, source, dialogs, view);
     // A fresh run deletes the old file first; only the write itself is timed.
     double grouped = std::numeric_limits<double>::max();
     for (int run = 0; run < 5; ++run) {

@@ -27,8 +27,11 @@ MessageAnswer ScriptedDialogs::message(const QString& caption, const QString& te
     return answer == MessageAnswer::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-QString ScriptedDialogs::openFile(const QString& title, const QString&, const QString&) {
+QString ScriptedDialogs::openFile(const QString& title, const QString& folder,
+                                  const QString& filter) {
     openTitles.append(title);
+    openFolders.append(folder);
+    openFilters.append(filter);
     return takeOr(files, QString());
 }
 

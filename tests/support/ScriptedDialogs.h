@@ -31,6 +31,8 @@ public:
     QList<ShownMessage> messages;
     QList<SaveFileRequest> saveRequests;
     QStringList openTitles;
+    QStringList openFolders; // the starting folder of each open dialog
+    QStringList openFilters;
     QStringList folderTitles;
 
     MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,

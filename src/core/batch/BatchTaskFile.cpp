@@ -41,9 +41,11 @@ qint64 entryNumber(const QString& sectionName) {
 
 } // namespace
 
-BatchTaskFile::BatchTaskFile(const QString& settingsFolder, Dialogs& dialogs, TaskPictureView& view)
+BatchTaskFile::BatchTaskFile(const QString& settingsFolder, const BatchCropSettings& settings,
+                             PictureSourceRecord& source, Dialogs& dialogs, TaskPictureView& view)
     : file_(QDir(settingsFolder).filePath(fileName())), dialogs_(dialogs), view_(view),
-      notice_(dialogs, QStringLiteral("批量截图可以继续，但进度不会留到下次运行。")) {}
+      notice_(dialogs, QStringLiteral("批量截图可以继续，但进度不会留到下次运行。")),
+      settings_(settings), source_(source) {}
 
 QStringList BatchTaskFile::scanPictureFolder(const QString& folder) {
     QStringList names;
@@ -93,7 +95,7 @@ void BatchTaskFile::removeFile() {
 
 bool BatchTaskFile::startNewRun() {
     removeFile();
-    const QStringList names = scanPictureFolder(sourceFolder_);
+    const QStringList names = scanPictureFolder(sourceFolder());
     taskCount_ = 0;
     taskPosition_ = 0;
     if (names.isEmpty()) {
@@ -115,7 +117,7 @@ void BatchTaskFile::endRun() {
 }
 
 QString BatchTaskFile::picturePath(const QString& name) const {
-    return sourceFolder_ + QLatin1Char('/') + name;
+    return sourceFolder() + QLatin1Char('/') + name;
 }
 
 void BatchTaskFile::showTaskPicture(TaskStep step) {
@@ -184,7 +186,7 @@ QStringList BatchTaskFile::knownNames() const {
 }
 
 bool BatchTaskFile::appendNewPictures() {
-    QStringList fresh = scanPictureFolder(sourceFolder_);
+    QStringList fresh = scanPictureFolder(sourceFolder());
     for (const QString& known : knownNames()) {
         if (fresh.isEmpty()) {
             return false;
@@ -208,8 +210,8 @@ bool BatchTaskFile::appendNewPictures() {
 }
 
 void BatchTaskFile::markCurrentDone() {
-    if (source_.kind == SourceKind::File) {
-        view_.setWindowTitle(titleFor(QFileInfo(source_.path).fileName(), kCropped));
+    if (source().kind == SourceKind::File) {
+        view_.setWindowTitle(titleFor(QFileInfo(source().path).fileName(), kCropped));
         return;
     }
     if (taskPosition_ >= 1) {
@@ -219,9 +221,9 @@ void BatchTaskFile::markCurrentDone() {
 }
 
 void BatchTaskFile::navigate(TaskStep step) {
-    source_.kind = SourceKind::Task;
+    source_.fromTask();
     if (taskCount_ == 0) {
-        const QStringList names = scanPictureFolder(sourceFolder_);
+        const QStringList names = scanPictureFolder(sourceFolder());
         if (!names.isEmpty()) {
             writeNewTask(names);
             showTaskPicture(TaskStep::Current);

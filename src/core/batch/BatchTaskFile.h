@@ -10,11 +10,13 @@
 // "操作记录" ("未截图" or "已截图") and "图片名" (bare file name).
 //
 // This object also owns the run's progress display (the main window's title, through
-// TaskPictureView) and the record of where the current picture came from (PictureSource).
+// TaskPictureView). It reads the folder from the batch settings and where the current picture
+// came from from the picture sources' record; navigation sets that record back to the task.
 // Every operation works on the file as it is now. A task file with a huge or negative count,
 // or with sections missing, costs no more than the entries that exist: the others read as
 // missing pictures. A write that fails is reported once and the run goes on.
 
+#include "core/batch/BatchSettings.h"
 #include "core/batch/PictureSource.h"
 #include "core/ini/IniFile.h"
 #include "core/ini/WriteFailureNotice.h"
@@ -44,13 +46,15 @@ class BatchTaskFile {
 public:
     static QString fileName() { return QStringLiteral("批截任务.ini"); }
 
-    BatchTaskFile(const QString& settingsFolder, Dialogs& dialogs, TaskPictureView& view);
+    // `settings` (its source folder) and `source` are read whenever needed; both must outlive
+    // the task.
+    BatchTaskFile(const QString& settingsFolder, const BatchCropSettings& settings,
+                  PictureSourceRecord& source, Dialogs& dialogs, TaskPictureView& view);
 
     QString path() const { return file_.path(); }
 
     // The folder whose pictures the task lists (the batch setting "待截图目录").
-    void setSourceFolder(const QString& folder) { sourceFolder_ = folder; }
-    const QString& sourceFolder() const { return sourceFolder_; }
+    const QString& sourceFolder() const { return settings_.sourceFolder; }
 
     // The picture files of a folder in the order the file system gives them: files only (also
     // hidden ones), extension after the last "." (or the whole name without a dot) being
@@ -76,21 +80,17 @@ public:
     // Appends pictures that appeared in the source folder since the task was written; true
     // when entries were added.
     bool appendNewPictures();
-    // After a save in batch crop mode: marks the entry as cropped (for a task picture) and
-    // shows the mark in the title.
+    // After a save in batch crop mode: marks the entry as cropped when the picture came from
+    // the task (an opened file leaves the task untouched) and shows the mark in the title.
     void markCurrentDone();
-    // The navigation keys: Next or Previous. Builds the task on first use.
+    // The navigation keys: Next or Previous. The current picture comes from the task again;
+    // builds the task on first use.
     void navigate(TaskStep step);
-
-    // An opened or dropped file became the current picture while batch crop is on.
-    void setSourceFile(const QString& path) { source_ = {SourceKind::File, path}; }
 
     int taskCount() const { return taskCount_; }
     int taskPosition() const { return taskPosition_; }
     const QString& taskPictureName() const { return taskPictureName_; }
-    const PictureSource& source() const { return source_; }
-    SourceKind sourceKind() const { return source_.kind; }
-    const QString& sourcePath() const { return source_.path; }
+    const PictureSource& source() const { return source_.current(); }
 
 private:
     int readNumber(const QString& sectionAndKey) const;
@@ -103,11 +103,11 @@ private:
     Dialogs& dialogs_;
     TaskPictureView& view_;
     WriteFailureNotice notice_;
-    QString sourceFolder_;
+    const BatchCropSettings& settings_;
+    PictureSourceRecord& source_;
     int taskCount_ = 0;
     int taskPosition_ = 0;
     QString taskPictureName_;
-    PictureSource source_;
 };
 
 } // namespace portiqa

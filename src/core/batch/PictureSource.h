@@ -15,4 +15,17 @@ struct PictureSource {
     QString path; // the opened or dropped file, for SourceKind::File
 };
 
+// The one record of the current picture's source. The picture sources own it (they see
+// every open and drop); batch navigation sets it back to the task; the save and the task's
+// "cropped" mark only read it.
+class PictureSourceRecord {
+public:
+    const PictureSource& current() const { return source_; }
+    void fromTask() { source_ = {SourceKind::Task, QString()}; }
+    void fromFile(const QString& path) { source_ = {SourceKind::File, path}; }
+
+private:
+    PictureSource source_;
+};
+
 } // namespace portiqa

@@ -13,25 +13,12 @@ bool RosterGrid::holdsText(const QString& text) {
 void RosterGrid::findUsedArea(const Workbook& workbook, int sheet, int* lastRow, int* lastColumn) {
     int rowMax = -1;
     int columnMax = -1;
-    int emptyCells = 0; // not reset when a column starts
-    int emptyColumns = 0;
-    for (int column = 0;; ++column) {
-        for (int row = 0;; ++row) {
-            if (holdsText(workbook.cellText(sheet, row, column))) {
-                emptyCells = 0;
-                emptyColumns = 0;
-                columnMax = std::max(columnMax, column);
-                rowMax = std::max(rowMax, row);
-            } else {
-                ++emptyCells;
-            }
-            if (!(emptyCells <= 5 || row <= rowMax))
-                break;
+    workbook.forEachCell(sheet, [&](int row, int column, const QString& text) {
+        if (holdsText(text)) {
+            rowMax = std::max(rowMax, row);
+            columnMax = std::max(columnMax, column);
         }
-        ++emptyColumns;
-        if (emptyColumns > 5)
-            break;
-    }
+    });
     *lastRow = rowMax;
     *lastColumn = columnMax;
 }
@@ -42,27 +29,22 @@ RosterGrid RosterGrid::fromSheet(const Workbook& workbook, int sheet, const QFon
     if (grid.isEmpty())
         return RosterGrid();
     TextWidthMeter meter(font);
-    grid.columns_.resize(static_cast<size_t>(grid.columnCount()));
-    grid.widths_.resize(grid.columnCount());
-    for (int column = 0; column < grid.columnCount(); ++column) {
-        QStringList& cells = grid.columns_[static_cast<size_t>(column)];
-        cells.reserve(grid.rowCount());
-        int width = kMinColumnWidth;
-        for (int row = 0; row < grid.rowCount(); ++row) {
-            QString text = workbook.cellText(sheet, row, column);
-            if (!text.isEmpty())
-                width = std::max(width, meter.width(text));
-            cells.append(std::move(text));
-        }
-        grid.widths_[column] = width;
-    }
+    grid.widths_.fill(kMinColumnWidth, grid.columnCount());
+    workbook.forEachCell(sheet, [&](int row, int column, const QString& text) {
+        // Cells of spaces beyond the last text stay out of the area.
+        if (row > grid.lastRow_ || column > grid.lastColumn_)
+            return;
+        grid.cells_.insert(key(row, column), text);
+        int& width = grid.widths_[column];
+        width = std::max(width, meter.width(text));
+    });
     return grid;
 }
 
 QString RosterGrid::text(int row, int column) const {
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
         return {};
-    return columns_[static_cast<size_t>(column)][row];
+    return cells_.value(key(row, column));
 }
 
 int RosterGrid::columnWidth(int column) const {

@@ -1,27 +1,23 @@
 #pragma once
 
-// The cells the roster grid shows for one sheet, found by the used-area scan:
+// The cells the roster grid shows for one sheet.
 //
-// Phase 1 walks column by column, each from row 0 down, and stops a column once more than five
-// empty cells in a row have been read and the row is past the last row with text; it stops
-// the whole scan after six columns in a row without text. The empty-cell count carries over
-// from one column to the next, so after the first column a column is read only down to the
-// row below the last row with text unless it yields text itself. A cell counts as holding
-// text when it is not empty after every space is removed. Hence a sheet whose text starts
-// at row index 6 (rows 0-5 of column A empty) or column index 6 reads as empty, and in the
-// first column six empty rows end the list.
+// The used area runs from the first row and column to the last row and the last column that
+// hold text anywhere in the sheet, so a class list below a title block, a table that starts
+// far to the right and names below a long gap are all shown. A cell holds text when it is not
+// empty after every space is removed; a cell of spaces inside the area is still shown as
+// stored. The reader's cell limit bounds how many cells a sheet has; the grid keeps only the
+// cells that hold something, so a sheet with one far-off cell costs no more than its cells.
 //
-// Phase 2 keeps every cell of the used area as stored (spaces and TABs included) and sizes
-// each column to its widest text measured in the given font, never narrower than 32 pixels.
+// Every cell of the area is kept as stored (spaces and TABs included), and each column is
+// sized to its widest text measured in the given font, never narrower than 32 pixels.
 
 #include "core/roster/Workbook.h"
 
 #include <QFont>
+#include <QHash>
 #include <QString>
-#include <QStringList>
 #include <QVector>
-
-#include <vector>
 
 namespace portiqa {
 
@@ -32,14 +28,14 @@ public:
     // An empty grid: no rows, no columns.
     RosterGrid() = default;
 
-    // Scans `sheet` of `workbook` and fills the grid. Reads each cell of the used area once
-    // after the scan; `font` measures the column widths. Safe on a worker thread.
+    // The grid of `sheet` of `workbook`; `font` measures the column widths. Reads each cell of
+    // the sheet twice at most. Safe on a worker thread.
     static RosterGrid fromSheet(const Workbook& workbook, int sheet, const QFont& font);
 
-    // Phase 1 alone: the highest row and column with text that the scan finds, -1 when none.
+    // The highest row and column that hold text, -1 when the sheet has none.
     static void findUsedArea(const Workbook& workbook, int sheet, int* lastRow, int* lastColumn);
 
-    // True when the text counts as filled for the scan.
+    // True when the text counts as filled.
     static bool holdsText(const QString& text);
 
     int lastRow() const { return lastRow_; }
@@ -47,16 +43,21 @@ public:
     int rowCount() const { return lastRow_ + 1; }
     int columnCount() const { return lastColumn_ + 1; }
     bool isEmpty() const { return lastRow_ < 0 || lastColumn_ < 0; }
-    // The cell's text as stored; empty outside the grid.
+    // The cell's text as stored; empty for an empty cell or outside the grid.
     QString text(int row, int column) const;
     // Width in pixels of a column; 0 outside the grid.
     int columnWidth(int column) const;
     const QVector<int>& columnWidths() const { return widths_; }
 
 private:
+    static quint64 key(int row, int column) {
+        return (static_cast<quint64>(static_cast<quint32>(row)) << 32) |
+               static_cast<quint32>(column);
+    }
+
     int lastRow_ = -1;
     int lastColumn_ = -1;
-    std::vector<QStringList> columns_; // columns_[column][row]
+    QHash<quint64, QString> cells_; // only the cells that hold something
     QVector<int> widths_;
 };
 

@@ -33,12 +33,23 @@ void RosterSheet::windowClosed() {
 }
 
 void RosterSheet::retargetToCropping() {
+    emit retargeted(RosterMode::BatchCrop);
     if (!loaded_)
         return;
     if (selectedCellText_.isEmpty())
         setStatus(rostertexts::importHint(RosterMode::BatchCrop));
     else
         setStatus(rostertexts::clickStatus(RosterMode::BatchCrop, selectedCellText_));
+}
+
+void RosterSheet::retargetToShooting() {
+    emit retargeted(RosterMode::QuickShoot);
+    if (!loaded_)
+        return;
+    if (selectedCellText_.isEmpty())
+        setStatus(rostertexts::importHint(RosterMode::QuickShoot));
+    else
+        setStatus(rostertexts::clickStatus(RosterMode::QuickShoot, selectedCellText_));
 }
 
 QString RosterSheet::chooseWorkbookFile() {

@@ -20,6 +20,7 @@
 //   tree item chosen       chooseSheet(item value, mode); the root item passes -1
 //   grid click on a cell   clickCell(row, column, mode); clicks outside the cells are not passed
 //   check box              setAutoAdvance(checked)
+//   retargeted             the title and caption of the mode
 //   statusChanged          the status bar; gridChanged: reset the tree and grid from
 //                          workbookName(), sheetNames(), sheetIndex(), grid();
 //                          cursorMoved: the grid's current cell; focusRequested: raise the window
@@ -79,8 +80,11 @@ public:
     // closing): the workbook is released and the selection cleared.
     void windowClosed();
     bool isWindowOpen() const { return windowOpen_; }
-    // A batch crop run with naming by cell was confirmed while the window is open.
+    // A batch crop run with naming by cell was confirmed while the window is open: the status
+    // speaks of cropping, and retargeted() tells the window to take cropping's title and caption.
     void retargetToCropping();
+    // The same for quick-shoot settings confirmed with naming by cell.
+    void retargetToShooting();
 
     // --- import ---
     // Asks for the workbook with the open dialog; empty when cancelled.
@@ -144,6 +148,8 @@ signals:
     void cursorMoved(int row, int column);
     // The roster window should take the focus.
     void focusRequested();
+    // The window's title and caption should be those of `mode` from now on.
+    void retargeted(RosterMode mode);
 
 private:
     void setStatus(const QString& text);

@@ -34,6 +34,15 @@ public:
     QString cellText(int sheet, int row, int column) const;
     // Number of stored cells over all sheets.
     std::int64_t cellCount() const { return cellCount_; }
+    // Calls visit(row, column, text) for every stored cell of the sheet, in no set order.
+    template <typename Visit> void forEachCell(int sheet, Visit visit) const {
+        if (sheet < 0 || sheet >= sheetCount())
+            return;
+        const auto& cells = sheets_[static_cast<size_t>(sheet)].cells;
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            visit(static_cast<int>(it.key() >> 32), static_cast<int>(it.key() & 0xffffffffu),
+                  it.value());
+    }
 
 private:
     static quint64 key(int row, int column) {

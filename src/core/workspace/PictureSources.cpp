@@ -123,14 +123,9 @@ QImage PictureSources::copyFramedRegion() const {
     return workspace_.captureFramedImage();
 }
 
-void PictureSources::setSource(int kind, const QString& path) {
-    sourceKind_ = kind;
-    sourcePath_ = path;
-}
-
 void PictureSources::recordSource(const QString& path) {
     if (batchCropMode_ && batchCropMode_()) {
-        setSource(1, path);
+        record_.fromFile(path);
     }
 }
 

@@ -8,6 +8,7 @@
 // A picture that cannot be read, and a paste with no picture on the clipboard, are told to the
 // operator and leave the current picture and view exactly as they were.
 
+#include "core/batch/PictureSource.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/image/DecodedPicture.h"
 #include "core/image/PictureDecoder.h"
@@ -66,9 +67,11 @@ public:
     static std::optional<QString> acceptedDrop(const QString& droppedText, Dialogs& dialogs);
     static QString dropText(const QList<QUrl>& urls);
 
-    int sourceKind() const { return sourceKind_; }
-    QString sourcePath() const { return sourcePath_; }
-    void setSource(int kind, const QString& path);
+    // Where the current picture came from; the one record the batch run reads.
+    PictureSourceRecord& sourceRecord() { return record_; }
+    const PictureSourceRecord& sourceRecord() const { return record_; }
+    int sourceKind() const { return static_cast<int>(record_.current().kind); }
+    QString sourcePath() const { return record_.current().path; }
 
 private:
     void recordSource(const QString& path);
@@ -81,8 +84,7 @@ private:
     PictureShower pictureShower_;
     std::function<bool()> batchCropMode_;
     std::function<bool()> outputSizeUsable_;
-    int sourceKind_ = 0;
-    QString sourcePath_;
+    PictureSourceRecord record_;
 };
 
 } // namespace portiqa

@@ -52,6 +52,8 @@ public:
 
     // True from loadFile() until the load has ended either way.
     bool isLoading() const { return request_ != 0; }
+    // True while a load has put nothing of its picture on show yet (no preview either).
+    bool firstViewPending() const { return isLoading() && !previewShown_; }
     // Blocks until the pending load has ended (its full picture on show, or its failure told
     // and the restore point back). Returns at once when nothing is loading.
     void waitForPicture();

@@ -37,6 +37,10 @@ struct FeatureLinks {
     std::function<void()> openRosterWindow = [] {};
     // Closes it when open; the workbook and the selected cell are forgotten.
     std::function<void()> closeRosterWindow = [] {};
+    // Settings with naming by cell were confirmed while the window is open: its title, caption
+    // and status speak of cropping (batch crop) or of shooting (quick-shoot) from now on.
+    std::function<void()> retargetRosterToCropping = [] {};
+    std::function<void()> retargetRosterToShooting = [] {};
 
     // --- editor (owner: the editor tool window) ---
     // Writes a line typed into the text tool onto the picture; the commands that change or
@@ -46,6 +50,8 @@ struct FeatureLinks {
     std::function<void()> discardPendingText = [] {};
     // Puts the active tool's cursor back on the picture area after a new picture came in.
     std::function<void()> reapplyEditorCursor = [] {};
+    // Unticks the brush, text and eyedropper tools (batch crop resuming its run).
+    std::function<void()> leaveEditorTools = [] {};
 };
 
 } // namespace portiqa

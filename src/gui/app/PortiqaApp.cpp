@@ -13,7 +13,10 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/app/WorkspaceTaskView.h"
 #include "gui/app/WorkspaceWiring.h"
+#include "gui/batch/BatchCropWiring.h"
 #include "gui/camera/CameraFeature.h"
+#include "gui/roster/RosterWindow.h"
+#include "gui/roster/RosterWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
 
@@ -81,11 +84,9 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     sizeEdits_ = std::make_unique<MainWindowSizeEdits>(window_->controls());
     settingsFile_ =
         std::make_unique<SettingsFile>(window_->services().location.settingsFolder, chosenDialogs);
-    // The batch modes are not switched on in this build yet; the triggers are wired with
-    // their modes reading as off, so nothing is written until a mode can be on.
     sizeHooks.sizeLimitChanged = [this](const QString&) {
-        settingsFile_->sizeLimitChanged(*sizeEdits_, false, batchCrop_, links_.quickShootMode(),
-                                        quickShoot_);
+        settingsFile_->sizeLimitChanged(*sizeEdits_, links_.batchCropMode(), batchCrop_,
+                                        links_.quickShootMode(), quickShoot_);
     };
     sizeHooks.sizeTextChanged = [this](const QString& key, const QString&) {
         const auto which = key == QStringLiteral("像素宽") ? SettingsFile::SizeKey::Width
@@ -102,10 +103,25 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     connectSaveCommand(chosenDialogs);
     taskView_ = std::make_unique<WorkspaceTaskView>(*window_, *workspace_);
     batchTask_ = std::make_unique<BatchTaskFile>(window_->services().location.settingsFolder,
+                                                 batchCrop_, workspace_->sources().sourceRecord(),
                                                  chosenDialogs, *taskView_);
     roster_ = std::make_unique<RosterSheet>(chosenDialogs);
+    BatchCropParts batchParts{window_.get(),
+                              workspace_.get(),
+                              &chosenDialogs,
+                              &batchCrop_,
+                              settingsFile_.get(),
+                              sizeEdits_.get(),
+                              batchTask_.get(),
+                              roster_.get(),
+                              encoder_.get(),
+                              &outputSpec_,
+                              &links_,
+                              window_->services().location.settingsFolder};
+    batchCropWiring_ = std::make_unique<BatchCropWiring>(batchParts);
     commands_->setLinks(&links_);
     wireCamera(chosenDialogs);
+    rosterWindow_ = wireRosterWindow(*this);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };
@@ -129,6 +145,8 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
+    context.batchCropMode = [this] { return links_.batchCropMode(); };
+    context.saveInBatchCropMode = [this] { batchCropWiring_->save(); };
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
 }

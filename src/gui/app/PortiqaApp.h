@@ -30,7 +30,9 @@ class SaveCommand;
 class BatchTaskFile;
 class WorkspaceTaskView;
 class RosterSheet;
+class BatchCropWiring;
 class CameraFeature;
+class RosterWindow;
 
 struct LaunchOptions {
     QString settingsDir;        // --settings-dir, empty for the default
@@ -59,6 +61,8 @@ public:
     RosterSheet& roster() { return *roster_; }
     // How the features reach each other; each fills in what it owns.
     FeatureLinks& links() { return links_; }
+    // Batch crop: its switch, settings window, run and hotkeys.
+    BatchCropWiring& batchCrop() { return *batchCropWiring_; }
     // The camera window, quick-shoot and their settings.
     CameraFeature& camera() { return *camera_; }
     QuickShootSettings& quickShootSettings() { return quickShoot_; }
@@ -85,10 +89,12 @@ private:
     std::unique_ptr<WorkspaceTaskView> taskView_;
     std::unique_ptr<BatchTaskFile> batchTask_;
     std::unique_ptr<RosterSheet> roster_;
+    std::unique_ptr<BatchCropWiring> batchCropWiring_;
     FeatureLinks links_;
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
+    std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
 };
 
 } // namespace portiqa

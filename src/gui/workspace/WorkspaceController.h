@@ -71,6 +71,9 @@ public:
     // works on the full picture calls it first: capture, copy, turn, and the editor's
     // commit must too.
     void waitForPicture();
+    // True while the picture last asked for has not appeared yet (neither its preview nor
+    // the picture itself) and has not failed.
+    bool firstViewPending() const { return loader_.firstViewPending(); }
     void zoomIn();             // toolbar 放大
     void zoomOut();            // toolbar 缩小
     void turn(bool clockwise); // toolbar 顺转 / 逆转

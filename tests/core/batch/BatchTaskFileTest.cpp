@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(QDir(root.path()).mkpath(u"settings"_qs));
         ASSERT_TRUE(QDir(root.path()).mkpath(u"pictures"_qs));
-        task.setSourceFolder(pictures());
+        settings.sourceFolder = pictures();
     }
     QString pictures() const { return root.filePath(u"pictures"_qs); }
     void addPicture(const QString& name) {
@@ -57,7 +57,9 @@ protected:
     QTemporaryDir root;
     ScriptedDialogs dialogs;
     RecordingView view;
-    BatchTaskFile task{root.filePath(u"settings"_qs), dialogs, view};
+    BatchCropSettings settings;
+    PictureSourceRecord source;
+    BatchTaskFile task{root.filePath(u"settings"_qs), settings, source, dialogs, view};
 };
 
 } // namespace
@@ -220,11 +222,17 @@ TEST_F(BatchTaskFileTest, BrokenTaskFilesCostOnlyTheEntriesThatExist) {
 }
 
 TEST_F(BatchTaskFileTest, AnOpenedFileIsMarkedInTheTitleOnly) {
-    task.setSourceFile(u"/somewhere/else/z.png"_qs);
+    startWith({u"a.jpg"_qs});
+    const QString before = taskText();
+    source.fromFile(u"/somewhere/else/z.png"_qs);
     task.markCurrentDone();
     EXPECT_EQ(view.title(), u" 当前文件：z.png  已截图"_qs);
-    EXPECT_FALSE(QFileInfo::exists(task.path()));
-    EXPECT_EQ(task.sourceKind(), SourceKind::File);
+    EXPECT_EQ(taskText(), before);
+    // Navigation shows the task's pictures again, and marks follow the task.
+    task.navigate(TaskStep::Previous);
+    EXPECT_EQ(task.source().kind, SourceKind::Task);
+    task.markCurrentDone();
+    EXPECT_EQ(stored(u"1"_qs, u"操作记录"_qs), u"已截图"_qs);
 }
 
 TEST(BatchTaskFileFailure, AnUnwritableTaskIsReportedOnceAndTheRunGoesOn) {
@@ -234,8 +242,10 @@ TEST(BatchTaskFileFailure, AnUnwritableTaskIsReportedOnceAndTheRunGoesOn) {
     ASSERT_TRUE(writeAll(root.filePath(u"pictures/b.jpg"_qs), "p"));
     ScriptedDialogs dialogs;
     RecordingView view;
-    BatchTaskFile task(root.filePath(u"settings"_qs), dialogs, view);
-    task.setSourceFolder(root.filePath(u"pictures"_qs));
+    BatchCropSettings settings;
+    settings.sourceFolder = root.filePath(u"pictures"_qs);
+    PictureSourceRecord source;
+    BatchTaskFile task(root.filePath(u"settings"_qs), settings, source, dialogs, view);
     task.navigate(TaskStep::Next);
     task.navigate(TaskStep::Next);
     task.markCurrentDone();

@@ -56,28 +56,24 @@ TEST_P(RosterScan, FindsTheUsedArea) {
     EXPECT_EQ(lastColumn, GetParam().lastColumn);
 }
 
+// The area reaches the last row and the last column with text, wherever the text starts and
+// however long the gaps are: class lists below a title block, tables far to the right.
 INSTANTIATE_TEST_SUITE_P(
     Roster, RosterScan,
     testing::Values(
         ScanCase{"OnlyFirstCell", {{0, 0, "张三"}}, 0, 0}, ScanCase{"EmptySheet", {}, -1, -1},
         ScanCase{"OneEmptyRowInTheMiddle", names(0, {0, 1, 2, 3, 5, 6, 7}), 7, 0},
-        ScanCase{"GapOfFiveRows", names(0, {0, 1, 2, 8}), 8, 0},
-        ScanCase{"GapOfSixRowsEndsTheColumn", names(0, {0, 1, 2, 9, 10}), 2, 0},
-        ScanCase{"TextFromRowSix", names(0, {6, 7, 8}), -1, -1},
-        ScanCase{"TextFromRowFive", names(0, {5, 6}), 6, 0},
-        ScanCase{"TableFromColumnSix", join(names(6, {0, 1}), names(7, {0, 1})), -1, -1},
-        ScanCase{"TableFromColumnFive", names(5, {0, 1}), 1, 5},
-        // The empty-cell count carries over: the next column is read only one row past the
-        // last row with text, unless it yields text itself.
-        ScanCase{"NextColumnOneRowBelow", join(names(0, {0, 1, 2}), names(1, {3})), 3, 1},
-        ScanCase{"NextColumnTwoRowsBelow", join(names(0, {0, 1, 2}), names(1, {4})), 2, 0},
-        ScanCase{"NextColumnGoesOnAfterText", join(names(0, {0, 1}), names(1, {1, 2, 3, 4})), 4, 1},
-        // The column with text counts as the first of the six that end the scan.
-        ScanCase{"FourEmptyColumnsBetween", join(names(0, {0}), names(5, {0})), 0, 5},
-        ScanCase{"FiveEmptyColumnsBetween", join(names(0, {0}), names(6, {0})), 0, 0},
+        ScanCase{"NamesFromRowSeven", names(0, {6, 7, 8}), 8, 0},
+        ScanCase{"GapOfSevenRowsKeepsTheNamesBelow", names(0, {0, 1, 2, 10, 11}), 11, 0},
+        ScanCase{"TableFromColumnH", join(names(7, {0, 1}), names(8, {0, 1})), 1, 8},
+        ScanCase{"FirstColumnEmpty", names(1, {0, 1, 2}), 2, 1},
+        ScanCase{"SecondColumnLongerThanTheFirst", join(names(0, {0, 1}), names(1, {40})), 40, 1},
+        ScanCase{"FarApartColumns", join(names(0, {0}), names(20, {0})), 0, 20},
+        ScanCase{"LastCellOfTheSheet", {{1048575, 16383, "末"}}, 1048575, 16383},
+        // Cells of spaces never extend the area, inside or beyond it.
         ScanCase{
             "SpacesCountAsEmpty",
-            join(names(0, {0, 1}), std::vector<Filled>{{2, 0, "   "}, {3, 0, " "}}, names(0, {8})),
+            join(names(0, {0, 1}), std::vector<Filled>{{2, 0, "   "}, {9, 0, " "}, {0, 5, "  "}}),
             1, 0},
         ScanCase{"FullWidthSpaceIsText", {{0, 0, "　"}}, 0, 0}),
     [](const testing::TestParamInfo<ScanCase>& param) { return std::string(param.param.name); });
@@ -103,6 +99,31 @@ TEST(RosterGrid, SingleCellGridIsAtLeast32Wide) {
     EXPECT_GT(QFontMetrics(font).horizontalAdvance(longName), 32);
 }
 
+// Spaces inside the area are shown as stored; spaces beyond it are left out. A sheet with one
+// far-off cell is a grid of that size without a dense copy of it.
+TEST(RosterGrid, KeepsRawTextInsideTheAreaOnly) {
+    Workbook book;
+    book.addSheet(QStringLiteral("名单"));
+    book.setCell(0, 0, 0, QStringLiteral(" 张三\t"));
+    book.setCell(0, 1, 0, QStringLiteral("   "));
+    book.setCell(0, 2, 0, QStringLiteral("李四"));
+    book.setCell(0, 9, 3, QStringLiteral("      "));
+    const RosterGrid grid = RosterGrid::fromSheet(book, 0, measureFont());
+    EXPECT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.columnCount(), 1);
+    EXPECT_EQ(grid.text(0, 0), QStringLiteral(" 张三\t"));
+    EXPECT_EQ(grid.text(1, 0), QStringLiteral("   "));
+    EXPECT_EQ(grid.text(9, 3), QString());
+
+    book.setCell(0, 1048575, 16383, QStringLiteral("末"));
+    const RosterGrid far = RosterGrid::fromSheet(book, 0, measureFont());
+    EXPECT_EQ(far.rowCount(), 1048576);
+    EXPECT_EQ(far.columnCount(), 16384);
+    EXPECT_EQ(far.text(1048575, 16383), QStringLiteral("末"));
+    EXPECT_EQ(far.text(9, 3), QStringLiteral("      "));
+    EXPECT_EQ(far.columnWidth(16000), RosterGrid::kMinColumnWidth);
+}
+
 TEST(RosterGrid, ShowsTheRosterFixtureAsStored) {
     for (const char* file : {"roster_lo.xlsx", "roster_sheetjs.xls"}) {
         const WorkbookReadResult r = WorkbookReader::read(
@@ -123,7 +144,11 @@ TEST(RosterGrid, ShowsTheRosterFixtureAsStored) {
         EXPECT_EQ(second.text(0, 2), QStringLiteral("备注")) << file;
         EXPECT_EQ(second.columnWidth(0), RosterGrid::kMinColumnWidth) << file;
 
-        EXPECT_TRUE(RosterGrid::fromSheet(r.workbook, 2, measureFont()).isEmpty()) << file;
+        // The sheet whose text starts at row index 6.
+        const RosterGrid late = RosterGrid::fromSheet(r.workbook, 2, measureFont());
+        EXPECT_EQ(late.rowCount(), 8) << file;
+        EXPECT_EQ(late.text(6, 0), QStringLiteral("迟到名单")) << file;
+        EXPECT_EQ(late.text(7, 0), QStringLiteral("孙七")) << file;
     }
 }
 
@@ -161,6 +186,38 @@ TEST(TextWidthMeter, MatchesQFontMetrics) {
         EXPECT_EQ(meter.width(t), metrics.horizontalAdvance(t)) << t.toStdString();
     EXPECT_TRUE(TextWidthMeter::sumsCharacterAdvances(QStringLiteral("欧阳娜娜2023")));
     EXPECT_FALSE(TextWidthMeter::sumsCharacterAdvances(QStringLiteral("AVA")));
+}
+
+} // namespace
+} // namespace portiqa
+
+namespace portiqa {
+namespace {
+
+// Class lists as other spreadsheet programs write them: names from row 7, a gap of seven empty
+// rows before late entries, a name outside GBK, and a table that starts in column H.
+TEST(RosterGrid, ClassListsFromOtherPrograms) {
+    for (const char* file : {"classlist_lo.xlsx", "classlist_lo.xls", "classlist_gnumeric.xlsx",
+                             "classlist_gnumeric.xls"}) {
+        SCOPED_TRACE(file);
+        const WorkbookReadResult r = WorkbookReader::read(
+            test::fixturePath(QStringLiteral("roster/") + QLatin1String(file)));
+        ASSERT_TRUE(r.ok) << r.reason.toStdString();
+        const RosterGrid list = RosterGrid::fromSheet(r.workbook, 0, measureFont());
+        EXPECT_EQ(list.rowCount(), 19);
+        EXPECT_EQ(list.columnCount(), 1);
+        EXPECT_EQ(list.text(5, 0), QString());
+        EXPECT_EQ(list.text(6, 0), QStringLiteral("张三"));
+        EXPECT_EQ(list.text(8, 0), QStringLiteral("王𠮷"));
+        EXPECT_EQ(list.text(18, 0), QStringLiteral("孙八"));
+
+        const RosterGrid table = RosterGrid::fromSheet(r.workbook, 1, measureFont());
+        EXPECT_EQ(table.rowCount(), 3);
+        EXPECT_EQ(table.columnCount(), 9);
+        EXPECT_EQ(table.text(0, 7), QStringLiteral("姓名"));
+        EXPECT_EQ(table.text(2, 8), QStringLiteral("2026030102"));
+        EXPECT_EQ(table.columnWidth(0), RosterGrid::kMinColumnWidth);
+    }
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QStandardPaths>
 
 namespace portiqa {
 namespace {
@@ -37,6 +40,11 @@ TEST_F(RosterSheetTest, ChoosingTheFileAsksWithTheRosterTitle) {
     EXPECT_EQ(roster.chooseWorkbookFile(), fixture("roster_lo.xls"));
     EXPECT_EQ(roster.chooseWorkbookFile(), QString()); // cancelled
     EXPECT_EQ(dialogs.openTitles, QStringList(2, QStringLiteral("导入Excel名单")));
+    EXPECT_EQ(dialogs.openFilters.first(),
+              QStringLiteral("Excel文件(*.xls、*.xlsx) (*.xls *.xlsx)"));
+    // The desktop folder, or home where there is none.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    EXPECT_EQ(dialogs.openFolders.first(), QFileInfo(desktop).isDir() ? desktop : QDir::homePath());
 }
 
 TEST_F(RosterSheetTest, ImportShowsSheetsFirstGridAndModeHint) {
@@ -227,8 +235,8 @@ TEST_F(RosterSheetTest, ChoosingSheetsAndTheRootItem) {
     QSignalSpy changed(&roster, &RosterSheet::gridChanged);
     roster.chooseSheet(2, RosterMode::QuickShoot);
     EXPECT_EQ(roster.sheetIndex(), 2);
-    EXPECT_TRUE(roster.grid().isEmpty());           // text from row index 6 on is not found
-    roster.chooseSheet(-1, RosterMode::QuickShoot); // the workbook's root item
+    EXPECT_EQ(roster.grid().text(7, 0), QStringLiteral("孙七")); // text from row index 6 on
+    roster.chooseSheet(-1, RosterMode::QuickShoot);              // the workbook's root item
     roster.chooseSheet(3, RosterMode::QuickShoot);
     EXPECT_EQ(roster.sheetIndex(), 2);
     EXPECT_EQ(changed.count(), 1);

@@ -72,13 +72,15 @@ TEST(PortiqaApp, TaskPicturesAreShownInTheWorkspaceWithTheirTitle) {
     ASSERT_TRUE(picture.save(dir.filePath("in/a.png")));
     ASSERT_TRUE(picture.save(dir.filePath("in/b.png")));
 
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("s")));
+    ASSERT_TRUE(
+        IniFile(dir.filePath("s/set.dll")).write("批量截图", "待截图目录", dir.filePath("in")));
     test::ScriptedDialogs dialogs;
     LaunchOptions options;
     options.settingsDir = dir.filePath("s");
     PortiqaApp app(options, &dialogs);
     app.start();
     BatchTaskFile& task = app.batchTask();
-    task.setSourceFolder(dir.filePath("in"));
     ASSERT_TRUE(task.startNewRun());
     app.workspace().waitForPicture();
     EXPECT_TRUE(app.workspace().workspace().pictureLoaded());

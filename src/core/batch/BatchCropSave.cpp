@@ -1,0 +1,121 @@
+#include "core/batch/BatchCropSave.h"
+
+#include "core/batch/BatchTaskFile.h"
+#include "core/dialogs/Dialogs.h"
+#include "core/files/WholeFile.h"
+#include "core/output/BmpWriter.h"
+#include "core/output/OutputEncoder.h"
+#include "core/roster/RosterSheet.h"
+#include "core/workspace/OutputSpec.h"
+
+namespace portiqa {
+
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+
+} // namespace
+
+BatchCropSave::BatchCropSave(Dialogs& dialogs, OutputEncoder& encoder,
+                             const BatchCropSettings& settings, BatchTaskFile& task,
+                             RosterSheet& roster, BatchSaveHooks hooks)
+    : dialogs_(dialogs), encoder_(encoder), settings_(settings), task_(task), roster_(roster),
+      hooks_(std::move(hooks)) {}
+
+QString BatchCropSave::noSourceNameMessage() {
+    return QStringLiteral("当前图片没有可用作文件名的原文件名，未保存。请换用其他命名方式。");
+}
+
+QString BatchCropSave::destination(NamingBehaviour behaviour) {
+    NamingRequest request;
+    request.behaviour = behaviour;
+    request.folder = settings_.saveFolder;
+    request.extension = formats::extension(settings_.format);
+    switch (behaviour) {
+    case NamingBehaviour::SourceName:
+        request.sourceName = sourceFileName(task_.source(), task_.taskPictureName());
+        break;
+    case NamingBehaviour::CaptureTime:
+        request.now = hooks_.clock();
+        break;
+    case NamingBehaviour::CustomPrefix:
+        request.customPrefix = settings_.customPrefix;
+        break;
+    case NamingBehaviour::AskEveryTime:
+        request.temporaryFile = temporaryPictureFile(hooks_.settingsFolder, request.extension);
+        break;
+    case NamingBehaviour::RosterCell:
+        switch (roster_.checkRosterNaming(RosterMode::BatchCrop)) {
+        case RosterNamingCheck::Proceed:
+            break;
+        case RosterNamingCheck::OpenRosterWindow:
+            hooks_.openRosterWindow();
+            return QString();
+        case RosterNamingCheck::OpenModeSettings:
+            hooks_.openSettingsWindow();
+            return QString();
+        case RosterNamingCheck::Refused:
+            return QString();
+        }
+        request.rosterText = roster_.selectedCellText();
+        break;
+    case NamingBehaviour::Sequence:
+        break;
+    }
+    const QString path = namedOutputPath(request);
+    if (!path.isEmpty()) {
+        return path;
+    }
+    if (behaviour == NamingBehaviour::SourceName) {
+        dialogs_.inform(kCaption, noSourceNameMessage(), MessageIcon::Warning);
+    } else if (behaviour == NamingBehaviour::CustomPrefix) {
+        dialogs_.inform(kCaption, outputNameProblem(request.customPrefix), MessageIcon::Warning);
+    } else if (behaviour == NamingBehaviour::RosterCell) {
+        dialogs_.inform(kCaption, outputNameProblem(request.rosterText), MessageIcon::Warning);
+    }
+    return QString();
+}
+
+SaveOutcome BatchCropSave::save() {
+    const NamingBehaviour behaviour = namingBehaviour(BatchKind::Crop, settings_.namingMode)
+                                          .value_or(NamingBehaviour::SourceName);
+    if (!hooks_.outputSizeUsable()) {
+        dialogs_.inform(kCaption, unusableOutputSizeHint(), MessageIcon::Information);
+        return SaveOutcome::Refused;
+    }
+    const QString path = destination(behaviour);
+    if (path.isEmpty()) {
+        return SaveOutcome::Refused;
+    }
+    hooks_.setWaitCursor(true);
+    if (settings_.cropSound) {
+        hooks_.playCropSound();
+    }
+    const QByteArray capture = encodeBmp24(hooks_.captureFramedImage());
+    const OutputEncoding encoded = encoder_.encodeForOutput(
+        capture, formats::extension(settings_.format), hooks_.sizeLimitKb());
+    QString error = QStringLiteral("图片编码失败。");
+    if (!encoded.hasFile() || !writeWholeFile(path, encoded.bytes, &error)) {
+        hooks_.setWaitCursor(false);
+        dialogs_.inform(kCaption, SaveCommand::writeFailedMessage(path, error),
+                        MessageIcon::Warning);
+        return SaveOutcome::WriteFailed;
+    }
+    if (task_.taskCount() >= 1) {
+        task_.markCurrentDone();
+    }
+    hooks_.setWaitCursor(false);
+    const bool overLimit = encoded.status == OutputStatus::SizeUnreachable;
+    if (overLimit && settings_.format == formats::kJpg) {
+        reportUnreachableSize(dialogs_, encoded.bytes.size());
+    }
+    if (behaviour == NamingBehaviour::AskEveryTime) {
+        hooks_.askName(
+            NamePromptTarget{settings_.saveFolder, formats::extension(settings_.format), path});
+    } else if (behaviour == NamingBehaviour::RosterCell) {
+        roster_.advanceRosterRow(true, RosterMode::BatchCrop);
+    }
+    return overLimit ? SaveOutcome::SavedOverLimit : SaveOutcome::Saved;
+}
+
+} // namespace portiqa

@@ -1,0 +1,68 @@
+#pragma once
+
+// The save command while batch crop mode is on: no dialog; the framed pixels go into the
+// batch's save folder under the name its naming mode makes, in the batch's format; the task
+// entry is marked cropped, and with naming by roster cell the roster moves on a row.
+//
+// Nothing is half done: a name that cannot be made (no source name, a prefix or cell text
+// that cannot be a file name) is told and nothing is written; a failed encode or write is
+// told, nothing is left behind and the task entry stays as it was.
+//
+// GUI thread only.
+
+#include "core/batch/BatchSettings.h"
+#include "core/naming/OutputNames.h"
+#include "core/naming/PromptedNameSaver.h"
+#include "core/output/SaveCommand.h"
+
+#include <QImage>
+
+#include <functional>
+
+namespace portiqa {
+
+class BatchTaskFile;
+class Dialogs;
+class OutputEncoder;
+class RosterSheet;
+
+struct BatchSaveHooks {
+    // The framed pixels, exactly output width x height (waits for a load in progress).
+    std::function<QImage()> captureFramedImage;
+    std::function<double()> sizeLimitKb = [] { return 500.0; };
+    std::function<bool()> outputSizeUsable = [] { return true; };
+    std::function<void(bool)> setWaitCursor = [](bool) {};
+    // Starts the crop sound and returns at once.
+    std::function<void()> playCropSound = [] {};
+    // The naming prompt, modally, for the picture waiting in the temporary file.
+    std::function<void(const NamePromptTarget&)> askName = [](const NamePromptTarget&) {};
+    // Where naming by cell sends the operator when the roster window is closed.
+    std::function<void()> openRosterWindow = [] {};
+    std::function<void()> openSettingsWindow = [] {};
+    QString settingsFolder; // holds the ask-every-time mode's temporary picture
+    Clock clock = systemClock;
+};
+
+class BatchCropSave {
+public:
+    BatchCropSave(Dialogs& dialogs, OutputEncoder& encoder, const BatchCropSettings& settings,
+                  BatchTaskFile& task, RosterSheet& roster, BatchSaveHooks hooks);
+
+    SaveOutcome save();
+
+    // The path the current picture would be written to, or empty after telling why none can
+    // be made. Mode 5 checks the roster first (and may open a window instead).
+    QString destination(NamingBehaviour behaviour);
+
+    static QString noSourceNameMessage();
+
+private:
+    Dialogs& dialogs_;
+    OutputEncoder& encoder_;
+    const BatchCropSettings& settings_;
+    BatchTaskFile& task_;
+    RosterSheet& roster_;
+    BatchSaveHooks hooks_;
+};
+
+} // namespace portiqa

@@ -1,0 +1,151 @@
+#include "gui/batch/BatchCropWiring.h"
+
+#include "core/batch/SettingsFile.h"
+#include "core/roster/RosterSheet.h"
+#include "core/workspace/OutputSpec.h"
+#include "gui/app/FeatureLinks.h"
+#include "gui/app/MainControls.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/StatusBarWidget.h"
+#include "gui/batch/BatchSettingsWindow.h"
+#include "gui/output/NamePrompt.h"
+#include "gui/workspace/WorkspaceController.h"
+#include "platform/GlobalHotkeys.h"
+
+#include <QApplication>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace portiqa {
+
+BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
+    : QObject(parent), parts_(parts),
+      hotkeys_(std::make_unique<platform::GlobalHotkeys>(parts.window)) {
+    MainWindow& window = *parts_.window;
+    FeatureLinks& links = *parts_.links;
+
+    BatchCropHooks hooks;
+    hooks.cameraWindowOpen = [&links] { return links.cameraWindowOpen(); };
+    hooks.closeCameraWindow = [&links] { links.closeCameraWindow(); };
+    hooks.setSwitchTicked = [&window](bool on) { window.setBatchSwitchChecked(on); };
+    hooks.setWindowTitle = [&window](const QString& title) { window.setWindowTitle(title); };
+    hooks.openSettingsWindow = [this] { openSettingsWindow(); };
+    hooks.registerHotkeys = [this] { hotkeys_->registerKeys(); };
+    hooks.unregisterHotkeys = [this] {
+        hotkeys_->unregisterKeys();
+        rule_.reset();
+    };
+    hooks.untickEditorTools = [&links] { links.leaveEditorTools(); };
+    hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
+    hooks.openRosterWindow = [&links] { links.openRosterWindow(); };
+    hooks.closeRosterWindow = [&links] { links.closeRosterWindow(); };
+    hooks.retargetRosterWindow = [this] { parts_.roster->retargetToCropping(); };
+    run_ = std::make_unique<BatchCropRun>(*parts_.settings, *parts_.settingsFile, *parts_.sizeEdits,
+                                          *parts_.task, *parts_.dialogs, std::move(hooks));
+
+    BatchSaveHooks saveHooks;
+    saveHooks.captureFramedImage = [this] { return parts_.workspace->captureFramedImage(); };
+    saveHooks.sizeLimitKb = [this] { return parts_.outputSpec->sizeLimitKb; };
+    saveHooks.outputSizeUsable = [this] { return parts_.outputSpec->usable(); };
+    saveHooks.setWaitCursor = [](bool on) {
+        if (on) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    };
+    saveHooks.playCropSound = [this] { playCropSound(); };
+    saveHooks.askName = [this](const NamePromptTarget& target) { askName(target); };
+    saveHooks.openRosterWindow = [&links] { links.openRosterWindow(); };
+    saveHooks.openSettingsWindow = [this] { openSettingsWindow(); };
+    saveHooks.settingsFolder = parts_.settingsFolder;
+    save_ = std::make_unique<BatchCropSave>(*parts_.dialogs, *parts_.encoder, *parts_.settings,
+                                            *parts_.task, *parts_.roster, std::move(saveHooks));
+
+    links.batchCropMode = [this] { return run_->mode(); };
+    // An opened or dropped file becomes the source while the mode is on.
+    parts_.workspace->sources().setBatchCropMode([this] { return run_->mode(); });
+    links.leaveBatchCropMode = [this] {
+        if (run_->mode()) {
+            run_->switchOff();
+        }
+    };
+    links.releaseBatchHotkeys = [this] {
+        hotkeys_->unregisterKeys();
+        rule_.reset();
+    };
+    links.restoreBatchHotkeys = [this] {
+        if (run_->mode()) {
+            hotkeys_->registerKeys();
+        }
+    };
+
+    connect(&window, &MainWindow::batchSwitchPressed, this, [this] { run_->switchPressed(); });
+    connect(&window, &MainWindow::batchSettingsRequested, this,
+            [this] { run_->settingsRequested(); });
+    connect(hotkeys_.get(), &platform::GlobalHotkeys::hotkeyPressed, this,
+            &BatchCropWiring::hotkeyPressed);
+    connect(hotkeys_.get(), &platform::GlobalHotkeys::notice, &window,
+            [&window](const QString& text) { window.setStatusHint(text); });
+    window.hintSources().hotkeysRegistered = [this] { return hotkeys_->registered(); };
+    window.lifecycleSteps().unregisterHotkeysIfRegistered = [this] { hotkeys_->unregisterKeys(); };
+}
+
+BatchCropWiring::~BatchCropWiring() = default;
+
+void BatchCropWiring::hotkeyPressed(char letter) {
+    HotkeyDirection direction;
+    if (!hotkeyDirection(letter, &direction) || !run_->mode()) {
+        return;
+    }
+    // A step whose picture is up (or came to nothing) lets the same key act again.
+    if (rule_.waitingForPicture() && !parts_.workspace->firstViewPending()) {
+        rule_.pictureSettled();
+    }
+    if (!rule_.keyPressed(direction)) {
+        return;
+    }
+    run_->navigate(direction == HotkeyDirection::Next ? TaskStep::Next : TaskStep::Previous);
+    if (!parts_.workspace->firstViewPending()) {
+        rule_.pictureSettled();
+    }
+}
+
+void BatchCropWiring::openSettingsWindow() {
+    if (settingsOpen_) {
+        return; // one at a time: the roster check may ask for it from inside a save
+    }
+    settingsOpen_ = true;
+    BatchSettingsWindow settings(*run_, *parts_.dialogs, parts_.window);
+    if (settingsHook_) {
+        settingsHook_(settings);
+    }
+    settings.exec();
+    settingsOpen_ = false;
+}
+
+void BatchCropWiring::askName(const NamePromptTarget& target) {
+    NamePromptHotkeys keys;
+    keys.registered = [this] { return hotkeys_->registered(); };
+    keys.registerAll = [this] { hotkeys_->registerKeys(); };
+    keys.unregisterAll = [this] {
+        hotkeys_->unregisterKeys();
+        rule_.reset();
+    };
+    NamePrompt prompt(target, *parts_.dialogs, run_->mode(), parts_.links->quickShootMode(),
+                      std::move(keys), parts_.window);
+    if (promptHook_) {
+        promptHook_(prompt);
+    }
+    prompt.exec();
+}
+
+void BatchCropWiring::playCropSound() {
+    if (sound_ == nullptr) {
+        sound_ = new QSoundEffect(this);
+        sound_->setSource(QUrl(QStringLiteral("qrc:/sounds/crop.wav")));
+    }
+    sound_->play(); // returns at once; no audio device simply means no sound
+}
+
+} // namespace portiqa
