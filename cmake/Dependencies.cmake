@@ -15,3 +15,15 @@ pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-keysyms)
 
 find_package(GTest REQUIRED)
 find_package(benchmark QUIET)
+
+# OpenCV's object detection with the Haar cascades of opencv-data, for the face framing. The
+# -dev packages carry no CMake package or pkg-config file, so the parts are found one by one;
+# only src/core/face includes OpenCV.
+find_path(OPENCV_INCLUDE_DIR opencv2/objdetect.hpp PATH_SUFFIXES opencv4 REQUIRED)
+find_library(OPENCV_OBJDETECT_LIBRARY opencv_objdetect REQUIRED)
+find_library(OPENCV_IMGPROC_LIBRARY opencv_imgproc REQUIRED)
+find_library(OPENCV_CORE_LIBRARY opencv_core REQUIRED)
+add_library(portiqa_opencv INTERFACE)
+target_include_directories(portiqa_opencv SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
+target_link_libraries(portiqa_opencv INTERFACE ${OPENCV_OBJDETECT_LIBRARY}
+                      ${OPENCV_IMGPROC_LIBRARY} ${OPENCV_CORE_LIBRARY})

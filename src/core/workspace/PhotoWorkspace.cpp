@@ -41,7 +41,9 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
     zoom_ = visibleFitZoom();
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
+    ++generation_;
     redrawWorkspace();
+    emit newPictureShown();
     return true;
 }
 
@@ -64,6 +66,7 @@ PhotoWorkspace::PictureState PhotoWorkspace::pictureState() const {
 }
 
 void PhotoWorkspace::restorePictureState(const PictureState& state) {
+    ++generation_;
     picture_ = state.picture;
     pictureSize_ = state.pictureSize;
     preview_ = state.preview;
@@ -131,6 +134,21 @@ bool PhotoWorkspace::setZoom(double zoom) {
         return false;
     }
     zoom_ = zoom;
+    redrawWorkspace();
+    return true;
+}
+
+bool PhotoWorkspace::showFraming(double zoom, double fractionX, double fractionY,
+                                 QPoint frameTopLeft) {
+    if (!pictureLoaded_ || !zoomFits(zoom)) {
+        return false;
+    }
+    buttonHeld_ = false;
+    zoom_ = zoom;
+    fractionX_ = fractionX;
+    fractionY_ = fractionY;
+    frame_.moveTo(frameTopLeft);
+    placeCapturePanel();
     redrawWorkspace();
     return true;
 }
@@ -208,6 +226,10 @@ void PhotoWorkspace::compose() {
 }
 
 void PhotoWorkspace::recomposeView() {
+    recomposeView({});
+}
+
+void PhotoWorkspace::recomposeView(const std::function<void(QImage&)>& overlay) {
     if (view_.size() != composition_.size() || view_.format() != composition_.format()) {
         view_ = QImage(composition_.size(), composition_.format());
     }
@@ -216,6 +238,9 @@ void PhotoWorkspace::recomposeView() {
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
     frame_.drawFrame(view_);
+    if (overlay) {
+        overlay(view_);
+    }
     emit viewChanged();
 }
 
@@ -257,6 +282,7 @@ bool PhotoWorkspace::commitEdits() {
         return false;
     }
     picture_ = std::move(committed);
+    ++generation_;
     pictureSize_ = picture_->size();
     preview_ = false;
     zoom_ = 1.0;
@@ -274,8 +300,10 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
         return false;
     }
     picture_ = std::move(turned);
+    ++generation_;
     pictureSize_ = pictureSize_.transposed();
     redrawWorkspace();
+    emit pictureTurned();
     return true;
 }
 

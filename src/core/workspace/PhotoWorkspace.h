@@ -86,6 +86,9 @@ public:
     bool zoomBy(double factor);
     // Sets the zoom outright (same bounds), for loaders and tests.
     bool setZoom(double zoom);
+    // Zoom, scroll fractions and the frame's place in one redraw (the face framing). Same
+    // bounds as setZoom; false (nothing changes) without a picture or outside them.
+    bool showFraming(double zoom, double fractionX, double fractionY, QPoint frameTopLeft);
     // Toolbar 放大 / 缩小: need a picture, commit a pending text first.
     bool zoomIn();
     bool zoomOut();
@@ -111,6 +114,9 @@ public:
     void clearView();
     // Copy the composition to the view and draw the frame outline.
     void recomposeView();
+    // The same, then `overlay` draws on the view only (the editor's brush outline); the next
+    // recomposition removes it.
+    void recomposeView(const std::function<void(QImage&)>& overlay);
     // The scroll bars moved: take the positions of the directions that scroll.
     void applyScroll(int horizontalPosition, int verticalPosition);
     // Make the composition part of the picture at the on-screen resolution (zoom becomes 1).
@@ -157,10 +163,18 @@ public:
     void setPendingTextCommit(std::function<void()> commit) { pendingText_ = std::move(commit); }
     void commitPendingText();
 
+    // Counts the pictures the workspace has held: it changes whenever the picture is replaced
+    // by another one (a load, a restore, a turn, a commit), not when a preview gets its full
+    // pixels. Work begun on one picture checks it before it touches the view.
+    quint64 pictureGeneration() const { return generation_; }
+
 signals:
     void viewChanged();           // view() has new pixels
+    void newPictureShown();       // a loader's new picture is on show (not a turn or commit)
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
+    void newPictureShown();       // a loader's new picture replaced the current one
+    void pictureTurned();         // a quarter turn replaced the picture
 
 private:
     void compose();
@@ -187,6 +201,7 @@ private:
     bool overFrame_ = false;
     QPoint lastPoint_;
     std::function<void()> pendingText_;
+    quint64 generation_ = 0;
 };
 
 } // namespace portiqa

@@ -7,6 +7,11 @@
 //
 // GUI thread only.
 
+#include "core/face/DetectedFace.h"
+#include "core/workspace/PicturePyramid.h"
+
+#include <QSize>
+
 #include <functional>
 
 namespace portiqa {
@@ -50,8 +55,23 @@ struct FeatureLinks {
     std::function<void()> discardPendingText = [] {};
     // Puts the active tool's cursor back on the picture area after a new picture came in.
     std::function<void()> reapplyEditorCursor = [] {};
-    // Unticks the brush, text and eyedropper tools (batch crop resuming its run).
-    std::function<void()> leaveEditorTools = [] {};
+    // The save's first step: the text tool ends (its line written, the hotkeys given back).
+    std::function<void()> finishTextForSave = [] {};
+    // Unticks every editor tool, as a right click on the picture area does (batch crop resume).
+    std::function<void()> dropEditorTools = [] {};
+
+    // --- face framing (owner: the face framing feature) ---
+    // Pictures are framed on the face as they are shown (and the quick-shoot frame follows
+    // the face on the preview).
+    std::function<bool()> autoFrameOn = [] { return false; };
+    // The faces of a picture, in its full size's coordinates. Thread-safe: a prefetch runs it
+    // on its worker for the picture it prepares.
+    std::function<DetectedFaces(const PicturePyramid&, QSize)> findFaces =
+        [](const PicturePyramid&, QSize) { return DetectedFaces(); };
+    // Hands those faces over before the prefetched picture is shown, so it appears framed at
+    // once.
+    std::function<void(PicturePyramidPtr, DetectedFaces)> prefetchedFaces = [](PicturePyramidPtr,
+                                                                               DetectedFaces) {};
 };
 
 } // namespace portiqa

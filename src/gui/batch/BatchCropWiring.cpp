@@ -35,7 +35,7 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
         hotkeys_->unregisterKeys();
         rule_.reset();
     };
-    hooks.untickEditorTools = [&links] { links.leaveEditorTools(); };
+    hooks.untickEditorTools = [&links] { links.dropEditorTools(); };
     hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
     // The run opens the roster window for batch crop even where the mode is switched on only
     // afterwards (a confirmed run): the window speaks of cropping either way.

@@ -1,0 +1,116 @@
+#include "core/face/AutoFramer.h"
+#include "core/ini/IniFile.h"
+#include "core/workspace/PhotoWorkspace.h"
+#include "core/workspace/WorkspaceGeometry.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/PortiqaApp.h"
+#include "gui/face/AutoFrameFeature.h"
+#include "gui/workspace/WorkspaceController.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace portiqa;
+
+namespace {
+
+struct AppRig {
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<PortiqaApp> app;
+
+    explicit AppRig(const QString& storedSwitch = QString()) {
+        QDir().mkpath(dir.filePath("s"));
+        if (!storedSwitch.isNull()) {
+            IniFile(dir.filePath("s/set.dll")).write("自动框选", "启用", storedSwitch);
+        }
+        LaunchOptions options;
+        options.settingsDir = dir.filePath("s");
+        app = std::make_unique<PortiqaApp>(options, &dialogs);
+        app->start();
+    }
+    QString stored() const { return IniFile(dir.filePath("s/set.dll")).read("自动框选", "启用"); }
+};
+
+QMenu* fileMenu(MainWindow& window) {
+    for (QAction* entry : window.menuBar()->actions()) {
+        if (entry->text() == QStringLiteral("文件")) {
+            return entry->menu();
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(AutoFrameMenu, FileMenuHasTheCommandAndTheSwitchOffByDefault) {
+    AppRig rig;
+    QMenu* menu = fileMenu(rig.app->window());
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        texts << a->text();
+    }
+    EXPECT_EQ(texts,
+              QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸"}));
+    AutoFrameFeature& feature = rig.app->autoFrame();
+    EXPECT_EQ(feature.commandAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+    EXPECT_TRUE(feature.automaticAction()->isCheckable());
+    EXPECT_FALSE(feature.automaticAction()->isChecked());
+    EXPECT_FALSE(feature.framer().automatic());
+    EXPECT_FALSE(QFile::exists(rig.dir.filePath("s/set.dll"))); // nothing written at start
+}
+
+TEST(AutoFrameMenu, TheSwitchIsStoredAndReadBack) {
+    {
+        AppRig rig;
+        rig.app->autoFrame().automaticAction()->trigger();
+        EXPECT_TRUE(rig.app->autoFrame().framer().automatic());
+        EXPECT_EQ(rig.stored(), QStringLiteral("真"));
+        rig.app->autoFrame().automaticAction()->trigger();
+        EXPECT_EQ(rig.stored(), QString());
+    }
+    AppRig on(QStringLiteral("真"));
+    EXPECT_TRUE(on.app->autoFrame().automaticAction()->isChecked());
+    EXPECT_TRUE(on.app->autoFrame().framer().automatic());
+}
+
+TEST(AutoFrameMenu, OpenedPictureAppearsFramedAndStaysFramedWhenItsFullPixelsArrive) {
+    AppRig rig(QStringLiteral("真"));
+    WorkspaceController& controller = rig.app->workspace();
+    QSignalSpy known(&rig.app->autoFrame().framer(), &AutoFramer::facesKnown);
+    ASSERT_TRUE(controller.openFile(test::fixturePath("faces/grace_hopper_0.jpg")));
+    ASSERT_TRUE(known.wait(10000));
+    controller.waitForPicture();
+    const PhotoWorkspace& ws = controller.workspace();
+    EXPECT_FALSE(ws.showingPreview());
+    EXPECT_EQ(rig.app->window().statusHintText(), AutoFramer::framedHint());
+    // Not the fitted view any more: zoomed onto the face.
+    EXPECT_NE(ws.zoom(), WorkspaceGeometry::fitZoom(ws.pictureSize(), ws.areaSize()));
+    EXPECT_EQ(controller.captureFramedImage().size(), QSize(160, 210));
+    EXPECT_TRUE(rig.dialogs.messages.isEmpty());
+}
+
+TEST(AutoFrameMenu, CommandOnAPictureWithoutAFaceSaysSoAndChangesNothing) {
+    AppRig rig;
+    QImage blank(900, 700, QImage::Format_RGB32);
+    blank.fill(Qt::lightGray);
+    ASSERT_TRUE(blank.save(rig.dir.filePath("blank.png")));
+    WorkspaceController& controller = rig.app->workspace();
+    ASSERT_TRUE(controller.openFile(rig.dir.filePath("blank.png")));
+    controller.waitForPicture();
+    const double zoom = controller.workspace().zoom();
+    const QPoint frame = controller.workspace().frame().topLeft();
+    rig.app->autoFrame().commandAction()->trigger();
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("未检测到人脸"));
+    EXPECT_EQ(controller.workspace().zoom(), zoom);
+    EXPECT_EQ(controller.workspace().frame().topLeft(), frame);
+}
