@@ -38,7 +38,12 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     };
     hooks.untickEditorTools = [&links] { links.dropEditorTools(); };
     hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
-    hooks.openRosterWindow = [&links] { links.openRosterWindow(); };
+    // The run opens the roster window for batch crop even where the mode is switched on only
+    // afterwards (a confirmed run): the window speaks of cropping either way.
+    hooks.openRosterWindow = [&links] {
+        links.openRosterWindow();
+        links.retargetRosterToCropping();
+    };
     hooks.closeRosterWindow = [&links] { links.closeRosterWindow(); };
     hooks.retargetRosterWindow = [this] { parts_.roster->retargetToCropping(); };
     run_ = std::make_unique<BatchCropRun>(*parts_.settings, *parts_.settingsFile, *parts_.sizeEdits,
