@@ -19,7 +19,7 @@ struct ShownMessage {
     MessageButtons buttons;
 };
 
-class ScriptedDialogs final : public Dialogs {
+class ScriptedDialogs : public Dialogs {
 public:
     // Answers used in order; when a queue is empty: Ok / No for messages, cancel elsewhere.
     std::deque<MessageAnswer> answers;

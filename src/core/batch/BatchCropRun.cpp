@@ -109,6 +109,9 @@ ConfirmCheck BatchCropRun::confirm(const BatchSettingsForm& form) {
     }
     settings_.cropSound = form.cropSound;
     settingsFile_.saveBatchCropSettings(settings_, form.keep, edits_);
+    // The run is on from its first picture: what follows it (the roster window's texts, the
+    // pictures read ahead) already sees batch crop mode.
+    mode_ = true;
     if (!task_.startNewRun()) {
         dialogs_.inform(QStringLiteral("提示"), QStringLiteral("待截图文件夹中没有可截图的图片。"),
                         MessageIcon::None);
@@ -120,7 +123,6 @@ ConfirmCheck BatchCropRun::confirm(const BatchSettingsForm& form) {
             hooks_.openRosterWindow();
         }
     }
-    mode_ = true;
     ticked_ = true;
     hooks_.setSwitchTicked(true);
     hooks_.registerHotkeys();

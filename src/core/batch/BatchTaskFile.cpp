@@ -33,6 +33,13 @@ QString titleFor(const QString& name, const QString& mark) {
 
 // The entry number a section name stands for, or 0 when it is not one ("05" is not entry 5:
 // look-ups use the plain decimal form).
+// A task name is a bare file name; anything with a separator in it (a hand-edited file) does
+// not name a picture of the folder.
+bool isBareName(const QString& name) {
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
+}
+
 qint64 entryNumber(const QString& sectionName) {
     bool ok = false;
     const qint64 k = sectionName.toLongLong(&ok);
@@ -151,18 +158,34 @@ void BatchTaskFile::showEntry(qint64 position) {
     const QString section = QString::number(position);
     taskPictureName_ = file_.read(section, kNameKey);
     const QString& name = taskPictureName_;
-    // A task name is a bare file name; anything with a separator in it (a hand-edited file)
-    // does not name a picture of the folder.
-    const bool bare = !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
-                      !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
     const QString path = picturePath(name);
-    if (!bare || !QFileInfo(path).isFile()) {
+    if (!isBareName(name) || !QFileInfo(path).isFile()) {
         view_.clearPicturePanels();
         view_.setWindowTitle(titleFor(name, kMissing));
-        return;
+    } else {
+        view_.setWindowTitle(titleFor(name, file_.read(section, kRecordKey)));
+        view_.loadPictureFile(path);
     }
-    view_.setWindowTitle(titleFor(name, file_.read(section, kRecordKey)));
-    view_.loadPictureFile(path);
+    if (shownHook_) {
+        shownHook_();
+    }
+}
+
+QString BatchTaskFile::currentPath() const {
+    return isBareName(taskPictureName_) ? picturePath(taskPictureName_) : QString();
+}
+
+QStringList BatchTaskFile::neighbourPaths() const {
+    QStringList paths;
+    for (const qint64 p : {qint64(taskPosition_) + 1, qint64(taskPosition_) - 1}) {
+        if (p >= 1 && p <= taskCount_) {
+            const QString name = file_.read(QString::number(p), kNameKey);
+            if (isBareName(name) && QFileInfo(picturePath(name)).isFile()) {
+                paths << picturePath(name);
+            }
+        }
+    }
+    return paths;
 }
 
 QStringList BatchTaskFile::knownNames() const {

@@ -24,6 +24,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace portiqa {
 
 class Dialogs;
@@ -87,6 +89,14 @@ public:
     // builds the task on first use.
     void navigate(TaskStep step);
 
+    // The files of the next and the previous entry (those that exist), next first: what a
+    // step will show.
+    QStringList neighbourPaths() const;
+    // The file of the entry shown last (empty when it names none).
+    QString currentPath() const;
+    // Called whenever an entry was shown (or reported missing).
+    void setShownHook(std::function<void()> hook) { shownHook_ = std::move(hook); }
+
     int taskCount() const { return taskCount_; }
     int taskPosition() const { return taskPosition_; }
     const QString& taskPictureName() const { return taskPictureName_; }
@@ -105,6 +115,7 @@ private:
     WriteFailureNotice notice_;
     const BatchCropSettings& settings_;
     PictureSourceRecord& source_;
+    std::function<void()> shownHook_;
     int taskCount_ = 0;
     int taskPosition_ = 0;
     QString taskPictureName_;

@@ -2,6 +2,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <limits>
+
 namespace portiqa {
 
 WorkspaceLoader::WorkspaceLoader(PhotoWorkspace& workspace, Dialogs& dialogs, QObject* parent)
@@ -27,6 +29,20 @@ void WorkspaceLoader::setStageHook(std::function<void(Stage)> hook) {
     }
 }
 
+void WorkspaceLoader::setPrefetcher(PicturePrefetcher* prefetcher) {
+    if (prefetcher_ != nullptr) {
+        disconnect(prefetcher_, nullptr, this, nullptr);
+    }
+    prefetcher_ = prefetcher;
+    if (prefetcher_ != nullptr) {
+        connect(prefetcher_, &PicturePrefetcher::progressed, this, [this](const QString& path) {
+            if (awaiting_ && awaiting_->path == path) {
+                applyPrefetched();
+            }
+        });
+    }
+}
+
 void WorkspaceLoader::loadFile(const QString& path) {
     // A load that supersedes a pending one keeps the first one's restore point: whatever the
     // pending load has put on show since (its preview) is not a picture to go back to.
@@ -34,7 +50,51 @@ void WorkspaceLoader::loadFile(const QString& path) {
         restorePoint_ = workspace_.pictureState();
     }
     pyramidPending_ = false;
+    // A preview on show belongs to the superseded load: the new picture must be fitted
+    // afresh, not take over that preview's zoom.
+    previewShown_ = false;
+    path_ = path;
+    awaiting_ = prefetcher_ != nullptr ? prefetcher_->find(path) : nullptr;
+    if (awaiting_) {
+        loader_.cancel();
+        request_ = std::numeric_limits<quint64>::max(); // no loader request has this id
+        applyPrefetched();
+        return;
+    }
     request_ = loader_.loadFile(path, workspace_.areaSize());
+}
+
+void WorkspaceLoader::applyPrefetched() {
+    QImage preview;
+    QSize fullSize;
+    PicturePyramidPtr picture;
+    bool done = false;
+    {
+        std::lock_guard<std::mutex> guard(awaiting_->lock);
+        preview = awaiting_->preview;
+        fullSize = awaiting_->fullSize;
+        picture = awaiting_->picture;
+        done = awaiting_->done;
+    }
+    if (picture) {
+        awaiting_.reset();
+        // Over its own preview the full picture keeps the zoom and view, as a fresh load's.
+        const bool shown = previewShown_ ? workspace_.upgradePicture(std::move(picture))
+                                         : workspace_.showNewPicture(std::move(picture), true);
+        if (!shown) {
+            fail(PictureDecoder().messageFor(DecodeError::OutOfMemory));
+            return;
+        }
+        end(true);
+    } else if (done) {
+        // The read-ahead came to nothing: a fresh load tells the operator why.
+        awaiting_.reset();
+        request_ = loader_.loadFile(path_, workspace_.areaSize());
+    } else if (!preview.isNull() && !previewShown_) {
+        if (workspace_.showNewPicture(PicturePyramid::build(preview), true, fullSize)) {
+            previewShown_ = workspace_.showingPreview();
+        }
+    }
 }
 
 bool WorkspaceLoader::showPicture(const QImage& picture, bool resetScrollFractions) {
@@ -43,6 +103,7 @@ bool WorkspaceLoader::showPicture(const QImage& picture, bool resetScrollFractio
     }
     if (isLoading()) {
         loader_.cancel();
+        awaiting_.reset();
         end(false);
     }
     return true;
@@ -111,6 +172,10 @@ void WorkspaceLoader::fail(const QString& message) {
 }
 
 void WorkspaceLoader::end(bool shown) {
+    if (shown && prefetcher_ != nullptr) {
+        prefetcher_->adopt(path_, workspace_.pyramid()); // a step back costs nothing
+    }
+    awaiting_.reset();
     request_ = 0;
     previewShown_ = false;
     pyramidPending_ = false;
@@ -121,6 +186,14 @@ void WorkspaceLoader::end(bool shown) {
 void WorkspaceLoader::waitForPicture() {
     if (!isLoading()) {
         return;
+    }
+    if (awaiting_) {
+        const PicturePrefetcher::EntryPtr entry = awaiting_;
+        PicturePrefetcher::wait(entry);
+        applyPrefetched(); // shown, or a fresh load started in its place
+        if (!isLoading()) {
+            return;
+        }
     }
     loader_.waitForPicture(); // delivers the full picture or the failure before returning
     if (pyramidPending_) {

@@ -25,6 +25,7 @@
 #include "core/dialogs/Dialogs.h"
 #include "core/image/PictureLoader.h"
 #include "core/workspace/PhotoWorkspace.h"
+#include "core/workspace/PicturePrefetcher.h"
 
 #include <QFuture>
 #include <QFutureWatcher>
@@ -43,8 +44,12 @@ public:
     ~WorkspaceLoader() override;
 
     // Starts loading a file. The picture on show stays until the new one (or its preview)
-    // arrives; a failure is told and puts the restore point back.
+    // arrives; a failure is told and puts the restore point back. A picture the prefetcher
+    // holds is shown at once (or its scaled view, the whole one following), exactly as a
+    // fresh load would show it.
     void loadFile(const QString& path);
+    // Pictures read ahead (batch crop); null for none. It must outlive this loader.
+    void setPrefetcher(PicturePrefetcher* prefetcher);
     // A whole picture (a paste): shown at once, fitted, scroll fractions to the middle when
     // `resetScrollFractions`. It ends any pending load. False when it cannot be shown: then
     // nothing changes and a pending load goes on.
@@ -75,6 +80,7 @@ private:
     void loadFailed(quint64 request, const QString& message);
     void fail(const QString& message);
     void end(bool shown);
+    void applyPrefetched();
 
     PhotoWorkspace& workspace_;
     Dialogs& dialogs_;
@@ -86,6 +92,9 @@ private:
     QFuture<PicturePyramidPtr> pyramidJob_;
     QFutureWatcher<PicturePyramidPtr> pyramidWatcher_;
     std::function<void(Stage)> stageHook_;
+    PicturePrefetcher* prefetcher_ = nullptr;
+    PicturePrefetcher::EntryPtr awaiting_; // the prefetched picture this load shows
+    QString path_;                         // the file being loaded
 };
 
 } // namespace portiqa

@@ -34,10 +34,16 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     hooks.unregisterHotkeys = [this] {
         hotkeys_->unregisterKeys();
         rule_.reset();
+        prefetchNeighbours(); // nothing is kept once the mode is off
     };
     hooks.untickEditorTools = [&links] { links.dropEditorTools(); };
     hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
-    hooks.openRosterWindow = [&links] { links.openRosterWindow(); };
+    // The run opens the roster window for batch crop even where the mode is switched on only
+    // afterwards (a confirmed run): the window speaks of cropping either way.
+    hooks.openRosterWindow = [&links] {
+        links.openRosterWindow();
+        links.retargetRosterToCropping();
+    };
     hooks.closeRosterWindow = [&links] { links.closeRosterWindow(); };
     hooks.retargetRosterWindow = [this] { parts_.roster->retargetToCropping(); };
     run_ = std::make_unique<BatchCropRun>(*parts_.settings, *parts_.settingsFile, *parts_.sizeEdits,
@@ -80,6 +86,9 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
         }
     };
 
+    parts_.workspace->loader().setPrefetcher(&prefetcher_);
+    parts_.task->setShownHook([this] { prefetchNeighbours(); });
+
     connect(&window, &MainWindow::batchSwitchPressed, this, [this] { run_->switchPressed(); });
     connect(&window, &MainWindow::batchSettingsRequested, this,
             [this] { run_->settingsRequested(); });
@@ -91,11 +100,24 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     window.lifecycleSteps().unregisterHotkeysIfRegistered = [this] { hotkeys_->unregisterKeys(); };
 }
 
-BatchCropWiring::~BatchCropWiring() = default;
+BatchCropWiring::~BatchCropWiring() {
+    parts_.workspace->loader().setPrefetcher(nullptr);
+    parts_.task->setShownHook({});
+}
+
+void BatchCropWiring::prefetchNeighbours() {
+    // Only while the run shows task pictures.
+    const bool on = run_->mode();
+    prefetcher_.prefetch(on ? parts_.task->neighbourPaths() : QStringList(),
+                         parts_.workspace->workspace().areaSize(),
+                         on ? parts_.task->currentPath() : QString());
+}
 
 void BatchCropWiring::hotkeyPressed(char letter) {
     HotkeyDirection direction;
-    if (!hotkeyDirection(letter, &direction) || !run_->mode()) {
+    // A step may show a message ("当前已是末位图片"); keys that arrive while it is open must
+    // not stack further steps and boxes on top of it.
+    if (!hotkeyDirection(letter, &direction) || !run_->mode() || stepping_) {
         return;
     }
     // A step whose picture is up (or came to nothing) lets the same key act again.
@@ -105,7 +127,9 @@ void BatchCropWiring::hotkeyPressed(char letter) {
     if (!rule_.keyPressed(direction)) {
         return;
     }
+    stepping_ = true;
     run_->navigate(direction == HotkeyDirection::Next ? TaskStep::Next : TaskStep::Previous);
+    stepping_ = false;
     if (!parts_.workspace->firstViewPending()) {
         rule_.pictureSettled();
     }

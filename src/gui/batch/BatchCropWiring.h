@@ -7,6 +7,7 @@
 #include "core/batch/BatchCropRun.h"
 #include "core/batch/BatchCropSave.h"
 #include "core/batch/HotkeyRunRule.h"
+#include "core/workspace/PicturePrefetcher.h"
 
 #include <QObject>
 
@@ -54,6 +55,8 @@ public:
 
     BatchCropRun& run() { return *run_; }
     platform::GlobalHotkeys& hotkeys() { return *hotkeys_; }
+    // The next and previous pictures read ahead while the mode shows a task picture.
+    PicturePrefetcher& prefetcher() { return prefetcher_; }
     // The save command while the mode is on.
     SaveOutcome save() { return save_->save(); }
     // Runs for every settings window just before it is shown modally (tests drive it).
@@ -69,14 +72,17 @@ private:
     void openSettingsWindow();
     void askName(const NamePromptTarget& target);
     void playCropSound();
+    void prefetchNeighbours();
 
     BatchCropParts parts_;
     std::unique_ptr<platform::GlobalHotkeys> hotkeys_;
     std::unique_ptr<BatchCropRun> run_;
     std::unique_ptr<BatchCropSave> save_;
     HotkeyRunRule rule_;
+    PicturePrefetcher prefetcher_;
     QSoundEffect* sound_ = nullptr;
     bool settingsOpen_ = false;
+    bool stepping_ = false;
     std::function<void(QDialog&)> settingsHook_;
     std::function<void(QDialog&)> promptHook_;
 };

@@ -196,7 +196,13 @@ void CameraFeature::openQuickSettings() {
     QuickSettingsSeams seams;
     seams.switchQuickShootOn = [this] { switch_->setOn(true); };
     seams.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
-    seams.openRosterWindow = [&links] { links.openRosterWindow(); };
+    // Confirmed with naming by cell: an open roster window takes quick-shoot's texts.
+    seams.openRosterWindow = [&links] {
+        if (links.rosterWindowOpen())
+            links.retargetRosterToShooting();
+        else
+            links.openRosterWindow();
+    };
     seams.closeRosterWindow = [&links] { links.closeRosterWindow(); };
     QWidget* parent = window_ ? static_cast<QWidget*>(window_) : deps_.mainWindow;
     QuickShootSettingsWindow dialog(*deps_.settings, *deps_.settingsFile, *deps_.sizeEdits,

@@ -3,15 +3,14 @@
 #include "core/camera/CameraWindowSizing.h"
 #include "core/text/Numbers.h"
 #include "gui/camera/PreviewWidget.h"
+#include "gui/camera/QuickFrameInput.h"
 #include "platform/camera/CameraBackend.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cmath>
 
@@ -71,7 +70,6 @@ void CameraWindow::buildControls() {
         bars_[i]->setObjectName(QString::fromUtf16(barNames[i]));
         bars_[i]->setAutoFillBackground(true);
         bars_[i]->setCursor(Qt::SizeAllCursor);
-        bars_[i]->installEventFilter(this);
         bars_[i]->hide();
     }
 
@@ -87,14 +85,21 @@ void CameraWindow::buildControls() {
     for (int i = 0; i < 4; ++i) {
         moveButtons_[i] =
             button(this, QString::fromUtf16(moveNames[i]), QString::fromUtf16(arrows[i]));
-        moveButtons_[i]->installEventFilter(this);
         moveButtons_[i]->hide();
     }
     quickSettingsButton_->hide();
-    moveTimer_ = new QTimer(this);
-    moveTimer_->setObjectName(QStringLiteral("拍图时钟"));
-    moveTimer_->setInterval(QuickFrameMover::kTickIntervalMs);
-    connect(moveTimer_, &QTimer::timeout, this, &CameraWindow::moveTick);
+    QuickFrameAccess access;
+    access.position = [this] { return quickFrame_; };
+    access.moveTo = [this](QPoint topLeft) { moveQuickFrameTo(topLeft); };
+    access.groupBoxSize = [this] { return groupBox_->size(); };
+    access.outputSize = [this] { return hooks_.outputSize(); };
+    frameInput_ = new QuickFrameInput(std::move(access), this);
+    for (QLabel* b : bars_) {
+        frameInput_->watchBar(b);
+    }
+    for (int i = 0; i < 4; ++i) {
+        frameInput_->watchMoveButton(moveButtons_[i], static_cast<FrameDirection>(i));
+    }
 
     connect(shootButton_, &QPushButton::clicked, this, &CameraWindow::shootClicked);
     connect(deviceButton_, &QPushButton::clicked, this, [this] {
@@ -111,6 +116,14 @@ void CameraWindow::buildControls() {
         hooks_.quickBoxClicked(ticked);
         showQuickControls(hooks_.quickShootMode());
     });
+}
+
+QTimer* CameraWindow::moveTimer() const {
+    return frameInput_->timer();
+}
+
+const QuickFrameMover& CameraWindow::mover() const {
+    return frameInput_->mover();
 }
 
 QPushButton* CameraWindow::moveButton(FrameDirection direction) const {
@@ -337,83 +350,8 @@ QImage CameraWindow::quickFrameShot() const {
                             groupBox_->palette().color(QPalette::Window));
 }
 
-void CameraWindow::moveTick() {
-    const QPoint step = mover_.tick();
-    if (!step.isNull()) {
-        moveQuickFrameTo(quickFrame_ + step);
-    }
-}
-
-bool CameraWindow::eventFilter(QObject* watched, QEvent* event) {
-    for (QLabel* b : bars_) {
-        if (watched == b) {
-            return handleBarEvent(b, event);
-        }
-    }
-    for (QPushButton* b : moveButtons_) {
-        if (watched == b) {
-            return handleMoveButtonEvent(b, event);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool CameraWindow::handleBarEvent(QLabel* bar, QEvent* event) {
-    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
-    if (mouse == nullptr) {
-        return false;
-    }
-    const QPoint global = mouse->globalPosition().toPoint();
-    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragStartFrame_ = quickFrame_;
-        dragStartMouse_ = global;
-        // The frame follows the mouse until the button is released, wherever that is.
-        dragGrabber_ = bar;
-        if (bar->isVisible()) {
-            bar->grabMouse();
-        }
-        return true;
-    }
-    if (event->type() == QEvent::MouseMove && dragging_) {
-        moveQuickFrameTo(quickframe::clampedDrag(dragStartFrame_ + (global - dragStartMouse_),
-                                                 groupBox_->size(), hooks_.outputSize()));
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
-        dragging_) {
-        dragging_ = false;
-        if (dragGrabber_) {
-            dragGrabber_->releaseMouse();
-        }
-        return true;
-    }
-    return false;
-}
-
-bool CameraWindow::handleMoveButtonEvent(QObject* button, QEvent* event) {
-    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
-    if (mouse == nullptr || mouse->button() != Qt::LeftButton) {
-        return false;
-    }
-    int index = 0;
-    while (index < 4 && moveButtons_[index] != button) {
-        ++index;
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        moveQuickFrameTo(quickFrame_ + mover_.press(static_cast<FrameDirection>(index)));
-        moveTimer_->start();
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        // Only the release ends a held move; leaving the button while holding it does not.
-        mover_.release();
-        moveTimer_->stop();
-    }
-    return false;
-}
-
 void CameraWindow::closeEvent(QCloseEvent* event) {
-    moveTimer_->stop();
-    mover_.release();
+    frameInput_->stop();
     camera_.disconnectDevice();
     preview_->clear();
     QWidget::closeEvent(event);

@@ -16,7 +16,6 @@
 #include "core/camera/QuickFrame.h"
 #include "core/camera/QuickFrameMover.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -31,6 +30,7 @@ namespace portiqa {
 
 class CameraBackend;
 class PreviewWidget;
+class QuickFrameInput;
 
 struct CameraWindowHooks {
     std::function<QSize()> outputSize;
@@ -100,8 +100,8 @@ public:
     QWidget* capturePanel() const { return capturePanel_; }
     QLabel* bar(int index) const { return bars_[index]; } // top, bottom, left, right
     QPushButton* moveButton(FrameDirection direction) const;
-    QTimer* moveTimer() const { return moveTimer_; }
-    const QuickFrameMover& mover() const { return mover_; }
+    QTimer* moveTimer() const;
+    const QuickFrameMover& mover() const;
 
     static QString shootCaption() { return QStringLiteral("拍 照"); }
     static QString retryCaption() { return QStringLiteral("重 试"); }
@@ -109,7 +109,6 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -123,9 +122,6 @@ private:
     void showConnectedState();
     void showFailedState();
     void retry();
-    void moveTick();
-    bool handleBarEvent(QLabel* bar, QEvent* event);
-    bool handleMoveButtonEvent(QObject* button, QEvent* event);
 
     CameraBackend& camera_;
     double& aspect_;
@@ -136,11 +132,6 @@ private:
     QSize appliedClient_;   // the client size the rules last asked for
     QSize lastProbedFrame_; // the frame size the aspect was last taken from
     QPoint quickFrame_;
-    QuickFrameMover mover_;
-    bool dragging_ = false;
-    QPoint dragStartFrame_;
-    QPoint dragStartMouse_;
-    QPointer<QWidget> dragGrabber_;
 
     QGroupBox* groupBox_ = nullptr;
     PreviewWidget* preview_ = nullptr;
@@ -154,7 +145,7 @@ private:
     QWidget* capturePanel_ = nullptr;
     QLabel* bars_[4] = {nullptr, nullptr, nullptr, nullptr};
     QPushButton* moveButtons_[4] = {nullptr, nullptr, nullptr, nullptr}; // up, down, left, right
-    QTimer* moveTimer_ = nullptr;
+    QuickFrameInput* frameInput_ = nullptr; // the move buttons and the bar drag
 };
 
 } // namespace portiqa

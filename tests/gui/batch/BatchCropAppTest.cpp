@@ -19,20 +19,37 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 #include <QTimer>
+
+#include <utility>
 
 using namespace portiqa;
 
 namespace {
 
+// Scripted dialogs that can act while a message is open, as events arriving under a box do.
+struct HookedDialogs final : test::ScriptedDialogs {
+    std::function<void()> duringMessage;
+    MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,
+                          MessageButtons buttons) override {
+        if (duringMessage) {
+            const auto act = std::exchange(duringMessage, nullptr);
+            act();
+        }
+        return ScriptedDialogs::message(caption, text, icon, buttons);
+    }
+};
+
 // A program started over kept settings: pictures a.png and b.png to crop into "out".
 struct KeptBatchApp {
     QTemporaryDir dir;
-    test::ScriptedDialogs dialogs;
+    HookedDialogs dialogs;
     std::unique_ptr<PortiqaApp> app;
     QStringList settingsOpened;
 
@@ -116,6 +133,14 @@ TEST(BatchCropApp, TheSwitchBandAndItsTwoButtons) {
     EXPECT_FALSE(t.bar().switchChecked());
     EXPECT_FALSE(t.hotkeys());
     EXPECT_EQ(t.title(), "Portiqa V2.7");
+    EXPECT_EQ(t.app->batchTask().taskCount(), 0);
+
+    t.switchOn();
+    t.app->window().dispatchToolbar(10); // 拍摄 leaves batch crop mode first
+    EXPECT_FALSE(t.app->links().batchCropMode());
+    EXPECT_FALSE(t.bar().switchChecked());
+    EXPECT_FALSE(t.hotkeys());
+    EXPECT_EQ(t.title(), "Portiqa V2.7");
     t.press(e - 100, Qt::RightButton); // the settings window opens with the mode off too
     EXPECT_EQ(t.settingsOpened.size(), 2);
     EXPECT_FALSE(t.bar().switchChecked());
@@ -180,4 +205,59 @@ TEST(BatchCropApp, TheLimitIsStoredWhileTheModeIsOn) {
     t.switchOn();
     limit->setText("30.5");
     EXPECT_EQ(IniFile(file).read("批量截图", "JPG体积"), "30.5");
+}
+
+TEST(BatchCropApp, TheNextPictureIsReadAheadAndShownAtOnce) {
+    KeptBatchApp t;
+    t.switchOn();
+    PicturePrefetcher& prefetcher = t.app->batchCrop().prefetcher();
+    const auto next = prefetcher.find(t.dir.filePath("in/b.png"));
+    ASSERT_TRUE(next);
+    PicturePrefetcher::wait(next);
+    t.app->batchCrop().hotkeyPressed('S');
+    EXPECT_FALSE(t.app->workspace().loader().isLoading()); // on show when the key returns
+    EXPECT_EQ(t.title(), " 当前文件：b.png  未截图");
+    EXPECT_EQ(t.app->workspace().workspace().picture().pixel(10, 10), QColor(Qt::darkBlue).rgb());
+    // a.png is kept for the step back; nothing beyond the neighbours and the picture on show.
+    EXPECT_TRUE(prefetcher.find(t.dir.filePath("in/a.png")));
+    EXPECT_LE(prefetcher.entryCount(), 2);
+    t.press(t.bar().effectiveWidth() - 100); // off: nothing is kept
+    EXPECT_EQ(prefetcher.entryCount(), 0);
+}
+
+TEST(BatchCropApp, KeysDuringAnEndOfRunMessageDoNotStackSteps) {
+    KeptBatchApp t;
+    t.switchOn();
+    t.app->batchCrop().hotkeyPressed('A'); // b.png, the last picture
+    t.app->workspace().waitForPicture();
+    const auto before = t.dialogs.messages.size();
+    // A held key goes on arriving while the "last picture" message is open.
+    t.dialogs.duringMessage = [&t] {
+        t.app->batchCrop().hotkeyPressed('A');
+        t.app->batchCrop().hotkeyPressed('S');
+    };
+    t.app->batchCrop().hotkeyPressed('A');
+    EXPECT_EQ(t.dialogs.messages.size(), before + 1);
+    EXPECT_EQ(t.dialogs.lastText(), "当前已是末位图片");
+}
+
+TEST(BatchCropApp, TheCropSoundIsShortStereoPcm) {
+    QFile wav(":/sounds/crop.wav");
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wav.readAll();
+    ASSERT_GE(bytes.size(), 44);
+    const auto u16 = [&bytes](int at) {
+        return qFromLittleEndian<quint16>(bytes.constData() + at);
+    };
+    const auto u32 = [&bytes](int at) {
+        return qFromLittleEndian<quint32>(bytes.constData() + at);
+    };
+    EXPECT_EQ(bytes.left(4), "RIFF");
+    EXPECT_EQ(bytes.mid(8, 4), "WAVE");
+    EXPECT_EQ(u16(20), 1);     // PCM
+    EXPECT_EQ(u16(22), 2);     // stereo
+    EXPECT_EQ(u32(24), 44100); // Hz
+    EXPECT_EQ(u16(34), 16);    // bits
+    EXPECT_EQ(bytes.mid(36, 4), "data");
+    EXPECT_EQ(u32(40), 40000u);
 }

@@ -193,6 +193,28 @@ TEST(CameraWindow, ClosingReleasesTheCameraAndTheRosterWindowButKeepsQuickShoot)
     EXPECT_FALSE(t.camera->isConnected());
 }
 
+TEST(CameraWindow, SwitchingBatchCropOnClosesItAndEndsQuickShoot) {
+    CameraApp t;
+    CameraWindow* w = t.openCamera();
+    w->quickBox()->click();
+    ASSERT_TRUE(t.app->links().quickShootMode());
+    // No kept batch settings: its settings window comes up; it is dismissed.
+    test::whenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+    emit t.app->window().batchSwitchPressed();
+    EXPECT_FALSE(t.app->links().cameraWindowOpen());
+    EXPECT_FALSE(t.app->links().quickShootMode());
+    EXPECT_FALSE(t.camera->isConnected());
+}
+
+TEST(CameraWindow, ClosingClosesTheRealRosterWindow) {
+    CameraApp t;
+    CameraWindow* w = t.openCamera();
+    t.app->links().openRosterWindow();
+    ASSERT_TRUE(t.app->links().rosterWindowOpen());
+    w->close();
+    EXPECT_FALSE(t.app->links().rosterWindowOpen());
+}
+
 TEST(CameraWindow, FrameColourFollowsThePicker) {
     CameraApp t;
     CameraWindow* w = t.openCamera();

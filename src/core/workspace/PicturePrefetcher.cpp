@@ -1,0 +1,144 @@
+#include "core/workspace/PicturePrefetcher.h"
+
+#include <QFileInfo>
+
+namespace portiqa {
+
+namespace {
+
+bool unchanged(const PicturePrefetcher::Entry& entry) {
+    const QFileInfo info(entry.path);
+    return info.size() == entry.fileSize && info.lastModified() == entry.modified;
+}
+
+} // namespace
+
+PicturePrefetcher::PicturePrefetcher(DecodeLimits limits, QObject* parent)
+    : QObject(parent), decoder_(limits) {
+    // One worker: the picture on show loads on the loader's own threads and must not wait
+    // behind its neighbours on a small machine.
+    pool_.setMaxThreadCount(1);
+}
+
+PicturePrefetcher::~PicturePrefetcher() {
+    for (const EntryPtr& entry : std::as_const(entries_)) {
+        entry->cancelled = true;
+    }
+    pool_.waitForDone();
+}
+
+void PicturePrefetcher::prefetch(const QStringList& paths, QSize area, const QString& current) {
+    QHash<QString, EntryPtr> kept;
+    // The picture on show becomes a neighbour with the next step: kept, not read again.
+    if (const EntryPtr shown = entries_.value(current); shown && !paths.contains(current)) {
+        kept.insert(current, shown);
+    }
+    for (const QString& path : paths) {
+        if (path.isEmpty() || kept.contains(path)) {
+            continue;
+        }
+        EntryPtr entry = entries_.value(path);
+        if (entry && (entry->failed || !unchanged(*entry))) {
+            entry->cancelled = true;
+            entry.reset();
+        }
+        if (!entry) {
+            entry = std::make_shared<Entry>();
+            entry->path = path;
+            const QFileInfo info(path);
+            entry->fileSize = info.size();
+            entry->modified = info.lastModified();
+            pool_.start([this, entry, area] { run(entry, area); });
+        }
+        kept.insert(path, entry);
+    }
+    for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) {
+        if (!kept.contains(it.key())) {
+            it.value()->cancelled = true; // stale: its worker stops at the next stage
+        }
+    }
+    entries_ = std::move(kept);
+    active_ = !paths.isEmpty();
+}
+
+void PicturePrefetcher::adopt(const QString& path, PicturePyramidPtr picture) {
+    if (!active_ || path.isEmpty() || !picture) {
+        return;
+    }
+    auto entry = std::make_shared<Entry>();
+    entry->path = path;
+    const QFileInfo info(path);
+    entry->fileSize = info.size();
+    entry->modified = info.lastModified();
+    entry->fullSize = picture->size();
+    entry->picture = std::move(picture);
+    entry->done = true;
+    if (EntryPtr old = entries_.value(path)) {
+        old->cancelled = true;
+    }
+    entries_.insert(path, entry);
+}
+
+PicturePrefetcher::EntryPtr PicturePrefetcher::find(const QString& path) const {
+    EntryPtr entry = entries_.value(path);
+    if (!entry || !unchanged(*entry)) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> guard(entry->lock);
+    return entry->failed ? nullptr : entry;
+}
+
+void PicturePrefetcher::wait(const EntryPtr& entry) {
+    std::unique_lock<std::mutex> guard(entry->lock);
+    entry->changed.wait(guard, [&entry] { return entry->done; });
+}
+
+void PicturePrefetcher::post(const QString& path) {
+    QMetaObject::invokeMethod(
+        this, [this, path] { emit progressed(path); }, Qt::QueuedConnection);
+}
+
+void PicturePrefetcher::run(const EntryPtr& entry, QSize area) {
+    const auto finish = [&](PicturePyramidPtr picture) {
+        {
+            std::lock_guard<std::mutex> guard(entry->lock);
+            entry->picture = std::move(picture);
+            entry->failed = !entry->picture;
+            entry->done = true;
+        }
+        entry->changed.notify_all();
+        post(entry->path);
+    };
+    QByteArray bytes;
+    DecodedPicture failure;
+    if (entry->cancelled || !decoder_.readFile(entry->path, bytes, failure)) {
+        return finish(nullptr);
+    }
+    // The same first view a fresh load would show, for the area the picture is shown in.
+    if (!area.isEmpty() && PictureDecoder::formatOf(bytes) == PictureFormat::Jpeg) {
+        const DecodedPicture first = decoder_.decode(bytes, area, &entry->cancelled);
+        if (first.isPreview()) {
+            {
+                std::lock_guard<std::mutex> guard(entry->lock);
+                entry->preview = first.image;
+                entry->fullSize = first.fullSize;
+            }
+            entry->changed.notify_all();
+            post(entry->path);
+        }
+    }
+    if (entry->cancelled) {
+        return finish(nullptr);
+    }
+    const DecodedPicture full = decoder_.decode(bytes, QSize(), &entry->cancelled);
+    if (!full.ok() || entry->cancelled) {
+        return finish(nullptr);
+    }
+    {
+        std::lock_guard<std::mutex> guard(entry->lock);
+        entry->fullSize = full.image.size();
+    }
+    finish(PicturePyramid::build(full.image));
+}
+
+} // namespace portiqa
