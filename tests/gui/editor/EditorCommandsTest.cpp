@@ -69,6 +69,7 @@ TEST(EditorCommands, CommandsWriteAPendingLineFirst) {
          EditorTool::Text},
         {"save",
          [](EditorFixture& f) {
+             f.batchMode = false; // the normal save, through its dialog
              f.dialogs.files.push_back(f.dir.filePath(QStringLiteral("out.png")));
              f.app->window().dispatchToolbar(2);
              EXPECT_TRUE(QFileInfo::exists(f.dir.filePath(QStringLiteral("out.png"))));
@@ -89,8 +90,9 @@ TEST(EditorCommands, CommandsWriteAPendingLineFirst) {
         EXPECT_EQ(f.entry().text(), QString());
         EXPECT_EQ(f.editor().history().undoLevels(), 1);
         EXPECT_EQ(f.editor().activeTool(), command.toolAfter);
-        // Only leaving the tool gives the batch keys back.
-        EXPECT_EQ(f.restored - restoredBefore, command.toolAfter == EditorTool::None ? 1 : 0);
+        // Only leaving the tool gives the batch keys back (the save's own moment is in the
+        // hotkey table).
+        EXPECT_EQ(f.restored - restoredBefore, 0);
     }
 }
 

@@ -86,6 +86,14 @@ TEST(EditorWindowTest, ToolsAreExclusiveAndTheTextToolHoldsTheBatchKeys) {
         {"text", tickBox(&EditorWindow::textBox), EditorTool::Text, 5, 4, Qt::IBeamCursor},
         {"window hidden", [](EditorFixture& x) { x.editor().toggleEditor(); }, EditorTool::None, 5,
          5, Qt::ArrowCursor},
+        {"window shown, text",
+         [](EditorFixture& x) {
+             x.editor().toggleEditor();
+             x.tick(x.tools().textBox);
+         },
+         EditorTool::Text, 6, 5, Qt::IBeamCursor},
+        {"the save's first step", [](EditorFixture& x) { x.app->links().finishTextForSave(); },
+         EditorTool::None, 6, 6, Qt::ArrowCursor},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
