@@ -79,7 +79,7 @@ struct Sample {
     int descriptors;
 };
 
-// The open descriptors and what each refers to.
+// The open descriptors and what each refers to (without the one listing them).
 std::map<QString, QString> openDescriptors() {
     std::map<QString, QString> open;
     const QDir fds(QStringLiteral("/proc/self/fd"));
@@ -88,7 +88,9 @@ std::map<QString, QString> openDescriptors() {
         char target[512] = {};
         const ssize_t n =
             ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), target, sizeof target - 1);
-        open[fd] = QString::fromLocal8Bit(target, n > 0 ? int(n) : 0);
+        if (n > 0) { // the listing's own descriptor is closed by now
+            open[fd] = QString::fromLocal8Bit(target, int(n));
+        }
     }
     return open;
 }
@@ -102,7 +104,7 @@ Sample sampleAt(int step) {
             sample.rssMb = fields[1].toDouble() * double(::sysconf(_SC_PAGESIZE)) / (1 << 20);
         }
     }
-    sample.descriptors = static_cast<int>(openDescriptors().size()) - 1; // not the listing's own
+    sample.descriptors = static_cast<int>(openDescriptors().size());
     return sample;
 }
 
