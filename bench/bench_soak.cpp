@@ -203,8 +203,12 @@ public:
         std::printf("memory from step %d on: %.1f to %.1f MB; average of the first four samples "
                     "%.1f MB, of the last four %.1f MB: growth %.1f %% (limit 10 %%)\n",
                     settled.front().step, low->rssMb, high->rssMb, early, late, growth);
-        std::printf("descriptors at step %d: %d, highest later %d\n", settled.front().step,
+        std::printf("descriptors at step %d: %d, highest later %d:", settled.front().step,
                     settled.front().descriptors, fdPeak);
+        for (const auto& [fd, target] : known_) {
+            std::printf(" %s=%s", qPrintable(fd), qPrintable(target));
+        }
+        std::printf("\n");
         return growth < 10 && fdPeak <= settled.front().descriptors;
     }
 
