@@ -17,3 +17,7 @@ cmake --build "$build" -j"$(nproc)"
 
 xvfb-run -a -s "-screen 0 1600x1200x24" \
     ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+
+# Every fuzz target a few seconds on its seeds (and on the inputs of earlier findings), so a
+# broken fuzz build or a fault in a reader fails the test command.
+"$root/scripts/fuzz.sh" -t 5

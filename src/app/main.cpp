@@ -1,34 +1,53 @@
+#include "core/app/LaunchOptions.h"
 #include "gui/app/PortiqaApp.h"
+#include "gui/app/ProgramIdentity.h"
 #include "platform/DisplayCheck.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
+
+namespace {
+
+// The command line is read before Qt starts: bad usage, --help and --version answer the same
+// with or without a display. Qt then reads its own options (-platform, -style) from argv.
+QStringList commandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Portiqa 2.7\n");
-            return 0;
-        }
+    QString error;
+    const portiqa::LaunchOptions options =
+        portiqa::parseLaunchOptions(commandLine(argc, argv), &error);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "portiqa: %s\nTry 'portiqa --help' for more information.\n",
+                     qPrintable(error));
+        return 2;
     }
-    const QString noDisplay = portiqa::platform::missingDisplayMessage();
-    if (!noDisplay.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(noDisplay));
+    switch (options.action) {
+    case portiqa::LaunchOptions::Action::ShowHelp:
+        std::fputs(portiqa::usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case portiqa::LaunchOptions::Action::ShowVersion:
+        std::printf("%s\n", qPrintable(portiqa::versionText()));
+        return 0;
+    case portiqa::LaunchOptions::Action::Run:
+        break;
+    }
+    portiqa::platform::DisplayCheck display(options.platform);
+    if (!display.problem().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(display.problem()));
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Portiqa"));
-    QApplication::setApplicationVersion(QStringLiteral("2.7"));
-
-    QString error;
-    const portiqa::LaunchOptions options =
-        portiqa::parseLaunchOptions(QApplication::arguments(), &error);
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "portiqa: %s\n", qPrintable(error));
-        return 2;
-    }
+    display.close(); // Qt holds its own connection now
+    portiqa::applyProgramIdentity(app);
     portiqa::PortiqaApp portiqaApp(options);
     portiqaApp.start();
     return app.exec();

@@ -3,6 +3,8 @@
 // Fixed texts of the main window: title, hints and about lines. Kept in one place because
 // several objects compare against them (a hint is only written when it changes).
 
+#include "core/app/BuildInfo.h"
+
 #include <QString>
 
 namespace portiqa::texts {
@@ -32,15 +34,18 @@ inline QString batchSwitchText() {
 inline QString aboutCaption() {
     return QStringLiteral("关于本软件：");
 }
+// Set when the build is configured (PORTIQA_HOMEPAGE, PORTIQA_CONTACT).
 inline QString homepage() {
-    return QStringLiteral("https://portiqa.example.org/");
+    return QString::fromUtf8(build::homepage);
+}
+inline QString contactAddress() {
+    return QString::fromUtf8(build::contact);
 }
 inline QString aboutText() {
     return QStringLiteral("当前版本：V2.7\r\n"
                           "软件作者：Portiqa 开发组\r\n"
-                          "电子邮箱：support@portiqa.example.org\r\n"
-                          "软件主页：") +
-           homepage();
+                          "电子邮箱：") +
+           contactAddress() + QStringLiteral("\r\n软件主页：") + homepage();
 }
 
 inline QString settingsFolderName() {

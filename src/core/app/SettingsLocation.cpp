@@ -1,6 +1,7 @@
 #include "core/app/SettingsLocation.h"
 
 #include "core/app/AppTexts.h"
+#include "core/app/BuildInfo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,12 @@ bool canWriteInto(const QString& folder) {
 
 } // namespace
 
+bool isInstalledProgramDir(const QString& programDir) {
+    const QString entry = programDir + QStringLiteral("/../share/applications/") +
+                          QString::fromUtf8(build::appId) + QStringLiteral(".desktop");
+    return QFileInfo(programDir).fileName() == QStringLiteral("bin") && QFileInfo::exists(entry);
+}
+
 SettingsLocation resolveSettingsLocation(const QString& programDir, const QString& overrideDir,
                                          const QString& userDataDir) {
     SettingsLocation location;
@@ -40,7 +47,7 @@ SettingsLocation resolveSettingsLocation(const QString& programDir, const QStrin
         location.helpFolder = location.settingsFolder;
         return location;
     }
-    if (canWriteInto(location.programDir)) {
+    if (!isInstalledProgramDir(location.programDir) && canWriteInto(location.programDir)) {
         location.settingsFolder = location.programDir + QLatin1Char('/') + name;
         location.helpFolder = location.programDir;
     } else {

@@ -1,7 +1,10 @@
 #pragma once
 
 // Files the operator cares about are written whole: into a temporary file beside the target,
-// then renamed over it, so a failure never leaves a truncated file over an older good one.
+// then renamed over it, so a failure never leaves a truncated file over an older good one, and
+// a process killed at any moment leaves the old file or the new one. On Linux the temporary
+// file has no name until its data is on disk; a name a killed writer left in the last instant
+// is removed by the next write of the same file.
 
 #include <QByteArray>
 #include <QString>

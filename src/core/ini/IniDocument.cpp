@@ -108,9 +108,25 @@ QByteArray IniDocument::encode(const QString& text) {
     return encoder.encode(text);
 }
 
+namespace {
+
+// The decoder drops an incomplete character at the very end of its input without a trace, but
+// shows the same bytes as U+FFFD when anything follows them. A line must read the same whether
+// or not it ends the file (a write may put another line after it), so text is always decoded
+// as if a line break followed it.
+QString decodeAsLine(QStringDecoder& decoder, const QByteArray& bytes) {
+    QString text = decoder.decode(bytes + '\n');
+    if (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
+    }
+    return text;
+}
+
+} // namespace
+
 QString IniDocument::decode(const QByteArray& bytes) {
     QStringDecoder decoder(kEncoding, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    return decodeAsLine(decoder, bytes);
 }
 
 namespace {
@@ -120,14 +136,14 @@ namespace {
 // so the decoded lines match the raw ones, which is checked before they are trusted.
 QStringList decodedLines(const QByteArray& bytes, const QList<QByteArray>& rawLines) {
     QStringDecoder decoder(kEncoding, QStringConverter::Flag::Stateless);
-    QStringList lines = QString(decoder.decode(bytes)).split(QLatin1Char('\n'));
+    QStringList lines = decodeAsLine(decoder, bytes).split(QLatin1Char('\n'));
     if (bytes.endsWith('\n') && !lines.isEmpty()) {
         lines.removeLast();
     }
     if (lines.size() != rawLines.size()) {
         lines.clear();
         for (const QByteArray& raw : rawLines) {
-            lines.append(decoder.decode(raw));
+            lines.append(decodeAsLine(decoder, raw));
         }
     }
     return lines;

@@ -1,9 +1,10 @@
 #include "core/ini/IniFile.h"
 
+#include "core/files/WholeFile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace portiqa {
 
@@ -29,6 +30,21 @@ QString cutToEncodedLength(const QString& value, int maxBytes) {
         i += step;
     }
     return value.left(i);
+}
+
+// Up to `limit` + 1 bytes of a file (one more than allowed tells an oversized file), taking
+// only the memory the file needs: QIODevice::read(n) reserves all n bytes up front, which for
+// the limit would mean 64 MB held by every file object for a file of a few hundred bytes.
+QByteArray readAtMost(QFile& file, qint64 limit) {
+    QByteArray bytes = file.read(qMin(file.size(), limit) + 1);
+    while (bytes.size() <= limit && !file.atEnd()) { // the file grew since its size was taken
+        const QByteArray more = file.read(qMin<qint64>(1 << 20, limit + 1 - bytes.size()));
+        if (more.isEmpty()) {
+            break;
+        }
+        bytes += more;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -81,7 +97,7 @@ bool IniFile::refresh() const {
     } else {
         QFile file(path_);
         if (file.open(QIODevice::ReadOnly)) {
-            bytes = file.read(kMaxFileBytes + 1);
+            bytes = readAtMost(file, kMaxFileBytes);
         } else {
             readError_ = QStringLiteral("无法读取（%1）").arg(file.errorString());
         }
@@ -144,13 +160,8 @@ bool IniFile::writeGroup(const QList<IniEntry>& entries) {
 }
 
 bool IniFile::store() {
-    QSaveFile file(path_);
     const QByteArray bytes = doc_.toBytes();
-    bool ok = file.open(QIODevice::WriteOnly);
-    ok = ok && file.write(bytes) == bytes.size();
-    ok = ok && file.commit();
-    if (!ok) {
-        lastError_ = file.errorString();
+    if (!writeWholeFile(path_, bytes, &lastError_)) {
         unsaved_ = true;
         return false;
     }

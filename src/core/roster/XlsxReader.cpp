@@ -20,9 +20,14 @@ QString workbookPart(XlsxPackage& package, QString* reason) {
     xlsx::Relationships rels;
     if (!xlsx::parseRelationships(*rootRels, &rels, reason))
         return {};
-    for (const xlsx::Relationship& r : rels)
-        if (typeIs(r.type, QLatin1String("officeDocument")) && !r.external)
-            return xlsx::resolveTarget(QString(), r.target);
+    // A relationship without a target (damaged, or a misspelt attribute) names nothing.
+    for (const xlsx::Relationship& r : rels) {
+        if (typeIs(r.type, QLatin1String("officeDocument")) && !r.external) {
+            const QString target = xlsx::resolveTarget(QString(), r.target);
+            if (!target.isEmpty())
+                return target;
+        }
+    }
     return fallback;
 }
 
@@ -46,6 +51,13 @@ std::optional<QByteArray> requiredPart(XlsxPackage& package, const QString& part
 } // namespace
 
 WorkbookReadResult XlsxReader::read(const QByteArray& content) {
+    WorkbookReadResult result = readPackage(content);
+    if (!result.ok && result.reason.isEmpty())
+        result.reason = readreason::damaged(); // the operator always learns why
+    return result;
+}
+
+WorkbookReadResult XlsxReader::readPackage(const QByteArray& content) {
     XlsxPackage package;
     QString reason;
     if (!package.open(content, WorkbookReader::kMaxUnpackedBytes, &reason))

@@ -32,6 +32,9 @@ class XlsxReader {
 public:
     // Reads the .xlsx held in `content`.
     static WorkbookReadResult read(const QByteArray& content);
+
+private:
+    static WorkbookReadResult readPackage(const QByteArray& content);
 };
 
 } // namespace portiqa

@@ -226,6 +226,10 @@ void PhotoWorkspace::compose() {
 }
 
 void PhotoWorkspace::recomposeView() {
+    recomposeView({});
+}
+
+void PhotoWorkspace::recomposeView(const std::function<void(QImage&)>& overlay) {
     if (view_.size() != composition_.size() || view_.format() != composition_.format()) {
         view_ = QImage(composition_.size(), composition_.format());
     }
@@ -234,6 +238,9 @@ void PhotoWorkspace::recomposeView() {
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
     frame_.drawFrame(view_);
+    if (overlay) {
+        overlay(view_);
+    }
     emit viewChanged();
 }
 
@@ -296,6 +303,7 @@ bool PhotoWorkspace::turnQuarter(bool clockwise) {
     ++generation_;
     pictureSize_ = pictureSize_.transposed();
     redrawWorkspace();
+    emit pictureTurned();
     return true;
 }
 

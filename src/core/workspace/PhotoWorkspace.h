@@ -114,6 +114,9 @@ public:
     void clearView();
     // Copy the composition to the view and draw the frame outline.
     void recomposeView();
+    // The same, then `overlay` draws on the view only (the editor's brush outline); the next
+    // recomposition removes it.
+    void recomposeView(const std::function<void(QImage&)>& overlay);
     // The scroll bars moved: take the positions of the directions that scroll.
     void applyScroll(int horizontalPosition, int verticalPosition);
     // Make the composition part of the picture at the on-screen resolution (zoom becomes 1).
@@ -170,6 +173,8 @@ signals:
     void newPictureShown();       // a loader's new picture is on show (not a turn or commit)
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
+    void newPictureShown();       // a loader's new picture replaced the current one
+    void pictureTurned();         // a quarter turn replaced the picture
 
 private:
     void compose();

@@ -5,6 +5,7 @@
 #include "core/dialogs/Dialogs.h"
 #include "core/output/SaveCommand.h"
 #include "gui/app/FeatureLinks.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
@@ -61,24 +62,49 @@ void AppCommands::openCamera() {
 }
 
 void AppCommands::showHelpFile() {
-    QFile carried(QStringLiteral(":/help/help.html"));
+    const QString carriedPage = QStringLiteral(":/help/help.html");
+    QFile carried(carriedPage);
     if (!carried.open(QIODevice::ReadOnly)) {
         return;
     }
     const QString path =
         window_.services().location.helpFolder + QLatin1Char('/') + texts::helpFileName();
-    // A page that cannot be written is not reported: opening then shows the desktop's own
-    // error, as with any missing document.
-    installHelpFile(path, carried.readAll());
-    if (window_.services().openUrl) {
-        window_.services().openUrl(QUrl::fromLocalFile(path));
+    const bool written = installHelpFile(path, carried.readAll()) != HelpFileResult::Failed;
+    // No launcher, a launcher that finds no browser, or a folder the page cannot be written
+    // to: the program shows the page itself.
+    const QUrl page =
+        written ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("qrc") + carriedPage);
+    auto showBuiltIn = [this, page] { showHelpWindow(page); };
+    if (!written || !openWithDesktop(page, showBuiltIn)) {
+        showBuiltIn();
     }
 }
 
-void AppCommands::openHomepage() {
-    if (window_.services().openUrl) {
-        window_.services().openUrl(QUrl(texts::homepage()));
+void AppCommands::showHelpWindow(const QUrl& page) {
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(&window_);
     }
+    helpWindow_->showPage(page);
+}
+
+HelpWindow* AppCommands::helpWindow() const {
+    return helpWindow_;
+}
+
+void AppCommands::openHomepage() {
+    const QString address = texts::homepage();
+    auto tellAddress = [this, address] {
+        window_.dialogs().inform(QStringLiteral("提示"),
+                                 QStringLiteral("无法打开浏览器，请手动访问软件主页：\r\n") +
+                                     address);
+    };
+    if (!openWithDesktop(QUrl(address), tellAddress)) {
+        tellAddress();
+    }
+}
+
+bool AppCommands::openWithDesktop(const QUrl& url, const std::function<void()>& failedLater) {
+    return window_.services().openUrl && window_.services().openUrl(url, failedLater);
 }
 
 void AppCommands::showAbout() {

@@ -55,8 +55,10 @@ struct FeatureLinks {
     std::function<void()> discardPendingText = [] {};
     // Puts the active tool's cursor back on the picture area after a new picture came in.
     std::function<void()> reapplyEditorCursor = [] {};
-    // Unticks the brush, text and eyedropper tools (batch crop resuming its run).
-    std::function<void()> leaveEditorTools = [] {};
+    // The save's first step: the text tool ends (its line written, the hotkeys given back).
+    std::function<void()> finishTextForSave = [] {};
+    // Unticks every editor tool, as a right click on the picture area does (batch crop resume).
+    std::function<void()> dropEditorTools = [] {};
 
     // --- face framing (owner: the face framing feature) ---
     // Pictures are framed on the face as they are shown (and the quick-shoot frame follows

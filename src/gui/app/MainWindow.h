@@ -22,8 +22,9 @@ class MainCommands;
 struct AppServices {
     Dialogs* dialogs = nullptr;
     SettingsLocation location;
-    // Opens a file or address with the desktop's default handler.
-    std::function<bool(const QUrl&)> openUrl;
+    // Opens a file or address with the desktop's default handler. False when nothing could be
+    // started; when a started handler fails afterwards, the second argument runs.
+    std::function<bool(const QUrl&, const std::function<void()>&)> openUrl;
 };
 
 // Flags owned elsewhere that the hover hints read; each defaults to false until its owner

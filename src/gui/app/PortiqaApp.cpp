@@ -17,43 +17,17 @@
 #include "gui/camera/CameraFeature.h"
 #include "gui/roster/RosterWindow.h"
 #include "gui/roster/RosterWiring.h"
+#include "gui/editor/EditorWiring.h"
 #include "gui/face/AutoFrameFeature.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
+#include "platform/DesktopOpener.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QStandardPaths>
 #include <QTimer>
 
 namespace portiqa {
-
-LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
-    QCommandLineParser parser;
-    const QCommandLineOption settingsDir(QStringLiteral("settings-dir"),
-                                         QStringLiteral("Keep settings and task files in DIR."),
-                                         QStringLiteral("DIR"));
-    parser.addOption(settingsDir);
-    const QCommandLineOption quitAfterShow(
-        QStringLiteral("quit-after-show"),
-        QStringLiteral("Quit as soon as the main window is shown (start-up timing)."));
-    parser.addOption(quitAfterShow);
-    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("Picture to open."));
-    LaunchOptions options;
-    if (!parser.parse(arguments)) {
-        if (error != nullptr) {
-            *error = parser.errorText();
-        }
-        return options;
-    }
-    options.settingsDir = parser.value(settingsDir);
-    options.quitAfterShow = parser.isSet(quitAfterShow);
-    if (!parser.positionalArguments().isEmpty()) {
-        options.picture = parser.positionalArguments().constFirst();
-    }
-    return options;
-}
 
 PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
                        std::unique_ptr<CameraBackend> camera)
@@ -66,7 +40,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
         QCoreApplication::applicationDirPath(), options_.settingsDir,
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             QStringLiteral("/Portiqa"));
-    services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    opener_ = std::make_unique<platform::DesktopOpener>();
+    services.openUrl = [this](const QUrl& url, const std::function<void()>& failedLater) {
+        return opener_->open(url, failedLater);
+    };
     window_ = std::make_unique<MainWindow>(std::move(services));
     dialogs_->setParent(window_.get());
     commands_ = std::make_unique<AppCommands>(*window_);
@@ -76,8 +53,10 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     connectWorkspace(*window_, *workspace_);
     commands_->setWorkspace(workspace_.get());
     workspace_->sources().setOutputSizeUsable([this] { return outputSpec_.usable(); });
+    editor_ = connectEditor(*window_, *workspace_, *commands_, links_, chosenDialogs);
 
     OutputSizeHooks sizeHooks;
+    sizeHooks.commitPendingText = [this] { links_.commitPendingText(); };
     // The workspace owns the frame; the capture panel follows it.
     sizeHooks.resizeFrame = [this](QSize size) { workspace_->setFrameSize(size); };
     sizeHooks.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
@@ -140,6 +119,7 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     codec_ = std::make_unique<ImageCodec>();
     encoder_ = std::make_unique<OutputEncoder>(*codec_);
     SaveContext context;
+    context.commitPendingText = [this] { links_.finishTextForSave(); };
     context.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     context.outputSizeUsable = [this] { return outputSpec_.usable(); };
     context.captureFramedImage = [this] {

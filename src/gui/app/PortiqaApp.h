@@ -3,6 +3,7 @@
 // Owns the program's subsystem objects for the life of the process and hands references
 // down; nothing of it is global.
 
+#include "core/app/LaunchOptions.h"
 #include "core/app/SettingsLocation.h"
 #include "core/batch/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
@@ -34,15 +35,11 @@ class AutoFrameFeature;
 class BatchCropWiring;
 class CameraFeature;
 class RosterWindow;
+class EditorController;
 
-struct LaunchOptions {
-    QString settingsDir;        // --settings-dir, empty for the default
-    QString picture;            // a picture to open after start
-    bool quitAfterShow = false; // --quit-after-show: end once the window is up (start-up timing)
-};
-
-// Parses the command line; `error` is set for bad usage.
-LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
+namespace platform {
+class DesktopOpener;
+}
 
 class PortiqaApp {
 public:
@@ -69,6 +66,8 @@ public:
     // The camera window, quick-shoot and their settings.
     CameraFeature& camera() { return *camera_; }
     QuickShootSettings& quickShootSettings() { return quickShoot_; }
+    // The editor's tools and tool window.
+    EditorController& editor() { return *editor_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -77,6 +76,7 @@ private:
     void wireCamera(Dialogs& dialogs);
 
     LaunchOptions options_;
+    std::unique_ptr<platform::DesktopOpener> opener_;
     std::unique_ptr<QtDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<AppCommands> commands_;
@@ -99,6 +99,7 @@ private:
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr; // owned by the window
     std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
+    EditorController* editor_ = nullptr;          // owned by the window
 };
 
 } // namespace portiqa

@@ -35,7 +35,7 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
         hotkeys_->unregisterKeys();
         rule_.reset();
     };
-    hooks.untickEditorTools = [&links] { links.leaveEditorTools(); };
+    hooks.untickEditorTools = [&links] { links.dropEditorTools(); };
     hooks.rosterWindowOpen = [&links] { return links.rosterWindowOpen(); };
     hooks.openRosterWindow = [&links] { links.openRosterWindow(); };
     hooks.closeRosterWindow = [&links] { links.closeRosterWindow(); };

@@ -36,6 +36,9 @@ void PictureAreaWidget::paintEvent(QPaintEvent* event) {
 
 void PictureAreaWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::LeftButton && pointerHook_ && pointerHook_(event)) {
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         workspace_.pressPointer(event->position().toPoint());
     } else if (event->button() == Qt::RightButton) {
@@ -44,7 +47,9 @@ void PictureAreaWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureAreaWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (workspace_.pictureLoaded()) {
+    if (pointerHook_ && pointerHook_(event)) {
+        // handled by the editor's tool
+    } else if (workspace_.pictureLoaded()) {
         const bool held = workspace_.buttonHeld();
         const bool overFrame = workspace_.movePointer(event->position().toPoint());
         if (!held) {
@@ -57,6 +62,9 @@ void PictureAreaWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureAreaWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pointerHook_ && pointerHook_(event)) {
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         workspace_.releasePointer();
     }

@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
 namespace portiqa {
 
 class PhotoWorkspace;
@@ -20,6 +22,11 @@ public:
     explicit PictureAreaWidget(PhotoWorkspace& workspace, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
+
+    // While one of the editor's tools is active it takes the left button and the moves: the
+    // hook returns true for an event it handled, and the frame is then left alone.
+    using PointerHook = std::function<bool(QMouseEvent*)>;
+    void setPointerHook(PointerHook hook) { pointerHook_ = std::move(hook); }
 
 signals:
     void pasteRequested();
@@ -44,6 +51,7 @@ private:
     void updateCursor(bool overFrame);
 
     PhotoWorkspace& workspace_;
+    PointerHook pointerHook_;
     int wheelRemainder_ = 0; // high-resolution wheels send parts of a notch
 };
 

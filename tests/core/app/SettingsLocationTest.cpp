@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace portiqa;
@@ -43,4 +44,37 @@ TEST(SettingsLocation, OverrideWinsAndAnExistingFolderIsKept) {
     missing.settingsFolder = chosen.path() + "/new";
     EXPECT_TRUE(ensureSettingsFolder(missing));
     EXPECT_TRUE(QDir(missing.settingsFolder).exists());
+}
+
+// An installed program keeps its settings per user even where its bin folder is writable
+// (root, or a prefix in the user's home); a bin folder without the desktop entry beside it is
+// still a portable copy.
+TEST(SettingsLocation, InstalledProgramUsesTheUserDataFolder) {
+    struct Case {
+        const char* name;
+        const char* entry; // created below the prefix, or null
+        bool installed;
+    };
+    const Case cases[] = {
+        {"installed prefix", "share/applications/org.example.Portiqa.desktop", true},
+        {"another program's entry", "share/applications/other.desktop", false},
+        {"bare bin folder", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir prefix;
+        QTemporaryDir user;
+        ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
+        if (c.entry != nullptr) {
+            ASSERT_TRUE(QDir(prefix.path()).mkpath(QFileInfo(prefix.filePath(c.entry)).path()));
+            QFile entry(prefix.filePath(c.entry));
+            ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        }
+        const QString bin = prefix.filePath("bin");
+        EXPECT_EQ(isInstalledProgramDir(bin), c.installed);
+        const SettingsLocation l = resolveSettingsLocation(bin, {}, user.path());
+        EXPECT_EQ(l.settingsFolder,
+                  (c.installed ? user.path() : bin) + QStringLiteral("/头像采集设置"));
+        EXPECT_EQ(l.helpFolder, c.installed ? l.settingsFolder : bin);
+    }
 }

@@ -156,6 +156,19 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"make_fixtures.sh", "只能导入扩展名为xls或xlsx"},
                     BrokenCase{"missing.xlsx", "无法打开文件"}));
 
+// A package whose relationship to the workbook lost its target (a fuzzer's find): the workbook
+// is read from its usual place; when the rest is damaged too, the failure still says why.
+TEST(WorkbookReader, AWorkbookRelationshipWithoutTargetFallsBackToTheUsualPart) {
+    const WorkbookReadResult r = WorkbookReader::read(
+        test::fixturePath(QStringLiteral("fuzz/xlsx/workbook_without_target.xlsx")));
+    ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_EQ(r.workbook.sheetCount(), 3);
+    const WorkbookReadResult found =
+        WorkbookReader::read(test::fixturePath(QStringLiteral("fuzz/xlsx/misspelt_target.xlsx")));
+    EXPECT_FALSE(found.ok);
+    EXPECT_FALSE(found.reason.isEmpty());
+}
+
 TEST(WorkbookReader, RefusesAnEmptyFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("空.xls"));

@@ -4,6 +4,7 @@
 #include "core/app/MainCommands.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/ColourPickerButton.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/StatusBarWidget.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
@@ -320,4 +322,63 @@ TEST(MainWindow, ClosingRunsShutDownAndTheEventLoopEndsWithZero) {
     QTimer::singleShot(0, started.window.get(), [&] { started.window->close(); });
     QApplication::setQuitOnLastWindowClosed(true);
     EXPECT_EQ(QApplication::exec(), 0);
+}
+
+// When the desktop cannot open them (no launcher at all, or a launcher that finds no browser
+// and fails after it started), the help page appears in the program's own window (its title,
+// its Chinese text) and the home page's address is shown in a message the operator can type.
+TEST(MainWindow, HelpAndHomePageWhenTheDesktopCannotOpenThem) {
+    for (const auto opener :
+         {StartedMainWindow::Opener::FailsAtOnce, StartedMainWindow::Opener::FailsLater}) {
+        SCOPED_TRACE(static_cast<int>(opener));
+        StartedMainWindow started;
+        started.opener = opener;
+        AppCommands commands(*started.window);
+
+        commands.showHelpFile();
+        QCoreApplication::processEvents();
+        HelpWindow* help = commands.helpWindow();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->windowTitle(), "Portiqa 使用帮助");
+        EXPECT_TRUE(help->browser().toPlainText().contains("批量截图"));
+        EXPECT_EQ(help->browser().source(),
+                  QUrl::fromLocalFile(started.dir.path() + "/Portiqa使用帮助.html"));
+        commands.showHelpFile(); // a second request reuses the window
+        QCoreApplication::processEvents();
+        EXPECT_EQ(commands.helpWindow(), help);
+        EXPECT_TRUE(started.dialogs.messages.isEmpty());
+
+        commands.openHomepage();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(started.dialogs.messages.size(), 1);
+        EXPECT_EQ(started.dialogs.messages[0].caption, "提示");
+        EXPECT_TRUE(started.dialogs.lastText().endsWith(texts::homepage()))
+            << started.dialogs.lastText().toStdString();
+    }
+}
+
+TEST(MainWindow, NothingOfItsOwnWhenTheDesktopOpensThePages) {
+    StartedMainWindow started;
+    AppCommands commands(*started.window);
+    commands.showHelpFile();
+    commands.openHomepage();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(commands.helpWindow(), nullptr);
+    EXPECT_TRUE(started.dialogs.messages.isEmpty());
+    ASSERT_EQ(started.openedUrls.size(), 2);
+    EXPECT_EQ(started.openedUrls[1], QUrl(texts::homepage()));
+}
+
+TEST(MainWindow, HelpPageShownFromTheProgramWhenItCannotBeWrittenOut) {
+    StartedMainWindow started;
+    AppCommands commands(*started.window);
+    // A folder in the page's place: the page cannot be written, so nothing goes to the desktop
+    // (it would show its own "file not found") and the carried copy is shown instead.
+    ASSERT_TRUE(QDir(started.dir.path()).mkpath("Portiqa使用帮助.html"));
+
+    commands.showHelpFile();
+    EXPECT_TRUE(started.openedUrls.isEmpty());
+    ASSERT_NE(commands.helpWindow(), nullptr);
+    EXPECT_EQ(commands.helpWindow()->windowTitle(), "Portiqa 使用帮助");
 }

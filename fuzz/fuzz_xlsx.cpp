@@ -1,0 +1,14 @@
+// The .xlsx reader (zip through libzip, XML through QXmlStreamReader) on arbitrary bytes.
+
+#include "FuzzSupport.h"
+
+#include "core/roster/XlsxReader.h"
+
+using namespace portiqa;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const WorkbookReadResult result = XlsxReader::read(fuzz::bytesOf(data, size));
+    fuzz::require(result.ok == result.reason.isEmpty(), "a failure has a reason, a success none");
+    fuzz::require(result.workbook.cellCount() <= Workbook::kMaxCells, "cells stay within limit");
+    return 0;
+}
