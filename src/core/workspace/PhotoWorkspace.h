@@ -170,7 +170,6 @@ public:
 
 signals:
     void viewChanged();           // view() has new pixels
-    void newPictureShown();       // a loader's new picture is on show (not a turn or commit)
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
     void newPictureShown();       // a loader's new picture replaced the current one
