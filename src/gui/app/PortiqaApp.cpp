@@ -103,6 +103,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     wireCamera(chosenDialogs);
     rosterWindow_ = wireRosterWindow(*this);
     autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
+    autoFrame_->followQuickShootFrame(*camera_, links_);
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };

@@ -2,6 +2,7 @@
 
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
+#include "gui/face/QuickShootFaceFollow.h"
 #include "gui/workspace/WorkspaceController.h"
 
 #include <QAction>
@@ -72,5 +73,9 @@ AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& work
 }
 
 AutoFrameFeature::~AutoFrameFeature() = default;
+
+void AutoFrameFeature::followQuickShootFrame(CameraFeature& camera, const FeatureLinks& links) {
+    follow_ = std::make_unique<QuickShootFaceFollow>(camera, links, detector_);
+}
 
 } // namespace portiqa

@@ -14,8 +14,10 @@ class QAction;
 
 namespace portiqa {
 
+class CameraFeature;
 class Dialogs;
 struct FeatureLinks;
+class QuickShootFaceFollow;
 class MainWindow;
 class WorkspaceController;
 
@@ -30,6 +32,9 @@ public:
     ~AutoFrameFeature();
 
     AutoFramer& framer() { return *framer_; }
+    // Lets the quick-shoot frame follow the face on the camera preview.
+    void followQuickShootFrame(CameraFeature& camera, const FeatureLinks& links);
+    QuickShootFaceFollow* quickShootFollow() const { return follow_.get(); }
     QAction* commandAction() const { return command_; }
     QAction* automaticAction() const { return automatic_; }
 
@@ -37,6 +42,7 @@ private:
     FaceDetector detector_;
     AutoFrameSetting setting_;
     std::unique_ptr<AutoFramer> framer_;
+    std::unique_ptr<QuickShootFaceFollow> follow_;
     QAction* command_ = nullptr;   // owned by the menu
     QAction* automatic_ = nullptr; // owned by the menu
 };
