@@ -172,6 +172,7 @@ signals:
     void viewChanged();           // view() has new pixels
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
+    void newPictureShown();       // a loader's new picture replaced the current one
     void pictureTurned();         // a quarter turn replaced the picture
 
 private:
