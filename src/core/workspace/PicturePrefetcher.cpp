@@ -48,7 +48,8 @@ void PicturePrefetcher::prefetch(const QStringList& paths, QSize area, const QSt
             const QFileInfo info(path);
             entry->fileSize = info.size();
             entry->modified = info.lastModified();
-            pool_.start([this, entry, area] { run(entry, area); });
+            pool_.start(
+                [this, entry, area, preparation = preparation_] { run(entry, area, preparation); });
         }
         kept.insert(path, entry);
     }
@@ -98,7 +99,7 @@ void PicturePrefetcher::post(const QString& path) {
         this, [this, path] { emit progressed(path); }, Qt::QueuedConnection);
 }
 
-void PicturePrefetcher::run(const EntryPtr& entry, QSize area) {
+void PicturePrefetcher::run(const EntryPtr& entry, QSize area, const Preparation& preparation) {
     const auto finish = [&](PicturePyramidPtr picture) {
         {
             std::lock_guard<std::mutex> guard(entry->lock);
@@ -138,7 +139,13 @@ void PicturePrefetcher::run(const EntryPtr& entry, QSize area) {
         std::lock_guard<std::mutex> guard(entry->lock);
         entry->fullSize = full.image.size();
     }
-    finish(PicturePyramid::build(full.image));
+    PicturePyramidPtr picture = PicturePyramid::build(full.image);
+    if (picture && preparation && !entry->cancelled) {
+        std::function<void()> beforeShow = preparation(picture);
+        std::lock_guard<std::mutex> guard(entry->lock);
+        entry->beforeShow = std::move(beforeShow);
+    }
+    finish(std::move(picture));
 }
 
 } // namespace portiqa

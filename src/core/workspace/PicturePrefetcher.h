@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -45,10 +46,17 @@ public:
         QImage preview; // the scaled first view, when the format has one
         QSize fullSize;
         PicturePyramidPtr picture; // the whole picture, ready to show
-        bool done = false;         // no more work will come
-        bool failed = false;       // nothing to show: load afresh
+        // Prepared with the whole picture on the worker; run on the GUI thread just before
+        // the picture is shown.
+        std::function<void()> beforeShow;
+        bool done = false;   // no more work will come
+        bool failed = false; // nothing to show: load afresh
     };
     using EntryPtr = std::shared_ptr<Entry>;
+    // Extra work on a whole picture, done on the worker before the picture is offered; what
+    // it returns runs on the GUI thread just before that picture is shown. The face framing
+    // finds the faces of the next picture this way, so it appears framed at once.
+    using Preparation = std::function<std::function<void()>(const PicturePyramidPtr&)>;
 
     explicit PicturePrefetcher(DecodeLimits limits = {}, QObject* parent = nullptr);
     // Stops and waits for its workers.
@@ -58,6 +66,8 @@ public:
     // `area`, and the picture on show, `current`, when it is held already (it is never read
     // here: its own load is under way or done).
     void prefetch(const QStringList& paths, QSize area, const QString& current = {});
+    // The preparation for the reads that start from now on; empty for none.
+    void setPreparation(Preparation preparation) { preparation_ = std::move(preparation); }
     // A picture already decoded elsewhere (the one just shown), kept as if prefetched so a
     // step back to it costs nothing; it goes with the next prefetch() unless asked for
     // there. Ignored while nothing is being prefetched.
@@ -75,13 +85,14 @@ signals:
     void progressed(const QString& path);
 
 private:
-    void run(const EntryPtr& entry, QSize area);
+    void run(const EntryPtr& entry, QSize area, const Preparation& preparation);
     void post(const QString& path);
 
     PictureDecoder decoder_;
     QThreadPool pool_;
     QHash<QString, EntryPtr> entries_;
     bool active_ = false;
+    Preparation preparation_;
 };
 
 } // namespace portiqa

@@ -68,16 +68,21 @@ void WorkspaceLoader::applyPrefetched() {
     QImage preview;
     QSize fullSize;
     PicturePyramidPtr picture;
+    std::function<void()> beforeShow;
     bool done = false;
     {
         std::lock_guard<std::mutex> guard(awaiting_->lock);
         preview = awaiting_->preview;
         fullSize = awaiting_->fullSize;
         picture = awaiting_->picture;
+        beforeShow = awaiting_->beforeShow;
         done = awaiting_->done;
     }
     if (picture) {
         awaiting_.reset();
+        if (beforeShow) {
+            beforeShow();
+        }
         // Over its own preview the full picture keeps the zoom and view, as a fresh load's.
         const bool shown = previewShown_ ? workspace_.upgradePicture(std::move(picture))
                                          : workspace_.showNewPicture(std::move(picture), true);

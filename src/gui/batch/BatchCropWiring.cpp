@@ -108,6 +108,18 @@ BatchCropWiring::~BatchCropWiring() {
 void BatchCropWiring::prefetchNeighbours() {
     // Only while the run shows task pictures.
     const bool on = run_->mode();
+    // With automatic face framing on, the neighbours' faces are found on the read-ahead's
+    // worker too and handed over just before the picture is shown.
+    FeatureLinks& links = *parts_.links;
+    if (on && links.autoFrameOn()) {
+        prefetcher_.setPreparation([findFaces = links.findFaces, handOver = links.prefetchedFaces](
+                                       const PicturePyramidPtr& picture) -> std::function<void()> {
+            DetectedFaces faces = findFaces(*picture, picture->size());
+            return [handOver, picture, faces] { handOver(picture, faces); };
+        });
+    } else {
+        prefetcher_.setPreparation({});
+    }
     prefetcher_.prefetch(on ? parts_.task->neighbourPaths() : QStringList(),
                          parts_.workspace->workspace().areaSize(),
                          on ? parts_.task->currentPath() : QString());

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
+
 #include <gtest/gtest.h>
 
 using namespace portiqa;
@@ -134,4 +136,35 @@ TEST_F(PicturePrefetchTest, ChangedAndBrokenFilesLoadAfresh) {
     l.loader.loadFile(path("a.jpg"));
     l.loader.waitForPicture();
     EXPECT_EQ(l.workspace.picture().size(), QSize(900, 700));
+}
+
+TEST_F(PicturePrefetchTest, APreparationRunsWithTheWholePictureAndHandsOverJustBeforeItIsShown) {
+    Loading ahead;
+    PicturePrefetcher prefetcher;
+    ahead.loader.setPrefetcher(&prefetcher);
+    std::atomic<int> prepared{0};
+    PicturePyramidPtr handedOver;
+    bool shownBeforeHandOver = true;
+    prefetcher.setPreparation([&](const PicturePyramidPtr& picture) -> std::function<void()> {
+        ++prepared;
+        return [&, picture] {
+            handedOver = picture;
+            shownBeforeHandOver = ahead.workspace.pyramid() == picture;
+        };
+    });
+    prefetcher.prefetch({path("a.jpg"), path("b.jpg")}, kArea);
+    PicturePrefetcher::wait(prefetcher.find(path("a.jpg")));
+    PicturePrefetcher::wait(prefetcher.find(path("b.jpg")));
+    EXPECT_EQ(prepared, 2);
+
+    ahead.loader.loadFile(path("b.jpg"));
+    ASSERT_TRUE(handedOver);
+    EXPECT_FALSE(shownBeforeHandOver);
+    EXPECT_EQ(ahead.workspace.pyramid(), handedOver);
+
+    // Reads started after the preparation is removed do no extra work.
+    prefetcher.setPreparation({});
+    prefetcher.prefetch({path("c.jpg")}, kArea);
+    PicturePrefetcher::wait(prefetcher.find(path("c.jpg")));
+    EXPECT_EQ(prepared, 2);
 }
