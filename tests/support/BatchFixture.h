@@ -7,6 +7,7 @@
 #include "core/batch/BatchTaskFile.h"
 #include "core/batch/OutputSizeEdits.h"
 #include "core/batch/SettingsFile.h"
+#include "support/PlainSizeEdits.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -14,18 +15,6 @@
 #include <QTemporaryDir>
 
 namespace portiqa::test {
-
-struct PlainSizeEdits final : OutputSizeEdits {
-    QString width = QStringLiteral("160");
-    QString height = QStringLiteral("210");
-    QString limit = QStringLiteral("500");
-    QString widthText() const override { return width; }
-    QString heightText() const override { return height; }
-    QString sizeLimitText() const override { return limit; }
-    void setWidthText(const QString& t) override { width = t; }
-    void setHeightText(const QString& t) override { height = t; }
-    void setSizeLimitText(const QString& t) override { limit = t; }
-};
 
 struct RecordingTaskView final : TaskPictureView {
     QStringList loaded;

@@ -2,24 +2,10 @@
 
 namespace portiqa {
 
-QPoint QuickFrameMover::step(FrameDirection direction) {
-    switch (direction) {
-    case FrameDirection::Up:
-        return {0, -1};
-    case FrameDirection::Down:
-        return {0, 1};
-    case FrameDirection::Left:
-        return {-1, 0};
-    case FrameDirection::Right:
-        return {1, 0};
-    }
-    return {};
-}
-
 QPoint QuickFrameMover::press(FrameDirection direction) {
     direction_ = direction;
     ticks_ = 0;
-    return step(direction);
+    return frameStep(direction);
 }
 
 QPoint QuickFrameMover::tick() {
@@ -27,7 +13,7 @@ QPoint QuickFrameMover::tick() {
         return {};
     }
     ++ticks_;
-    return ticks_ >= kFirstMovingTick ? step(*direction_) : QPoint();
+    return ticks_ >= kFirstMovingTick ? frameStep(*direction_) : QPoint();
 }
 
 void QuickFrameMover::release() {

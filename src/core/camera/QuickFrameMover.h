@@ -28,8 +28,6 @@ public:
     bool held() const { return direction_.has_value(); }
     int ticks() const { return ticks_; }
 
-    static QPoint step(FrameDirection direction);
-
 private:
     std::optional<FrameDirection> direction_;
     int ticks_ = 0;

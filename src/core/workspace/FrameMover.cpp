@@ -4,9 +4,7 @@
 
 namespace portiqa {
 
-namespace {
-
-QPoint stepOf(FrameDirection direction) {
+QPoint frameStep(FrameDirection direction) {
     switch (direction) {
     case FrameDirection::Up:
         return {0, -1};
@@ -20,8 +18,6 @@ QPoint stepOf(FrameDirection direction) {
     return {};
 }
 
-} // namespace
-
 FrameMover::FrameMover(PhotoWorkspace& workspace, Dialogs& dialogs)
     : workspace_(workspace), dialogs_(dialogs) {}
 
@@ -33,7 +29,7 @@ bool FrameMover::press(FrameDirection direction) {
         return false;
     }
     workspace_.commitPendingText();
-    const QPoint step = stepOf(direction);
+    const QPoint step = frameStep(direction);
     workspace_.stepFrame(step.x(), step.y());
     held_[index(direction)] = true;
     repeatTicks_ = 0;
@@ -53,7 +49,7 @@ void FrameMover::tick() {
     for (FrameDirection direction :
          {FrameDirection::Up, FrameDirection::Down, FrameDirection::Left, FrameDirection::Right}) {
         if (held_[index(direction)]) {
-            const QPoint step = stepOf(direction);
+            const QPoint step = frameStep(direction);
             workspace_.stepFrame(step.x(), step.y());
             return;
         }

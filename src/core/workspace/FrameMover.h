@@ -7,11 +7,16 @@
 
 #include "core/dialogs/Dialogs.h"
 
+#include <QPoint>
+
 namespace portiqa {
 
 class PhotoWorkspace;
 
 enum class FrameDirection { Up, Down, Left, Right };
+
+// The one-pixel move of a direction, for the workspace's frame and the quick-shoot frame.
+QPoint frameStep(FrameDirection direction);
 
 class FrameMover {
 public:

@@ -7,6 +7,7 @@
 #include "core/ini/IniFile.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
+#include "support/PlainSizeEdits.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -21,18 +22,6 @@
 using namespace portiqa;
 
 namespace {
-
-struct PlainEdits final : OutputSizeEdits {
-    QString width = QStringLiteral("358");
-    QString height = QStringLiteral("441");
-    QString limit = QStringLiteral("30");
-    QString widthText() const override { return width; }
-    QString heightText() const override { return height; }
-    QString sizeLimitText() const override { return limit; }
-    void setWidthText(const QString& t) override { width = t; }
-    void setHeightText(const QString& t) override { height = t; }
-    void setSizeLimitText(const QString& t) override { limit = t; }
-};
 
 // A detailed picture, so the JPEG size search has real work to do.
 QImage noisyFrame(QSize size) {
@@ -234,7 +223,7 @@ TEST(QuickShootSwitch, ReuseQuestionOnceThenTheSizeIsStored) {
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
     SettingsFile file(dir.path(), dialogs);
-    PlainEdits edits;
+    test::PlainSizeEdits edits(QStringLiteral("358"), QStringLiteral("441"), QStringLiteral("30"));
     QuickShootSettings settings;
     settings.settingsSaved = true;
     IniFile ini(file.path());
@@ -268,7 +257,7 @@ TEST(QuickShootSwitch, NoOpensTheSettingsAndOffClosesTheRoster) {
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
     SettingsFile file(dir.path(), dialogs);
-    PlainEdits edits;
+    test::PlainSizeEdits edits(QStringLiteral("358"), QStringLiteral("441"), QStringLiteral("30"));
     QuickShootSettings settings;
     settings.settingsSaved = true;
     int settingsOpened = 0;

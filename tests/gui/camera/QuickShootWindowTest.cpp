@@ -13,6 +13,8 @@
 #include "gui/camera/QuickShootSettingsWindow.h"
 #include "gui/workspace/WorkspaceController.h"
 
+#include "support/PlainSizeEdits.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -56,18 +58,6 @@ bool samePixels(const QImage& a, const QImage& b) {
     }
     return true;
 }
-
-struct PlainEdits final : OutputSizeEdits {
-    QString width = QStringLiteral("358");
-    QString height = QStringLiteral("441");
-    QString limit = QStringLiteral("30");
-    QString widthText() const override { return width; }
-    QString heightText() const override { return height; }
-    QString sizeLimitText() const override { return limit; }
-    void setWidthText(const QString& t) override { width = t; }
-    void setHeightText(const QString& t) override { height = t; }
-    void setSizeLimitText(const QString& t) override { limit = t; }
-};
 
 } // namespace
 
@@ -208,7 +198,7 @@ TEST(QuickShootSettingsWindow, ConfirmRefusals) {
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
     SettingsFile file(dir.path(), dialogs);
-    PlainEdits edits;
+    test::PlainSizeEdits edits(QStringLiteral("358"), QStringLiteral("441"), QStringLiteral("30"));
     QuickShootSettings settings;
     int switchedOn = 0;
     QuickSettingsSeams seams;
@@ -248,7 +238,7 @@ TEST(QuickShootSettingsWindow, ConfirmTakesTheSettingsAndKeepsThemWhenAsked) {
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
     SettingsFile file(dir.path(), dialogs);
-    PlainEdits edits;
+    test::PlainSizeEdits edits(QStringLiteral("358"), QStringLiteral("441"), QStringLiteral("30"));
     QuickShootSettings settings;
     settings.namingIndex = 2;
     settings.namingMode = namingModeText(BatchKind::QuickShoot, 2);
