@@ -2,7 +2,6 @@
 
 #include "core/dialogs/Dialogs.h"
 #include "core/editor/BrushRaster.h"
-#include "core/editor/TextToolFont.h"
 #include "core/text/Numbers.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/ColourPickerButton.h"
@@ -362,52 +361,6 @@ void EditorController::redo() {
     if (auto state = history_.redo(photo_.pictureState())) {
         photo_.restorePictureState(*state);
     }
-}
-
-// --- colour, width, font ------------------------------------------------------------------
-
-void EditorController::applyColour(const QColor& colour) {
-    colour_ = QColor(colour.rgb());
-    text_->setColour(colour_);
-    toolWindow_->showWidthBar(brushWidth(), colour_);
-}
-
-void EditorController::colourChosen(const QColor& colour) {
-    applyColour(colour);
-    if (text_->boxVisible()) {
-        text_->entry().setFocus(Qt::OtherFocusReason);
-    }
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-}
-
-void EditorController::widthChanged() {
-    lastWidth_ = brushWidth();
-    toolWindow_->showWidthBar(lastWidth_, colour_);
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-}
-
-void EditorController::chooseFont() {
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-    if (textActive()) {
-        text_->commitPending();
-    }
-    const std::optional<QFont> chosen = dialogs_.chooseFont(TextToolFont::dialogPreset());
-    if (!chosen) {
-        return;
-    }
-    text_->setFont(*chosen);
-    // The font dialog here carries no colour: the current colour stays in force.
-    applyColour(colour_);
-    links_.releaseBatchHotkeys();
-    setActive(EditorTool::Text);
-    setAreaCursor(Qt::IBeamCursor);
-    focusPictureArea();
 }
 
 // --- helpers ------------------------------------------------------------------------------
