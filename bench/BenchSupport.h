@@ -3,6 +3,8 @@
 // Minimal timing harness for the benchmarks: run a piece of work several times and keep the
 // best time, so a baseline and a candidate measured in the same run compare fairly.
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
 
@@ -13,6 +15,33 @@
 #include <limits>
 
 namespace portiqa::bench {
+
+// A busy 24-bit picture whose every pixel differs from its neighbours, so no resampler or
+// encoder gets an easy case.
+inline QImage pattern(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            line[x] = qRgb((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y) & 255);
+        }
+    }
+    return image;
+}
+
+// A field of /proc/self/status in KB ("VmRSS:", "VmHWM:"); -1 where there is none.
+inline long statusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(static_cast<int>(qstrlen(field))).trimmed().split(' ').first().toLong();
+        }
+    }
+    return -1;
+}
 
 // Benchmarks need no screen: Qt's offscreen platform unless the caller chose one.
 inline void preferOffscreenPlatform() {

@@ -57,19 +57,6 @@ QImage photo(int seed) {
     return image;
 }
 
-long statusKb(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field)) {
-            return line.mid(static_cast<int>(qstrlen(field))).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
-
 struct Run {
     NoDialogs dialogs;
     PhotoWorkspace workspace;
@@ -182,7 +169,7 @@ int main(int argc, char** argv) {
             clear.write("5");
         }
     }
-    const long startKb = statusKb("VmRSS:");
+    const long startKb = bench::statusKb("VmRSS:");
     double pictureMb = 0;
     {
         Run run(paths, true);
@@ -194,7 +181,7 @@ int main(int argc, char** argv) {
         const QSize size = run.workspace.picture().size();
         pictureMb = size.width() * double(size.height()) * 4 / 1048576.0;
     }
-    const double peakMb = (statusKb("VmHWM:") - startKb) / 1024.0;
+    const double peakMb = (bench::statusKb("VmHWM:") - startKb) / 1024.0;
     std::printf("peak memory growth over the %d-picture run: %.0f MB; one picture %.0f MB "
                 "(%.0f MB with its pyramid); %.2f pictures with pyramids (goal <= 3)\n",
                 count, peakMb, pictureMb, pictureMb * 4 / 3, peakMb / (pictureMb * 4 / 3));

@@ -20,17 +20,6 @@ using namespace portiqa;
 
 namespace {
 
-QImage pattern(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            line[x] = qRgb((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y) & 255);
-        }
-    }
-    return image;
-}
-
 // The pointer path of a drag: a wavy line across the picture area, `moves` steps long.
 QPoint pathPoint(int i, int moves, QSize area) {
     const double t = static_cast<double>(i) / moves;
@@ -44,7 +33,7 @@ int main(int argc, char** argv) {
     portiqa::bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     PhotoWorkspace workspace;
-    workspace.showNewPicture(pattern(6000, 4000)); // 24 MP
+    workspace.showNewPicture(bench::pattern(6000, 4000)); // 24 MP
     if (!workspace.setZoom(2.0)) {
         std::fprintf(stderr, "zoom 2 refused\n");
         return 1;

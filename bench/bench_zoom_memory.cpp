@@ -21,19 +21,6 @@ using namespace portiqa;
 
 namespace {
 
-long statusKb(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field)) {
-            return line.mid(static_cast<int>(qstrlen(field))).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
-
 void resetPeak() {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly)) {
@@ -44,9 +31,9 @@ void resetPeak() {
 // Peak growth in megabytes while `work` runs.
 double peakGrowthMb(const std::function<void()>& work) {
     resetPeak();
-    const long before = statusKb("VmRSS:");
+    const long before = bench::statusKb("VmRSS:");
     work();
-    return (statusKb("VmHWM:") - before) / 1024.0;
+    return (bench::statusKb("VmHWM:") - before) / 1024.0;
 }
 
 } // namespace

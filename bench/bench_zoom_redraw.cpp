@@ -16,17 +16,6 @@ using namespace portiqa;
 
 namespace {
 
-QImage pattern(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            line[x] = qRgb((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y) & 255);
-        }
-    }
-    return image;
-}
-
 // Milliseconds per redraw over `steps` wheel notches alternating in and out, so the zoom
 // stays where it started (`zoom`, relative to the fitted zoom).
 double msPerWheelRedraw(PhotoWorkspace& workspace, double zoom, int steps) {
@@ -62,8 +51,8 @@ int main(int argc, char** argv) {
     const int steps = 40;
     PhotoWorkspace small;
     PhotoWorkspace large;
-    const QImage smallPicture = pattern(1155, 866);  // 1 MP
-    const QImage largePicture = pattern(6000, 4000); // 24 MP
+    const QImage smallPicture = bench::pattern(1155, 866);  // 1 MP
+    const QImage largePicture = bench::pattern(6000, 4000); // 24 MP
     small.showNewPicture(smallPicture);
     large.showNewPicture(largePicture);
 
