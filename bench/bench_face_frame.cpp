@@ -64,10 +64,11 @@ struct Share {
     int total = 0;
 };
 
-Share accuracy(const FaceDetector& detector, QSize output, double enlarge) {
+Share accuracy(const FaceDetector& detector, QSize output, double enlarge,
+               const QString& reference) {
     const QString folder = QStringLiteral(PORTIQA_FIXTURES "/faces");
     Share share;
-    for (const test::PortraitLandmarks& l : test::readPortraitLandmarks(folder)) {
+    for (const test::PortraitLandmarks& l : test::readPortraitLandmarks(folder, reference)) {
         QImage picture(folder + QLatin1Char('/') + l.name + QStringLiteral(".jpg"));
         if (picture.isNull()) {
             continue;
@@ -198,13 +199,23 @@ int main(int argc, char** argv) {
         const char* name;
         QSize output;
     };
-    for (const Size& s : {Size{"学籍/身份证 358x441", {358, 441}},
-                          Size{"1寸照 295x413", {295, 413}}, Size{"2寸照 413x626", {413, 626}}}) {
-        for (const double enlarge : {1.0, 3.0}) {
-            const Share share = accuracy(detector, s.output, enlarge);
-            std::printf("accuracy %-24s portraits x%.0f: %d of %d on target (%.0f %%)\n", s.name,
-                        enlarge, share.met, share.total,
-                        share.total > 0 ? 100.0 * share.met / share.total : 0.0);
+    struct Reference {
+        const char* file;
+        const char* name;
+    };
+    for (const Reference& r :
+         {Reference{"landmarks.txt", "dlib"}, Reference{"landmarks_faceapi.txt", "face-api"}}) {
+        std::printf("against the %s landmarks (%s):\n", r.name, r.file);
+        for (const Size& s :
+             {Size{"学籍/身份证 358x441", {358, 441}}, Size{"1寸照 295x413", {295, 413}},
+              Size{"2寸照 413x626", {413, 626}}}) {
+            for (const double enlarge : {1.0, 3.0}) {
+                const Share share =
+                    accuracy(detector, s.output, enlarge, QString::fromLatin1(r.file));
+                std::printf("accuracy %-24s portraits x%.0f: %d of %d on target (%.0f %%)\n",
+                            s.name, enlarge, share.met, share.total,
+                            share.total > 0 ? 100.0 * share.met / share.total : 0.0);
+            }
         }
     }
     return 0;

@@ -27,3 +27,12 @@ add_library(portiqa_opencv INTERFACE)
 target_include_directories(portiqa_opencv SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(portiqa_opencv INTERFACE ${OPENCV_OBJDETECT_LIBRARY}
                       ${OPENCV_IMGPROC_LIBRARY} ${OPENCV_CORE_LIBRARY})
+# dlib's shape predictor fits the face landmarks in the boxes OpenCV finds; its model comes
+# from libdlib-data. dlib's pkg-config file hands its BLAS and LAPACK over as linker flags,
+# which land before the libraries that need them, so they are named as libraries here.
+find_library(DLIB_LIBRARY dlib REQUIRED)
+find_library(DLIB_BLAS_LIBRARY blas REQUIRED)
+find_library(DLIB_LAPACK_LIBRARY lapack REQUIRED)
+add_library(portiqa_dlib INTERFACE)
+target_link_libraries(portiqa_dlib INTERFACE ${DLIB_LIBRARY} ${DLIB_LAPACK_LIBRARY}
+                      ${DLIB_BLAS_LIBRARY})

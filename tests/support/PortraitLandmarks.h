@@ -2,7 +2,9 @@
 
 // The reference landmarks of the real portraits in tests/fixtures/faces (68-point landmarks,
 // see the README there), and how a framed crop measures against the ID-photo targets. Shared
-// by the face tests and the accuracy benchmark.
+// by the face tests and the accuracy benchmark. Two references: landmarks.txt (dlib's
+// predictor, the chin on the jaw's edge) and landmarks_faceapi.txt (face-api's net, a model
+// the program does not use).
 
 #include "core/face/IdPhotoTargets.h"
 #include "core/workspace/PhotoWorkspace.h"
@@ -27,9 +29,11 @@ struct PortraitLandmarks {
     double headHeight() const { return chinY - eyeLineY() + 0.78 * faceWidth; }
 };
 
-inline QList<PortraitLandmarks> readPortraitLandmarks(const QString& facesFolder) {
+inline QList<PortraitLandmarks>
+readPortraitLandmarks(const QString& facesFolder,
+                      const QString& fileName = QStringLiteral("landmarks.txt")) {
     QList<PortraitLandmarks> list;
-    QFile file(facesFolder + QStringLiteral("/landmarks.txt"));
+    QFile file(facesFolder + QLatin1Char('/') + fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         return list;
     }

@@ -26,6 +26,9 @@ DetectedFace DetectedFace::scaled(double sx, double sy) const {
     face.box = QRectF(box.x() * sx, box.y() * sy, box.width() * sx, box.height() * sy);
     face.leftEye = QPointF(leftEye.x() * sx, leftEye.y() * sy);
     face.rightEye = QPointF(rightEye.x() * sx, rightEye.y() * sy);
+    face.chin = QPointF(chin.x() * sx, chin.y() * sy);
+    face.leftCheek = QPointF(leftCheek.x() * sx, leftCheek.y() * sy);
+    face.rightCheek = QPointF(rightCheek.x() * sx, rightCheek.y() * sy);
     return face;
 }
 
@@ -34,6 +37,14 @@ HeadMeasures HeadEstimate::measure(const DetectedFace& face) {
     const QRectF& box = face.box;
     double eyeToChin = kEyeToChinOfBox * box.height();
     head.faceWidth = kFaceWidthOfBox * box.width();
+    if (face.landmarksFound) {
+        head.centreX = (face.leftEye.x() + face.rightEye.x()) / 2;
+        head.eyeLineY = (face.leftEye.y() + face.rightEye.y()) / 2;
+        head.chinY = face.chin.y();
+        head.faceWidth = QLineF(face.leftCheek, face.rightCheek).length();
+        head.crownY = head.eyeLineY - kCrownAboveEyesOfFaceWidth * head.faceWidth;
+        return head;
+    }
     if (face.eyesFound) {
         head.centreX = (face.leftEye.x() + face.rightEye.x()) / 2;
         head.eyeLineY = (face.leftEye.y() + face.rightEye.y()) / 2;

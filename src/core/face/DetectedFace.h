@@ -15,6 +15,11 @@ struct DetectedFace {
     bool eyesFound = false; // both eyes were found inside the box
     QPointF leftEye;        // centre of the eye on the picture's left
     QPointF rightEye;       // centre of the eye on the picture's right
+    // The face's landmarks were fitted: the eyes above come from them, and so do these.
+    bool landmarksFound = false;
+    QPointF chin;
+    QPointF leftCheek; // cheek to cheek at the height of the nose's root
+    QPointF rightCheek;
 
     // The same face in a picture scaled by (sx, sy).
     DetectedFace scaled(double sx, double sy) const;
@@ -34,9 +39,11 @@ struct HeadMeasures {
 
 class HeadEstimate {
 public:
-    // Found eyes give the eye line and the centre, and with the box the face width and the
-    // chin; without them everything comes from the box. The crown lies as far above the eye
-    // line as the face is wide x 0.78 (the skull follows the face's width, not the jaw).
+    // Fitted landmarks give the eye line, the centre, the chin and the face width as they are.
+    // Without them, found eyes give the eye line and the centre, and with the box the face
+    // width and the chin; without eyes everything comes from the box. The crown lies as far
+    // above the eye line as the face is wide x 0.78 (the skull follows the face's width, not
+    // the jaw).
     static HeadMeasures measure(const DetectedFace& face);
     // The largest face by box area; null when there is none.
     static const DetectedFace* largest(const DetectedFaces& faces);

@@ -1,5 +1,7 @@
 #include "core/face/FaceDetector.h"
 
+#include "core/face/FaceLandmarks.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -140,17 +142,20 @@ std::vector<cv::Rect> findFaceBoxes(cv::CascadeClassifier& cascade, const cv::Ma
 } // namespace
 
 struct FaceDetector::Cascades {
+    explicit Cascades(const QString& landmarkModel) : landmarks(landmarkModel) {}
     std::mutex mutex;
     cv::CascadeClassifier face;
     cv::CascadeClassifier eyes;
     QString error;
+    FaceLandmarks landmarks;
 };
 
 QString FaceDetector::defaultCascadeFolder() {
     return QStringLiteral("/usr/share/opencv4/haarcascades");
 }
 
-FaceDetector::FaceDetector(const QString& cascadeFolder) : cascades_(std::make_unique<Cascades>()) {
+FaceDetector::FaceDetector(const QString& cascadeFolder, const QString& landmarkModel)
+    : cascades_(std::make_unique<Cascades>(landmarkModel)) {
     const QDir folder(cascadeFolder);
     for (auto [classifier, name] :
          {std::pair{&cascades_->face, kFaceCascade}, std::pair{&cascades_->eyes, kEyeCascade}}) {
@@ -177,6 +182,10 @@ QString FaceDetector::error() const {
     return cascades_->error;
 }
 
+QString FaceDetector::landmarkError() const {
+    return cascades_->landmarks.error();
+}
+
 DetectedFaces FaceDetector::detect(const QImage& picture) const {
     DetectedFaces found;
     if (picture.isNull() || !ready()) {
@@ -195,13 +204,37 @@ DetectedFaces FaceDetector::detect(const QImage& picture) const {
         std::vector<cv::Rect> faces = findFaceBoxes(cascades_->face, gray);
         std::sort(faces.begin(), faces.end(),
                   [](const cv::Rect& a, const cv::Rect& b) { return a.area() > b.area(); });
+        std::vector<QRectF> boxes;
         for (const cv::Rect& box : faces) {
+            boxes.emplace_back(box.x, box.y, box.width, box.height);
+        }
+        const bool haarFound = !boxes.empty();
+        if (!haarFound) {
+            const int longSide = std::max(grey.width(), grey.height());
+            boxes = cascades_->landmarks.searchFaces(grey, std::max(24, longSide / kMinFaceShare));
+        }
+        for (const QRectF& box : boxes) {
             DetectedFace face;
-            face.box = QRectF(box.x, box.y, box.width, box.height);
-            const EyeSearch eyes = findEyes(cascades_->eyes, gray, box);
-            face.eyesFound = eyes.found;
-            face.leftEye = QPointF(eyes.left.x, eyes.left.y);
-            face.rightEye = QPointF(eyes.right.x, eyes.right.y);
+            face.box = box;
+            if (haarFound) {
+                const EyeSearch eyes = findEyes(
+                    cascades_->eyes, gray,
+                    cv::Rect(int(box.x()), int(box.y()), int(box.width()), int(box.height())));
+                face.eyesFound = eyes.found;
+                face.leftEye = QPointF(eyes.left.x, eyes.left.y);
+                face.rightEye = QPointF(eyes.right.x, eyes.right.y);
+            }
+            if (const auto points = cascades_->landmarks.fit(grey, face.box)) {
+                face.landmarksFound = true;
+                face.eyesFound = true;
+                face.leftEye = points->leftEye;
+                face.rightEye = points->rightEye;
+                face.chin = points->chin;
+                face.leftCheek = points->leftCheek;
+                face.rightCheek = points->rightCheek;
+            } else if (!haarFound) {
+                continue; // a HOG box is only trusted with the landmarks that confirm it
+            }
             found.push_back(face);
         }
     } catch (const cv::Exception&) {
