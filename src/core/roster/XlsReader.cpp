@@ -222,6 +222,7 @@ WorkbookReadResult XlsReader::read(const QByteArray& content) {
     framed.bytes.truncate(xlsrecords::framedLength(stream->bytes));
     if (framed.bytes.isEmpty())
         return WorkbookReadResult::failure(readreason::damaged());
+    xlsrecords::keepHugeNumbersFromDates(&framed.bytes);
     const std::optional<QByteArray> packed = packWithPadding(framed);
     if (!packed)
         return WorkbookReadResult::failure(readreason::damaged());

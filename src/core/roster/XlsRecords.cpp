@@ -18,6 +18,9 @@ constexpr quint16 kFormula = 0x0006;
 constexpr quint16 kString = 0x0207;
 constexpr quint16 kBoolErr = 0x0205;
 constexpr quint16 kBiff8 = 0x0600;
+constexpr quint16 kNumber = 0x0203;
+constexpr quint16 kRk = 0x027E;
+constexpr quint16 kMulRk = 0x00BD;
 
 struct Record {
     quint16 type = 0;
@@ -123,7 +126,57 @@ int sheetIndexOf(const Record& r, const Workbook& workbook, std::vector<bool>* c
     return -1;
 }
 
+// The value of an RK number: 30 bits of an integer or of a double's top, maybe divided by 100.
+double rkValue(quint32 rk) {
+    double value = 0;
+    if (rk & 0x02) {
+        value = static_cast<qint32>(rk) >> 2;
+    } else {
+        const quint64 bits = static_cast<quint64>(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    return (rk & 0x01) ? value / 100 : value;
+}
+
+// Whether a day count can be a date a workbook shows (NaN cannot).
+bool canBeADate(double value) {
+    constexpr double kLastDate = 2958465; // 9999-12-31 in the 1900 date system
+    return value <= kLastDate || !(value == value);
+}
+
+void unknownFormat(uchar* xf) {
+    xf[0] = 0xFF;
+    xf[1] = 0xFF;
+}
+
 } // namespace
+
+void keepHugeNumbersFromDates(QByteArray* stream) {
+    auto* base = reinterpret_cast<uchar*>(stream->data());
+    for (qsizetype at = 0; at + 4 <= stream->size();) {
+        const quint16 type = u16(base + at);
+        const quint16 length = u16(base + at + 2);
+        uchar* data = base + at + 4;
+        if (at + 4 + length > stream->size())
+            break;
+        at += 4 + length;
+        if (type == kNumber && length >= 14) {
+            double value = 0;
+            std::memcpy(&value, data + 6, sizeof value);
+            if (!canBeADate(value))
+                unknownFormat(data + 4);
+        } else if (type == kRk && length >= 10) {
+            if (!canBeADate(rkValue(u32(data + 6))))
+                unknownFormat(data + 4);
+        } else if (type == kMulRk && length >= 6) {
+            // row, first column, then (format, RK) pairs, then the last column
+            for (qsizetype cell = 4; cell + 6 <= length - 2; cell += 6) {
+                if (!canBeADate(rkValue(u32(data + cell + 2))))
+                    unknownFormat(data + cell);
+            }
+        }
+    }
+}
 
 qsizetype framedLength(const QByteArray& stream) {
     constexpr quint16 kMaxRecordLength = 8224;

@@ -19,6 +19,13 @@ namespace portiqa::xlsrecords {
 // LABEL or FORMAT record declares a string longer than the record.
 qsizetype framedLength(const QByteArray& stream);
 
+// Numbers past the last day a workbook can show (31 December 9999) keep their cell format only
+// if it is not a date: a cell format is made unknown (which reads as a plain number) on every
+// NUMBER, RK and MULRK cell of such a value, in place. libfreexl turns a date cell into text by
+// counting the days one by one, so a damaged format that makes an ID number like 2023010101 a
+// date would take it seconds; no real date is touched.
+void keepHugeNumbersFromDates(QByteArray* stream);
+
 // Applies the corrections found in `stream` (a BIFF8 workbook stream) to `workbook`, whose sheets
 // are in the order of the stream's sheet list. Other BIFF versions are left alone.
 void completeFromRecords(const QByteArray& stream, Workbook* workbook);

@@ -169,6 +169,18 @@ TEST(WorkbookReader, AWorkbookRelationshipWithoutTargetFallsBackToTheUsualPart) 
     EXPECT_FALSE(found.reason.isEmpty());
 }
 
+// A damaged cell format makes ID numbers like 2023010101 dates, five million years away; they
+// read as the numbers they are (and at once: the date would be counted day by day).
+TEST(WorkbookReader, NumbersPastTheLastDateReadAsNumbersWhateverTheirFormat) {
+    const WorkbookReadResult r = WorkbookReader::read(
+        test::fixturePath(QStringLiteral("fuzz/xls/id_number_in_date_format.xls")));
+    ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_EQ(r.workbook.cellText(0, 1, 1), QStringLiteral("2023010101"));
+    EXPECT_EQ(r.workbook.cellText(0, 6, 1), QStringLiteral("2023010106"));
+    // A value a date can have keeps the cell's date format.
+    EXPECT_EQ(r.workbook.cellText(0, 1, 3), QStringLiteral("1900-04-04"));
+}
+
 TEST(WorkbookReader, RefusesAnEmptyFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("空.xls"));

@@ -1,0 +1,76 @@
+#include "core/roster/XlsRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace portiqa {
+namespace {
+
+void appendRecord(QByteArray* stream, quint16 type, const QByteArray& body) {
+    char header[4];
+    qToLittleEndian<quint16>(type, header);
+    qToLittleEndian<quint16>(static_cast<quint16>(body.size()), header + 2);
+    stream->append(header, 4).append(body);
+}
+
+QByteArray u16(quint16 v) {
+    char b[2];
+    qToLittleEndian<quint16>(v, b);
+    return QByteArray(b, 2);
+}
+
+QByteArray u32(quint32 v) {
+    char b[4];
+    qToLittleEndian<quint32>(v, b);
+    return QByteArray(b, 4);
+}
+
+QByteArray number(double v) {
+    QByteArray b(8, '\0');
+    std::memcpy(b.data(), &v, 8);
+    return b;
+}
+
+quint32 rkInteger(qint32 v) {
+    return (static_cast<quint32>(v) << 2) | 0x02;
+}
+
+quint16 formatAt(const QByteArray& stream, qsizetype offset) {
+    return qFromLittleEndian<quint16>(stream.constData() + offset);
+}
+
+// Cells with a date format (index 21 here) keep it for values a date can have and lose it for
+// the rest, in every record that carries numbers.
+TEST(XlsRecords, OnlyNumbersPastTheLastDateLoseTheirFormat) {
+    QByteArray stream;
+    appendRecord(&stream, 0x0203, u16(1) + u16(1) + u16(21) + number(45296));           // NUMBER
+    appendRecord(&stream, 0x0203, u16(2) + u16(1) + u16(21) + number(2023010101));      // NUMBER
+    appendRecord(&stream, 0x027E, u16(3) + u16(1) + u16(21) + u32(rkInteger(2958465))); // RK
+    appendRecord(&stream, 0x027E, u16(4) + u16(1) + u16(21) + u32(rkInteger(2958466))); // RK
+    appendRecord(&stream, 0x00BD, // MULRK: columns 1 and 2 of row 5
+                 u16(5) + u16(1) + u16(21) + u32(rkInteger(-7)) + u16(21) +
+                     u32(rkInteger(100000000)) + u16(2));
+    const QByteArray before = stream;
+
+    xlsrecords::keepHugeNumbersFromDates(&stream);
+
+    ASSERT_EQ(stream.size(), before.size());
+    EXPECT_EQ(formatAt(stream, 4 + 4), 21);          // 2024-01-06
+    EXPECT_EQ(formatAt(stream, 18 + 4 + 4), 0xFFFF); // an ID number
+    EXPECT_EQ(formatAt(stream, 36 + 4 + 4), 21);     // 9999-12-31
+    EXPECT_EQ(formatAt(stream, 50 + 4 + 4), 0xFFFF); // the day after
+    EXPECT_EQ(formatAt(stream, 64 + 4 + 4), 21);     // negative: no days to count
+    EXPECT_EQ(formatAt(stream, 64 + 4 + 10), 0xFFFF);
+    // Only format fields change: the values stay as they were.
+    for (qsizetype i = 0; i < stream.size(); ++i) {
+        if (stream[i] != before[i]) {
+            EXPECT_EQ(static_cast<uchar>(stream[i]), 0xFF) << "byte " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace portiqa
