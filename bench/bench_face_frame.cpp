@@ -65,10 +65,10 @@ struct Share {
 };
 
 Share accuracy(const FaceDetector& detector, QSize output, double enlarge,
-               const QString& reference) {
+               const QList<test::PortraitLandmarks>& reference) {
     const QString folder = QStringLiteral(PORTIQA_FIXTURES "/faces");
     Share share;
-    for (const test::PortraitLandmarks& l : test::readPortraitLandmarks(folder, reference)) {
+    for (const test::PortraitLandmarks& l : reference) {
         QImage picture(folder + QLatin1Char('/') + l.name + QStringLiteral(".jpg"));
         if (picture.isNull()) {
             continue;
@@ -199,19 +199,26 @@ int main(int argc, char** argv) {
         const char* name;
         QSize output;
     };
+    const QString faces = QStringLiteral(PORTIQA_FIXTURES "/faces");
+    const auto faceApi =
+        test::readPortraitLandmarks(faces, QStringLiteral("landmarks_faceapi.txt"));
     struct Reference {
-        const char* file;
         const char* name;
+        QList<test::PortraitLandmarks> landmarks;
     };
-    for (const Reference& r :
-         {Reference{"landmarks.txt", "dlib"}, Reference{"landmarks_faceapi.txt", "face-api"}}) {
-        std::printf("against the %s landmarks (%s):\n", r.name, r.file);
+    const Reference references[] = {
+        {"dlib's landmarks (landmarks.txt)", test::readPortraitLandmarks(faces)},
+        {"face-api's landmarks (landmarks_faceapi.txt)", faceApi},
+        {"face-api's eyes and widths, chins read by hand (chin_by_hand.txt)",
+         test::withChinsFrom(faceApi, faces + QStringLiteral("/chin_by_hand.txt"))},
+    };
+    for (const Reference& r : references) {
+        std::printf("against %s:\n", r.name);
         for (const Size& s :
              {Size{"学籍/身份证 358x441", {358, 441}}, Size{"1寸照 295x413", {295, 413}},
               Size{"2寸照 413x626", {413, 626}}}) {
             for (const double enlarge : {1.0, 3.0}) {
-                const Share share =
-                    accuracy(detector, s.output, enlarge, QString::fromLatin1(r.file));
+                const Share share = accuracy(detector, s.output, enlarge, r.landmarks);
                 std::printf("accuracy %-24s portraits x%.0f: %d of %d on target (%.0f %%)\n",
                             s.name, enlarge, share.met, share.total,
                             share.total > 0 ? 100.0 * share.met / share.total : 0.0);

@@ -2,14 +2,15 @@
 
 // The reference landmarks of the real portraits in tests/fixtures/faces (68-point landmarks,
 // see the README there), and how a framed crop measures against the ID-photo targets. Shared
-// by the face tests and the accuracy benchmark. Two references: landmarks.txt (dlib's
-// predictor, the chin on the jaw's edge) and landmarks_faceapi.txt (face-api's net, a model
-// the program does not use).
+// by the face tests and the accuracy benchmark. References: landmarks.txt (dlib's predictor,
+// the chin on the jaw's edge), landmarks_faceapi.txt (face-api's net, a model the program does
+// not use) and chin_by_hand.txt (the chins read by eye).
 
 #include "core/face/IdPhotoTargets.h"
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QFile>
+#include <QHash>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -47,6 +48,31 @@ readPortraitLandmarks(const QString& facesFolder,
                      QPointF(p[3].toDouble(), p[4].toDouble()), p[5].toDouble(), p[6].toDouble()});
     }
     return list;
+}
+
+// `list` with each chin replaced by the one of `chinFile` (lines "name chinY", "#" comments,
+// anything after the number ignored); portraits without a line there are left out.
+inline QList<PortraitLandmarks> withChinsFrom(const QList<PortraitLandmarks>& list,
+                                              const QString& chinFile) {
+    QHash<QString, double> chins;
+    QFile file(chinFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        QTextStream in(&file);
+        while (!in.atEnd()) {
+            const QStringList p = in.readLine().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (p.size() >= 2 && !p[0].startsWith(QLatin1Char('#'))) {
+                chins.insert(p[0], p[1].toDouble());
+            }
+        }
+    }
+    QList<PortraitLandmarks> out;
+    for (PortraitLandmarks l : list) {
+        if (chins.contains(l.name)) {
+            l.chinY = chins.value(l.name);
+            out.append(l);
+        }
+    }
+    return out;
 }
 
 // The portrait's head as the crop under the workspace's frame shows it.
