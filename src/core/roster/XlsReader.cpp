@@ -220,7 +220,7 @@ WorkbookReadResult XlsReader::read(const QByteArray& content) {
     // compound file libgsf wrote, never the container the file came in.
     WorkbookStream framed = *stream;
     framed.bytes.truncate(xlsrecords::framedLength(stream->bytes));
-    if (framed.bytes.isEmpty())
+    if (framed.bytes.isEmpty() || !xlsrecords::dimensionsAreSound(framed.bytes))
         return WorkbookReadResult::failure(readreason::damaged());
     xlsrecords::keepHugeNumbersFromDates(&framed.bytes);
     const std::optional<QByteArray> packed = packWithPadding(framed);

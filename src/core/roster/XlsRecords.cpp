@@ -18,6 +18,8 @@ constexpr quint16 kFormula = 0x0006;
 constexpr quint16 kString = 0x0207;
 constexpr quint16 kBoolErr = 0x0205;
 constexpr quint16 kBiff8 = 0x0600;
+constexpr quint16 kDimensions = 0x0200;
+constexpr quint16 kBiff2Dimensions = 0x0000;
 constexpr quint16 kNumber = 0x0203;
 constexpr quint16 kRk = 0x027E;
 constexpr quint16 kMulRk = 0x00BD;
@@ -150,6 +152,46 @@ void unknownFormat(uchar* xf) {
 }
 
 } // namespace
+
+bool dimensionsAreSound(const QByteArray& stream) {
+    constexpr quint32 kMaxRows = 65536;
+    constexpr quint16 kMaxColumns = 256;
+    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
+    if (stream.size() < 6)
+        return true;
+    // The version decides the record's layout: BIFF8 counts rows in 32 bits.
+    const quint16 bof = u16(base);
+    const bool biff2 = bof == 0x0009;
+    const bool biff8 = bof == kBof && stream.size() >= 8 && u16(base + 4) == kBiff8;
+    const quint16 type = biff2 ? kBiff2Dimensions : kDimensions;
+    const quint16 expectedLength = biff8 ? 14 : (biff2 ? 8 : 10);
+    int inSubstream = 0;
+    for (qsizetype at = 0; at + 4 <= stream.size();) {
+        const quint16 recordType = u16(base + at);
+        const quint16 length = u16(base + at + 2);
+        const uchar* data = base + at + 4;
+        if (at + 4 + length > stream.size())
+            break;
+        at += 4 + length;
+        if (recordType == 0x0009 || recordType == 0x0209 || recordType == 0x0409 ||
+            recordType == kBof) {
+            inSubstream = 0; // a BOF of any version opens a substream
+            continue;
+        }
+        if (recordType != type)
+            continue;
+        if (length != expectedLength || ++inSubstream > 1)
+            return false;
+        const quint32 rows = biff8 ? u32(data + 4) : u16(data + 2);
+        const quint32 firstRow = biff8 ? u32(data) : u16(data);
+        const quint16 columns = u16(data + (biff8 ? 10 : 6));
+        const quint16 firstColumn = u16(data + (biff8 ? 8 : 4));
+        if (rows > kMaxRows || firstRow > kMaxRows || columns > kMaxColumns ||
+            firstColumn > kMaxColumns)
+            return false;
+    }
+    return true;
+}
 
 void keepHugeNumbersFromDates(QByteArray* stream) {
     auto* base = reinterpret_cast<uchar*>(stream->data());

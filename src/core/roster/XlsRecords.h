@@ -19,6 +19,12 @@ namespace portiqa::xlsrecords {
 // LABEL or FORMAT record declares a string longer than the record.
 qsizetype framedLength(const QByteArray& stream);
 
+// Whether the DIMENSIONS records of `stream` describe sheets libfreexl can hold: at most one per
+// substream, of the length its BIFF version gives it, with no more than 65,536 rows and 256
+// columns. libfreexl sizes each sheet's cell table from them unchecked; a second record or one
+// too large for its arithmetic makes it write outside the table and crash the program.
+bool dimensionsAreSound(const QByteArray& stream);
+
 // Numbers past the last day a workbook can show (31 December 9999) keep their cell format only
 // if it is not a date: a cell format is made unknown (which reads as a plain number) on every
 // NUMBER, RK and MULRK cell of such a value, in place. libfreexl turns a date cell into text by

@@ -148,6 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"garbage.xlsx", "不是有效的EXCEL工作簿"},
                     BrokenCase{"truncated.xls", "损坏"}, BrokenCase{"truncated.xlsx", "损坏"},
                     BrokenCase{"badlabel.xls", "损坏"},
+                    // a fuzzer's find: a sheet with a second DIMENSIONS record crashed libfreexl
+                    BrokenCase{"../fuzz/xls/second_dimensions_record.xls", "损坏"},
                     BrokenCase{"webexport.xls", "另存为xls或xlsx"},
                     BrokenCase{"xml2003.xls", "另存为xls或xlsx"},
                     BrokenCase{"password.xls", "密码"}, BrokenCase{"password.xlsx", "密码"},

@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <vector>
 
 namespace portiqa {
 namespace {
@@ -71,6 +72,48 @@ TEST(XlsRecords, OnlyNumbersPastTheLastDateLoseTheirFormat) {
         }
     }
 }
+
+QByteArray bof8() {
+    return u16(0x0600) + u16(0x0010) + QByteArray(12, '\0');
+}
+
+QByteArray dimensions8(quint32 rows, quint16 columns) {
+    return u32(0) + u32(rows) + u16(0) + u16(columns) + u16(0);
+}
+
+struct DimensionsCase {
+    const char* name;
+    std::vector<QByteArray> sheets; // the DIMENSIONS bodies of each sheet
+    bool sound;
+};
+
+class DimensionsTable : public testing::TestWithParam<DimensionsCase> {};
+
+TEST_P(DimensionsTable, SheetsLibfreexlCanHoldAreSound) {
+    QByteArray stream;
+    appendRecord(&stream, 0x0809, bof8()); // the workbook globals
+    appendRecord(&stream, 0x000A, {});
+    for (const QByteArray& dimensions : GetParam().sheets) {
+        appendRecord(&stream, 0x0809, bof8());
+        for (qsizetype at = 0; at < dimensions.size(); at += 14) {
+            appendRecord(&stream, 0x0200, dimensions.mid(at, 14));
+        }
+        appendRecord(&stream, 0x000A, {});
+    }
+    EXPECT_EQ(xlsrecords::dimensionsAreSound(stream), GetParam().sound);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DimensionsTable,
+    testing::Values(DimensionsCase{"OnePerSheet", {dimensions8(10, 5), dimensions8(3, 6)}, true},
+                    DimensionsCase{"ASheetWithout", {QByteArray(), dimensions8(3, 6)}, true},
+                    DimensionsCase{"TheLargestSheet", {dimensions8(65536, 256)}, true},
+                    DimensionsCase{
+                        "TwoInOneSheet", {dimensions8(10, 5) + dimensions8(3, 6)}, false},
+                    DimensionsCase{"MoreRowsThanASheetHas", {dimensions8(65537, 5)}, false},
+                    DimensionsCase{"MoreColumnsThanASheetHas", {dimensions8(10, 257)}, false},
+                    DimensionsCase{"ARecordCutShort", {dimensions8(10, 5).left(13)}, false}),
+    [](const testing::TestParamInfo<DimensionsCase>& tested) { return tested.param.name; });
 
 } // namespace
 } // namespace portiqa
