@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cstring>
 
 namespace portiqa::xlsrecords {
@@ -21,6 +22,8 @@ constexpr quint16 kBiff8 = 0x0600;
 constexpr quint16 kDimensions = 0x0200;
 constexpr quint16 kBiff2Dimensions = 0x0000;
 constexpr quint16 kNumber = 0x0203;
+constexpr quint16 kLabel = 0x0204;
+constexpr quint16 kLabelSst = 0x00FD;
 constexpr quint16 kRk = 0x027E;
 constexpr quint16 kMulRk = 0x00BD;
 
@@ -89,7 +92,6 @@ void formulaResult(const Record& r, Workbook* workbook, int sheet, const uchar**
 
 namespace {
 
-constexpr quint16 kLabel = 0x0204;
 constexpr quint16 kFormat = 0x041E;
 
 // True when the string a LABEL or FORMAT record declares fits in the record; libfreexl copies
@@ -165,7 +167,10 @@ bool dimensionsAreSound(const QByteArray& stream) {
     const bool biff8 = bof == kBof && stream.size() >= 8 && u16(base + 4) == kBiff8;
     const quint16 type = biff2 ? kBiff2Dimensions : kDimensions;
     const quint16 expectedLength = biff8 ? 14 : (biff2 ? 8 : 10);
-    int inSubstream = 0;
+    // libfreexl keeps one cell table per sheet, also while it reads a chart substream nested
+    // in the sheet; the count runs from a sheet's BOF to its EOF.
+    int depth = 0;
+    int inSheet = 0;
     for (qsizetype at = 0; at + 4 <= stream.size();) {
         const quint16 recordType = u16(base + at);
         const quint16 length = u16(base + at + 2);
@@ -175,12 +180,26 @@ bool dimensionsAreSound(const QByteArray& stream) {
         at += 4 + length;
         if (recordType == 0x0009 || recordType == 0x0209 || recordType == 0x0409 ||
             recordType == kBof) {
-            inSubstream = 0; // a BOF of any version opens a substream
+            if (depth++ == 0)
+                inSheet = 0;
             continue;
+        }
+        if (recordType == kEof) {
+            depth = std::max(0, depth - 1);
+            continue;
+        }
+        // Without a DIMENSIONS record libfreexl sizes the table from the cells' columns.
+        const bool cell = recordType == kNumber || recordType == kRk || recordType == kMulRk ||
+                          recordType == kBoolErr || recordType == kLabel || recordType == kLabelSst;
+        if (!biff2 && cell && length >= 4) {
+            const quint16 lastColumn =
+                recordType == kMulRk && length >= 6 ? u16(data + length - 2) : u16(data + 2);
+            if (u16(data + 2) >= kMaxColumns || lastColumn >= kMaxColumns)
+                return false;
         }
         if (recordType != type)
             continue;
-        if (length != expectedLength || ++inSubstream > 1)
+        if (length != expectedLength || ++inSheet > 1)
             return false;
         const quint32 rows = biff8 ? u32(data + 4) : u16(data + 2);
         const quint32 firstRow = biff8 ? u32(data) : u16(data);

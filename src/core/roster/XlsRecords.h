@@ -20,9 +20,10 @@ namespace portiqa::xlsrecords {
 qsizetype framedLength(const QByteArray& stream);
 
 // Whether the DIMENSIONS records of `stream` describe sheets libfreexl can hold: at most one per
-// substream, of the length its BIFF version gives it, with no more than 65,536 rows and 256
-// columns. libfreexl sizes each sheet's cell table from them unchecked; a second record or one
-// too large for its arithmetic makes it write outside the table and crash the program.
+// sheet (charts nested in it included), of the length its BIFF version gives it, with no more
+// than 65,536 rows and 256 columns, and no cell beyond column 256. libfreexl sizes each sheet's
+// cell table from them unchecked: a second record makes it write outside the table and crash
+// the program, or lose the first table; cells far out make it take gigabytes.
 bool dimensionsAreSound(const QByteArray& stream);
 
 // Numbers past the last day a workbook can show (31 December 9999) keep their cell format only

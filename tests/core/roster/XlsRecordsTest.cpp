@@ -77,13 +77,31 @@ QByteArray bof8() {
     return u16(0x0600) + u16(0x0010) + QByteArray(12, '\0');
 }
 
-QByteArray dimensions8(quint32 rows, quint16 columns) {
-    return u32(0) + u32(rows) + u16(0) + u16(columns) + u16(0);
+// Framed records of one sheet's body.
+QByteArray dimensions8(quint32 rows, quint16 columns, int cutShort = 0) {
+    QByteArray record;
+    appendRecord(&record, 0x0200,
+                 (u32(0) + u32(rows) + u16(0) + u16(columns) + u16(0)).chopped(cutShort));
+    return record;
+}
+
+QByteArray numberAt(quint16 column) {
+    QByteArray record;
+    appendRecord(&record, 0x0203, u16(0) + u16(column) + u16(15) + number(1));
+    return record;
+}
+
+QByteArray nestedChart(const QByteArray& body) {
+    QByteArray records;
+    appendRecord(&records, 0x0809, bof8());
+    records.append(body);
+    appendRecord(&records, 0x000A, {});
+    return records;
 }
 
 struct DimensionsCase {
     const char* name;
-    std::vector<QByteArray> sheets; // the DIMENSIONS bodies of each sheet
+    std::vector<QByteArray> sheets; // the records of each sheet between its BOF and EOF
     bool sound;
 };
 
@@ -93,26 +111,26 @@ TEST_P(DimensionsTable, SheetsLibfreexlCanHoldAreSound) {
     QByteArray stream;
     appendRecord(&stream, 0x0809, bof8()); // the workbook globals
     appendRecord(&stream, 0x000A, {});
-    for (const QByteArray& dimensions : GetParam().sheets) {
-        appendRecord(&stream, 0x0809, bof8());
-        for (qsizetype at = 0; at < dimensions.size(); at += 14) {
-            appendRecord(&stream, 0x0200, dimensions.mid(at, 14));
-        }
-        appendRecord(&stream, 0x000A, {});
+    for (const QByteArray& body : GetParam().sheets) {
+        stream.append(nestedChart(body));
     }
     EXPECT_EQ(xlsrecords::dimensionsAreSound(stream), GetParam().sound);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DimensionsTable,
-    testing::Values(DimensionsCase{"OnePerSheet", {dimensions8(10, 5), dimensions8(3, 6)}, true},
-                    DimensionsCase{"ASheetWithout", {QByteArray(), dimensions8(3, 6)}, true},
-                    DimensionsCase{"TheLargestSheet", {dimensions8(65536, 256)}, true},
-                    DimensionsCase{
-                        "TwoInOneSheet", {dimensions8(10, 5) + dimensions8(3, 6)}, false},
-                    DimensionsCase{"MoreRowsThanASheetHas", {dimensions8(65537, 5)}, false},
-                    DimensionsCase{"MoreColumnsThanASheetHas", {dimensions8(10, 257)}, false},
-                    DimensionsCase{"ARecordCutShort", {dimensions8(10, 5).left(13)}, false}),
+    testing::Values(
+        DimensionsCase{"OnePerSheet", {dimensions8(10, 5), dimensions8(3, 6)}, true},
+        DimensionsCase{"ASheetWithout", {numberAt(3), dimensions8(3, 6)}, true},
+        DimensionsCase{"TheLargestSheet", {dimensions8(65536, 256) + numberAt(255)}, true},
+        DimensionsCase{"TwoInOneSheet", {dimensions8(10, 5) + dimensions8(3, 6)}, false},
+        DimensionsCase{"ASecondInAChartInTheSheet",
+                       {dimensions8(10, 5) + nestedChart(dimensions8(3, 6))},
+                       false},
+        DimensionsCase{"MoreRowsThanASheetHas", {dimensions8(65537, 5)}, false},
+        DimensionsCase{"MoreColumnsThanASheetHas", {dimensions8(10, 257)}, false},
+        DimensionsCase{"ACellPastTheLastColumn", {numberAt(256)}, false},
+        DimensionsCase{"ARecordCutShort", {dimensions8(10, 5, 1)}, false}),
     [](const testing::TestParamInfo<DimensionsCase>& tested) { return tested.param.name; });
 
 } // namespace
