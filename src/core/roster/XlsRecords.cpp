@@ -158,6 +158,8 @@ void unknownFormat(uchar* xf) {
 bool dimensionsAreSound(const QByteArray& stream) {
     constexpr quint32 kMaxRows = 65536;
     constexpr quint16 kMaxColumns = 256;
+    constexpr qint64 kCellBytes = 16;                 // one cell of libfreexl's table
+    constexpr qint64 kMaxLostBytes = 4 * 1024 * 1024; // see below
     const auto* base = reinterpret_cast<const uchar*>(stream.constData());
     if (stream.size() < 6)
         return true;
@@ -167,28 +169,42 @@ bool dimensionsAreSound(const QByteArray& stream) {
     const bool biff8 = bof == kBof && stream.size() >= 8 && u16(base + 4) == kBiff8;
     const quint16 type = biff2 ? kBiff2Dimensions : kDimensions;
     const quint16 expectedLength = biff8 ? 14 : (biff2 ? 8 : 10);
+
+    struct Substream {
+        bool dimensions = false;
+        qint64 cells = 0; // of the table libfreexl makes for it
+        quint32 lastRow = 0;
+        quint32 lastColumn = 0;
+    };
+    QHash<quint32, Substream> substreams; // by the offset of their BOF
+    std::vector<quint32> sheetOffsets;    // of the BOUNDSHEET records
+    Substream* current = nullptr;
     // libfreexl keeps one cell table per sheet, also while it reads a chart substream nested
     // in the sheet; the count runs from a sheet's BOF to its EOF.
     int depth = 0;
-    int inSheet = 0;
     for (qsizetype at = 0; at + 4 <= stream.size();) {
         const quint16 recordType = u16(base + at);
         const quint16 length = u16(base + at + 2);
         const uchar* data = base + at + 4;
         if (at + 4 + length > stream.size())
             break;
+        const auto offset = static_cast<quint32>(at);
         at += 4 + length;
         if (recordType == 0x0009 || recordType == 0x0209 || recordType == 0x0409 ||
             recordType == kBof) {
             if (depth++ == 0)
-                inSheet = 0;
+                current = &substreams[offset];
             continue;
         }
         if (recordType == kEof) {
             depth = std::max(0, depth - 1);
             continue;
         }
-        // Without a DIMENSIONS record libfreexl sizes the table from the cells' columns.
+        if (recordType == kBoundSheet && length >= 4) {
+            sheetOffsets.push_back(u32(data));
+            continue;
+        }
+        // Without a DIMENSIONS record libfreexl sizes the table from the cells' places.
         const bool cell = recordType == kNumber || recordType == kRk || recordType == kMulRk ||
                           recordType == kBoolErr || recordType == kLabel || recordType == kLabelSst;
         if (!biff2 && cell && length >= 4) {
@@ -196,10 +212,14 @@ bool dimensionsAreSound(const QByteArray& stream) {
                 recordType == kMulRk && length >= 6 ? u16(data + length - 2) : u16(data + 2);
             if (u16(data + 2) >= kMaxColumns || lastColumn >= kMaxColumns)
                 return false;
+            if (current != nullptr) {
+                current->lastRow = std::max<quint32>(current->lastRow, u16(data));
+                current->lastColumn = std::max<quint32>(current->lastColumn, lastColumn);
+            }
         }
-        if (recordType != type)
+        if (recordType != type || current == nullptr)
             continue;
-        if (length != expectedLength || ++inSheet > 1)
+        if (length != expectedLength || current->dimensions)
             return false;
         const quint32 rows = biff8 ? u32(data + 4) : u16(data + 2);
         const quint32 firstRow = biff8 ? u32(data) : u16(data);
@@ -208,8 +228,28 @@ bool dimensionsAreSound(const QByteArray& stream) {
         if (rows > kMaxRows || firstRow > kMaxRows || columns > kMaxColumns ||
             firstColumn > kMaxColumns)
             return false;
+        current->dimensions = true;
+        current->cells = qint64(rows) * columns;
     }
-    return true;
+    // After reading, libfreexl gives every sheet without a DIMENSIONS record (a chart sheet, or
+    // one whose substream is missing) a new cell table, but stores it in the last sheet it
+    // read, losing the one before: as much memory as the largest table, for each such sheet.
+    // A few of those are normal (chart sheets); a loss of more than a few megabytes is a
+    // damaged file.
+    qint64 largest = 0;
+    for (const Substream& substream : std::as_const(substreams)) {
+        const qint64 cells = substream.dimensions
+                                 ? substream.cells
+                                 : qint64(substream.lastRow + 1) * (substream.lastColumn + 1);
+        largest = std::max(largest, cells);
+    }
+    qint64 withoutDimensions = 0;
+    for (const quint32 offset : sheetOffsets) {
+        const auto found = substreams.constFind(offset);
+        if (found == substreams.constEnd() || !found->dimensions)
+            ++withoutDimensions;
+    }
+    return withoutDimensions * largest * kCellBytes <= kMaxLostBytes;
 }
 
 void keepHugeNumbersFromDates(QByteArray* stream) {

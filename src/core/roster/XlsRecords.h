@@ -23,7 +23,9 @@ qsizetype framedLength(const QByteArray& stream);
 // sheet (charts nested in it included), of the length its BIFF version gives it, with no more
 // than 65,536 rows and 256 columns, and no cell beyond column 256. libfreexl sizes each sheet's
 // cell table from them unchecked: a second record makes it write outside the table and crash
-// the program, or lose the first table; cells far out make it take gigabytes.
+// the program, or lose the first table; cells far out make it take gigabytes. Sheets without
+// the record (chart sheets, sheets whose substream is missing) each cost libfreexl a lost copy
+// of the largest table; more than 4 MB of such losses is not sound either.
 bool dimensionsAreSound(const QByteArray& stream);
 
 // Numbers past the last day a workbook can show (31 December 9999) keep their cell format only

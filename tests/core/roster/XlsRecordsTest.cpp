@@ -133,5 +133,26 @@ INSTANTIATE_TEST_SUITE_P(
         DimensionsCase{"ARecordCutShort", {dimensions8(10, 5, 1)}, false}),
     [](const testing::TestParamInfo<DimensionsCase>& tested) { return tested.param.name; });
 
+// Each sheet without a DIMENSIONS record (a chart sheet, a sheet whose substream is missing)
+// costs libfreexl a lost copy of the largest cell table: a few small ones are normal.
+TEST(XlsRecords, SheetsWithoutDimensionsAreSoundOnlyWhileTheirLossIsSmall) {
+    const auto workbook = [](const QByteArray& dataSheet, int sheetsElsewhere) {
+        QByteArray globals;
+        appendRecord(&globals, 0x0809, bof8());
+        const qsizetype sheetCount = 1 + sheetsElsewhere;
+        const qsizetype globalsSize = globals.size() + sheetCount * (4 + 8) + 4;
+        for (int i = 0; i < sheetCount; ++i) {
+            // the first sheet's substream follows the globals; the others point past the end
+            const quint32 offset = i == 0 ? quint32(globalsSize) : 0x7FFF0000u + quint32(i);
+            appendRecord(&globals, 0x0085, u32(offset) + u16(0) + QByteArray(2, '\0'));
+        }
+        appendRecord(&globals, 0x000A, {});
+        return globals + nestedChart(dataSheet);
+    };
+    EXPECT_TRUE(xlsrecords::dimensionsAreSound(workbook(dimensions8(200, 20), 3)));
+    EXPECT_FALSE(xlsrecords::dimensionsAreSound(workbook(dimensions8(65536, 256), 1)));
+    EXPECT_TRUE(xlsrecords::dimensionsAreSound(workbook(dimensions8(65536, 256), 0)));
+}
+
 } // namespace
 } // namespace portiqa
