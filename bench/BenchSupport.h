@@ -3,10 +3,15 @@
 // Minimal timing harness for the benchmarks: run a piece of work several times and keep the
 // best time, so a baseline and a candidate measured in the same run compare fairly.
 
+#include "core/dialogs/Dialogs.h"
+
 #include <QByteArray>
+#include <QColor>
 #include <QFile>
+#include <QFont>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +20,34 @@
 #include <limits>
 
 namespace portiqa::bench {
+
+// What a benchmark answers when the program asks: nobody is there, so every message is taken
+// with OK and kept ("caption: text", and printed to stderr when asked), an open
+// dialog picks `file`, and every other dialog is cancelled.
+class BenchDialogs final : public Dialogs {
+public:
+    explicit BenchDialogs(bool printMessages = false) : printMessages_(printMessages) {}
+
+    QString file;
+    QStringList messages;
+
+    MessageAnswer message(const QString& caption, const QString& text, MessageIcon,
+                          MessageButtons) override {
+        messages.append(caption + QStringLiteral(": ") + text);
+        if (printMessages_) {
+            std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        }
+        return MessageAnswer::Ok;
+    }
+    QString openFile(const QString&, const QString&, const QString&) override { return file; }
+    QString saveFile(const SaveFileRequest&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+
+private:
+    bool printMessages_;
+};
 
 // A busy 24-bit picture whose every pixel differs from its neighbours, so no resampler or
 // encoder gets an easy case.

@@ -29,20 +29,6 @@ namespace {
 
 const QSize kArea(411, 279);
 
-class NoDialogs final : public Dialogs {
-public:
-    MessageAnswer message(const QString&, const QString& text, MessageIcon,
-                          MessageButtons) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const SaveFileRequest&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
 // A detailed photo-like picture (gradients and texture), so the JPEG is of a camera's size.
 QImage photo(int seed) {
     QImage image(5472, 3648, QImage::Format_RGB32);
@@ -58,7 +44,7 @@ QImage photo(int seed) {
 }
 
 struct Run {
-    NoDialogs dialogs;
+    bench::BenchDialogs dialogs{true};
     PhotoWorkspace workspace;
     WorkspaceLoader loader{workspace, dialogs};
     PicturePrefetcher prefetcher;

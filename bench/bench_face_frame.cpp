@@ -46,19 +46,6 @@ QImage twentyMegapixelPhoto() {
     return photo;
 }
 
-// The framer asks nothing here; a benchmark has nobody to answer.
-class NoDialogs final : public Dialogs {
-public:
-    MessageAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const SaveFileRequest&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
 double processCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
@@ -180,7 +167,7 @@ struct AutoFramerBench {
         framer.frameNow();
     }
     PhotoWorkspace workspace;
-    NoDialogs dialogs;
+    bench::BenchDialogs dialogs;
     bool hinted = false;
     bool framedAtOnce = false;
     bool searched = false;

@@ -31,22 +31,6 @@ QString fixture(const char* name) {
     return QStringLiteral(PORTIQA_FIXTURES "/roster/") + QLatin1String(name);
 }
 
-// The operator's part: the open dialog always chooses the benchmark's workbook.
-class ChoosingDialogs final : public Dialogs {
-public:
-    QString file;
-    MessageAnswer message(const QString&, const QString& text, MessageIcon,
-                          MessageButtons) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return file; }
-    QString saveFile(const SaveFileRequest&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
 bool convertWithSoffice(const QString& soffice, const QString& profile, const QString& file,
                         const QString& outDir) {
     QProcess p;
@@ -71,7 +55,7 @@ int main(int argc, char** argv) {
     bench::preferOffscreenPlatform();
     QApplication app(argc, argv);
 
-    ChoosingDialogs dialogs;
+    bench::BenchDialogs dialogs{true};
     RosterSheet roster(dialogs);
     RosterWindow window(roster, [] { return RosterMode::BatchCrop; });
     window.open();

@@ -56,23 +56,6 @@ using namespace portiqa;
 
 namespace {
 
-// Any message box is a failure of the run; batch crop asks for no file name.
-class SoakDialogs final : public Dialogs {
-public:
-    QStringList messages;
-
-    MessageAnswer message(const QString& caption, const QString& text, MessageIcon,
-                          MessageButtons) override {
-        messages.append(caption + QStringLiteral(": ") + text);
-        return MessageAnswer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const SaveFileRequest&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
 struct Sample {
     int step;
     double rssMb;
@@ -228,7 +211,7 @@ bool sameFiles(const QString& folder, QStringList expected) {
     return same;
 }
 
-bool noMessages(const SoakDialogs& dialogs) {
+bool noMessages(const bench::BenchDialogs& dialogs) {
     if (!dialogs.messages.isEmpty()) {
         std::printf("messages shown: %lld, first: %s\n",
                     static_cast<long long>(dialogs.messages.size()),
@@ -249,7 +232,7 @@ bool soakBatchCrop(QApplication& application, const QString& folder, int picture
         return false;
     }
 
-    SoakDialogs dialogs;
+    bench::BenchDialogs dialogs;
     LaunchOptions options;
     options.settingsDir = QDir(folder).filePath(QStringLiteral("设置"));
     PortiqaApp app(options, &dialogs);
@@ -299,7 +282,7 @@ bool soakQuickShoot(QApplication& application, const QString& folder, int shots)
     std::printf("quick-shoot: %d shots from the test-pattern camera\n", shots);
     const QString output = QDir(folder).filePath(QStringLiteral("速拍"));
     QDir().mkpath(output);
-    SoakDialogs dialogs;
+    bench::BenchDialogs dialogs;
     LaunchOptions options;
     options.settingsDir = QDir(folder).filePath(QStringLiteral("速拍设置"));
     auto backend = std::make_unique<PatternCamera>(QSize(1280, 720));

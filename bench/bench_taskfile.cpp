@@ -38,18 +38,6 @@ namespace {
 
 constexpr int kPictures = 10000;
 
-class SilentDialogs final : public Dialogs {
-public:
-    MessageAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const SaveFileRequest&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
 class NoView final : public TaskPictureView {
 public:
     void loadPictureFile(const QString&) override {}
@@ -81,7 +69,7 @@ QList<IniEntry> taskEntries(const QStringList& names) {
 }
 
 void benchWrite(const QString& folder, bool full) {
-    SilentDialogs dialogs;
+    bench::BenchDialogs dialogs;
     NoView view;
     const QStringList names = pictureNames();
     BatchCropSettings settings;
