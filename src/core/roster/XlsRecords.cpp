@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace portiqa::xlsrecords {
 
@@ -39,6 +40,21 @@ quint16 u16(const uchar* p) {
 }
 quint32 u32(const uchar* p) {
     return u16(p) | (static_cast<quint32>(u16(p + 2)) << 16);
+}
+
+// The record that starts at `at` in `stream`; nothing when no whole record starts there.
+std::optional<Record> recordAt(const QByteArray& stream, qsizetype at) {
+    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
+    if (at < 0 || at + 4 > stream.size())
+        return std::nullopt;
+    const Record r{u16(base + at), at, base + at + 4, u16(base + at + 2)};
+    if (at + 4 + r.length > stream.size())
+        return std::nullopt;
+    return r;
+}
+
+qsizetype after(const Record& r) {
+    return r.offset + 4 + r.length;
 }
 
 // A BIFF8 string body: flags, then compressed Latin-1 or UTF-16LE characters; `count` is the
@@ -182,14 +198,11 @@ bool dimensionsAreSound(const QByteArray& stream) {
     // libfreexl keeps one cell table per sheet, also while it reads a chart substream nested
     // in the sheet; the count runs from a sheet's BOF to its EOF.
     int depth = 0;
-    for (qsizetype at = 0; at + 4 <= stream.size();) {
-        const quint16 recordType = u16(base + at);
-        const quint16 length = u16(base + at + 2);
-        const uchar* data = base + at + 4;
-        if (at + 4 + length > stream.size())
-            break;
-        const auto offset = static_cast<quint32>(at);
-        at += 4 + length;
+    for (auto next = recordAt(stream, 0); next; next = recordAt(stream, after(*next))) {
+        const quint16 recordType = next->type;
+        const quint16 length = next->length;
+        const uchar* data = next->data;
+        const auto offset = static_cast<quint32>(next->offset);
         if (recordType == 0x0009 || recordType == 0x0209 || recordType == 0x0409 ||
             recordType == kBof) {
             if (depth++ == 0)
@@ -253,14 +266,11 @@ bool dimensionsAreSound(const QByteArray& stream) {
 }
 
 void keepHugeNumbersFromDates(QByteArray* stream) {
-    auto* base = reinterpret_cast<uchar*>(stream->data());
-    for (qsizetype at = 0; at + 4 <= stream->size();) {
-        const quint16 type = u16(base + at);
-        const quint16 length = u16(base + at + 2);
-        uchar* data = base + at + 4;
-        if (at + 4 + length > stream->size())
-            break;
-        at += 4 + length;
+    auto* base = reinterpret_cast<uchar*>(stream->data()); // detached: written in place
+    for (auto next = recordAt(*stream, 0); next; next = recordAt(*stream, after(*next))) {
+        const quint16 type = next->type;
+        const quint16 length = next->length;
+        uchar* data = base + next->offset + 4;
         if (type == kNumber && length >= 14) {
             double value = 0;
             std::memcpy(&value, data + 6, sizeof value);
@@ -302,18 +312,14 @@ qsizetype framedLength(const QByteArray& stream) {
 }
 
 void completeFromRecords(const QByteArray& stream, Workbook* workbook) {
-    const auto* base = reinterpret_cast<const uchar*>(stream.constData());
     QHash<quint32, int> sheetAtOffset; // BOF offset of each sheet -> its index, -1 for none
     std::vector<bool> claimed(static_cast<size_t>(workbook->sheetCount()), false);
     bool globals = true;
     int depth = 0;  // substreams open after the globals: 1 in a sheet, 2 in a chart inside it
     int sheet = -1; // the sheet of the open substream, -1 for one not read
     const uchar* pendingString = nullptr;
-    for (qsizetype at = 0; at + 4 <= stream.size();) {
-        const Record r{u16(base + at), at, base + at + 4, u16(base + at + 2)};
-        if (at + 4 + r.length > stream.size())
-            break;
-        at += 4 + r.length;
+    for (auto next = recordAt(stream, 0); next; next = recordAt(stream, after(*next))) {
+        const Record& r = *next;
         if (r.type == kBof) {
             if (r.offset == 0) {
                 if (r.length < 2 || u16(r.data) != kBiff8)
