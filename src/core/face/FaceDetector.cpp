@@ -216,15 +216,7 @@ DetectedFaces FaceDetector::detect(const QImage& picture) const {
         for (const QRectF& box : boxes) {
             DetectedFace face;
             face.box = box;
-            if (haarFound) {
-                const EyeSearch eyes = findEyes(
-                    cascades_->eyes, gray,
-                    cv::Rect(int(box.x()), int(box.y()), int(box.width()), int(box.height())));
-                face.eyesFound = eyes.found;
-                face.leftEye = QPointF(eyes.left.x, eyes.left.y);
-                face.rightEye = QPointF(eyes.right.x, eyes.right.y);
-            }
-            if (const auto points = cascades_->landmarks.fit(grey, face.box)) {
+            if (const auto points = cascades_->landmarks.fit(grey, box)) {
                 face.landmarksFound = true;
                 face.eyesFound = true;
                 face.leftEye = points->leftEye;
@@ -232,7 +224,15 @@ DetectedFaces FaceDetector::detect(const QImage& picture) const {
                 face.chin = points->chin;
                 face.leftCheek = points->leftCheek;
                 face.rightCheek = points->rightCheek;
-            } else if (!haarFound) {
+            } else if (haarFound) {
+                // Without landmarks (no model), the eye cascade gives the eye line at least.
+                const EyeSearch eyes = findEyes(
+                    cascades_->eyes, gray,
+                    cv::Rect(int(box.x()), int(box.y()), int(box.width()), int(box.height())));
+                face.eyesFound = eyes.found;
+                face.leftEye = QPointF(eyes.left.x, eyes.left.y);
+                face.rightEye = QPointF(eyes.right.x, eyes.right.y);
+            } else {
                 continue; // a HOG box is only trusted with the landmarks that confirm it
             }
             found.push_back(face);
