@@ -10,6 +10,7 @@
 #include "core/face/FaceDetector.h"
 #include "core/face/FaceFinder.h"
 #include "core/face/FramingPlacement.h"
+#include "core/face/GreyView.h"
 #include "core/workspace/PhotoWorkspace.h"
 
 #include <QDir>
@@ -118,9 +119,7 @@ void compareDetectors() {
             QImage(folder.filePath(name))
                 .convertToFormat(QImage::Format_Grayscale8)
                 .scaled(640, 640, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        const cv::Mat grey(portrait.height(), portrait.width(), CV_8UC1,
-                           const_cast<uchar*>(portrait.constBits()),
-                           static_cast<size_t>(portrait.bytesPerLine()));
+        const cv::Mat grey = greyView(portrait);
         ++portraits;
         std::vector<cv::Rect> haarFaces;
         haarMs += bench::bestMs(1, [&] {

@@ -1,6 +1,7 @@
 #include "core/face/FaceDetector.h"
 
 #include "core/face/FaceLandmarks.h"
+#include "core/face/GreyView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -195,8 +196,7 @@ DetectedFaces FaceDetector::detect(const QImage& picture) const {
     if (grey.isNull()) {
         return found;
     }
-    const cv::Mat view(grey.height(), grey.width(), CV_8UC1, const_cast<uchar*>(grey.constBits()),
-                       static_cast<size_t>(grey.bytesPerLine()));
+    const cv::Mat view = greyView(grey);
     std::lock_guard<std::mutex> lock(cascades_->mutex);
     try {
         cv::Mat gray;

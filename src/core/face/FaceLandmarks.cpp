@@ -1,5 +1,7 @@
 #include "core/face/FaceLandmarks.h"
 
+#include "core/face/GreyView.h"
+
 #include <QFileInfo>
 #include <QLineF>
 
@@ -109,8 +111,7 @@ std::optional<FacePoints> FaceLandmarks::fit(const QImage& grey, const QRectF& h
     const double half = kBoxScale * side / 2;
     const dlib::rectangle box(std::lround(centre.x() - half), std::lround(centre.y() - half),
                               std::lround(centre.x() + half), std::lround(centre.y() + half));
-    const cv::Mat view(grey.height(), grey.width(), CV_8UC1, const_cast<uchar*>(grey.constBits()),
-                       static_cast<size_t>(grey.bytesPerLine()));
+    const cv::Mat view = greyView(grey);
     try {
         const dlib::cv_image<unsigned char> image(view);
         const dlib::full_object_detection shape = model_->predictor(image, box);
@@ -138,8 +139,7 @@ std::vector<QRectF> FaceLandmarks::searchFaces(const QImage& grey, int minSide) 
     if (!search_) {
         search_ = std::make_unique<Search>();
     }
-    const cv::Mat view(grey.height(), grey.width(), CV_8UC1, const_cast<uchar*>(grey.constBits()),
-                       static_cast<size_t>(grey.bytesPerLine()));
+    const cv::Mat view = greyView(grey);
     try {
         const dlib::cv_image<unsigned char> image(view);
         for (const dlib::rectangle& found : search_->detector(image)) {
