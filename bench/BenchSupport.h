@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFont>
 #include <QImage>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,22 @@
 #include <limits>
 
 namespace portiqa::bench {
+
+// A roster workbook of tests/fixtures/roster.
+inline QString rosterFixture(const char* name) {
+    return QStringLiteral(PORTIQA_FIXTURES "/roster/") + QLatin1String(name);
+}
+
+// Converts `file` to CSV with soffice in a private profile (the baseline of the roster
+// benchmarks); false when it fails.
+inline bool convertWithSoffice(const QString& soffice, const QString& profile, const QString& file,
+                               const QString& outDir) {
+    QProcess p;
+    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + profile,
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv"), QStringLiteral("--outdir"), outDir, file});
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
 
 // What a benchmark answers when the program asks: nobody is there, so every message is taken
 // with OK and kept ("caption: text", and printed to stderr when asked), an open

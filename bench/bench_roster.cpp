@@ -17,24 +17,6 @@
 
 using namespace portiqa;
 
-namespace {
-
-QString fixture(const char* name) {
-    return QStringLiteral(PORTIQA_FIXTURES "/roster/") + QLatin1String(name);
-}
-
-// Converts `file` to CSV with soffice in a private profile; false when it fails.
-bool convertWithSoffice(const QString& soffice, const QString& profile, const QString& file,
-                        const QString& outDir) {
-    QProcess p;
-    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + profile,
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                      QStringLiteral("csv"), QStringLiteral("--outdir"), outDir, file});
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -48,14 +30,14 @@ int main(int argc, char** argv) {
         std::printf("soffice not found: the comparison with LibreOffice is skipped\n");
     } else {
         // The first start of a fresh profile is slow and not what we compare against.
-        convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
-                           fixture("roster_lo.xls"), work.path());
+        bench::convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
+                                  bench::rosterFixture("roster_lo.xls"), work.path());
     }
 
     bool met = true;
     for (const char* name : {"roster10k_lo.xls", "roster10k_lo.xlsx", "roster10k_sheetjs.xls",
                              "roster10k_sheetjs.xlsx"}) {
-        const QString file = fixture(name);
+        const QString file = bench::rosterFixture(name);
         int rows = 0;
         std::shared_ptr<const Workbook> workbook;
         const double ours = bench::bestMs(5, [&] {
@@ -74,8 +56,8 @@ int main(int argc, char** argv) {
             continue;
         bool converted = true;
         const double office = bench::bestMs(1, [&] {
-            converted = convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")), file,
-                                           work.path());
+            converted = bench::convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
+                                                  file, work.path());
         });
         if (!converted) {
             std::printf("  soffice could not convert %s; comparison skipped\n", name);

@@ -27,19 +27,6 @@ using namespace portiqa;
 
 namespace {
 
-QString fixture(const char* name) {
-    return QStringLiteral(PORTIQA_FIXTURES "/roster/") + QLatin1String(name);
-}
-
-bool convertWithSoffice(const QString& soffice, const QString& profile, const QString& file,
-                        const QString& outDir) {
-    QProcess p;
-    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + profile,
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                      QStringLiteral("csv"), QStringLiteral("--outdir"), outDir, file});
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 void click(QWidget* target, QPoint at) {
     QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -65,12 +52,12 @@ int main(int argc, char** argv) {
     if (soffice.isEmpty())
         std::printf("soffice not found: the comparison with LibreOffice is skipped\n");
     else // a fresh profile's first start is slow and not what we compare against
-        convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
-                           fixture("roster_lo.xls"), work.path());
+        bench::convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
+                                  bench::rosterFixture("roster_lo.xls"), work.path());
 
     bool met = true;
     for (const char* name : {"roster10k_lo.xlsx", "roster10k_sheetjs.xlsx"}) {
-        dialogs.file = fixture(name);
+        dialogs.file = bench::rosterFixture(name);
         bool usable = true;
         const double ours = bench::bestMs(5, [&] {
             QEventLoop loop;
@@ -98,8 +85,8 @@ int main(int argc, char** argv) {
             continue;
         bool converted = true;
         const double office = bench::bestMs(1, [&] {
-            converted = convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
-                                           dialogs.file, work.path());
+            converted = bench::convertWithSoffice(soffice, work.filePath(QStringLiteral("profile")),
+                                                  dialogs.file, work.path());
         });
         if (converted)
             bench::printRatio("  vs soffice --convert-to csv", office, ours);
