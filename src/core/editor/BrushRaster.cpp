@@ -84,18 +84,36 @@ QRect brushBox(QPoint centre, int width) {
     return QRect(QPoint(centre.x() - r, centre.y() - r), QPoint(right - 1, bottom - 1));
 }
 
+namespace {
+
+// The brush's disc of `width` at `centre`: its middle, its squared radius and its pixel box.
+struct Disc {
+    double cx = 0;
+    double cy = 0;
+    double r2 = 0;
+    QRect box;
+    bool contains(int x, int y) const { return inDisc(x - cx, y - cy, r2); }
+};
+
+Disc discAt(QPoint centre, int width) {
+    Disc disc;
+    boxCentre(centre, width, disc.cx, disc.cy);
+    disc.r2 = radiusSquared(width);
+    disc.box = brushBox(centre, width);
+    return disc;
+}
+
+} // namespace
+
 void paintDisc(QImage& image, QPoint centre, int width, QRgb colour) {
     if (width <= 1 || !usable(image)) {
         return;
     }
-    double cx = 0;
-    double cy = 0;
-    boxCentre(centre, width, cx, cy);
-    const double r2 = radiusSquared(width);
-    const QRect box = brushBox(centre, width).intersected(image.rect());
+    const Disc disc = discAt(centre, width);
+    const QRect box = disc.box.intersected(image.rect());
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (inDisc(x - cx, y - cy, r2)) {
+            if (disc.contains(x, y)) {
                 put(image, x, y, colour);
             }
         }
@@ -106,18 +124,14 @@ void paintOutline(QImage& image, QPoint centre, int width, QRgb colour) {
     if (width <= 1 || !usable(image)) {
         return;
     }
-    double cx = 0;
-    double cy = 0;
-    boxCentre(centre, width, cx, cy);
-    const double r2 = radiusSquared(width);
-    const QRect box = brushBox(centre, width);
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            if (!inDisc(x - cx, y - cy, r2)) {
+    const Disc disc = discAt(centre, width);
+    for (int y = disc.box.top(); y <= disc.box.bottom(); ++y) {
+        for (int x = disc.box.left(); x <= disc.box.right(); ++x) {
+            if (!disc.contains(x, y)) {
                 continue;
             }
-            const bool edge = !inDisc(x - 1 - cx, y - cy, r2) || !inDisc(x + 1 - cx, y - cy, r2) ||
-                              !inDisc(x - cx, y - 1 - cy, r2) || !inDisc(x - cx, y + 1 - cy, r2);
+            const bool edge = !disc.contains(x - 1, y) || !disc.contains(x + 1, y) ||
+                              !disc.contains(x, y - 1) || !disc.contains(x, y + 1);
             if (edge) {
                 put(image, x, y, colour);
             }
