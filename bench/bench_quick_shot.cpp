@@ -3,7 +3,7 @@
 // platform. Printed beside one plain JPEG encode of the same pixels; goal: under 30 ms.
 #include "BenchSupport.h"
 
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 #include "core/output/BmpWriter.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/ImageFormat.h"

@@ -18,7 +18,7 @@
 #include "BenchSupport.h"
 
 #include "core/dialogs/Dialogs.h"
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainWindow.h"

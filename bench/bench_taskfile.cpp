@@ -14,9 +14,9 @@
 
 #include "BenchSupport.h"
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 #include "core/batch/BatchTaskFile.h"
-#include "core/batch/PictureSource.h"
+#include "core/workspace/PictureSource.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/ini/IniFile.h"
 

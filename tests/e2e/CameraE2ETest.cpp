@@ -2,7 +2,7 @@
 // with xdotool as an operator would: the toolbar opens it, "拍 照" puts the preview's picture
 // into the workspace, and in quick-shoot mode three presses write three named files.
 
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainControls.h"

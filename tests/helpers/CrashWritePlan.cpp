@@ -1,8 +1,8 @@
 #include "helpers/CrashWritePlan.h"
 
 #include "core/batch/BatchTaskFile.h"
-#include "core/batch/OutputSizeEdits.h"
-#include "core/batch/SettingsFile.h"
+#include "core/workspace/OutputSizeEdits.h"
+#include "core/settings/SettingsFile.h"
 #include "core/files/WholeFile.h"
 #include "core/ini/IniFile.h"
 #include "core/output/BmpWriter.h"

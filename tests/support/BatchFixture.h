@@ -5,8 +5,8 @@
 
 #include "core/batch/BatchCropRun.h"
 #include "core/batch/BatchTaskFile.h"
-#include "core/batch/OutputSizeEdits.h"
-#include "core/batch/SettingsFile.h"
+#include "core/workspace/OutputSizeEdits.h"
+#include "core/settings/SettingsFile.h"
 #include "support/PlainSizeEdits.h"
 #include "support/ScriptedDialogs.h"
 

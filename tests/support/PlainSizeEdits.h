@@ -2,7 +2,7 @@
 
 // Output-size edits without a window: plain texts that the settings code reads and writes.
 
-#include "core/batch/OutputSizeEdits.h"
+#include "core/workspace/OutputSizeEdits.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "core/batch/BatchCropRun.h"
 
 #include "core/app/AppTexts.h"
-#include "core/batch/OutputSizeEdits.h"
-#include "core/batch/SettingsFile.h"
+#include "core/workspace/OutputSizeEdits.h"
+#include "core/settings/SettingsFile.h"
 #include "core/dialogs/Dialogs.h"
 
 #include <QFileInfo>

@@ -11,7 +11,7 @@
 //
 // GUI thread only.
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 #include "core/batch/BatchSettingsForm.h"
 #include "core/batch/BatchTaskFile.h"
 

@@ -10,7 +10,7 @@
 //
 // GUI thread only.
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 #include "core/naming/OutputNames.h"
 #include "core/naming/PromptedNameSaver.h"
 #include "core/output/SaveCommand.h"

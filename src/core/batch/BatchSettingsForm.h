@@ -8,7 +8,7 @@
 // after every check passed. A refused confirm changes nothing and says which control the
 // window should act on.
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QString>
 

@@ -16,8 +16,8 @@
 // or with sections missing, costs no more than the entries that exist: the others read as
 // missing pictures. A write that fails is reported once and the run goes on.
 
-#include "core/batch/BatchSettings.h"
-#include "core/batch/PictureSource.h"
+#include "core/settings/BatchSettings.h"
+#include "core/workspace/PictureSource.h"
 #include "core/ini/IniFile.h"
 #include "core/ini/WriteFailureNotice.h"
 

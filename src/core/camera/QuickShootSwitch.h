@@ -11,8 +11,8 @@
 //
 // GUI thread only.
 
-#include "core/batch/BatchSettings.h"
-#include "core/batch/SettingsFile.h"
+#include "core/settings/BatchSettings.h"
+#include "core/settings/SettingsFile.h"
 
 #include <functional>
 

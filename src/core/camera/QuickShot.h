@@ -12,7 +12,7 @@
 //
 // GUI thread only (the context's seams touch windows).
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 #include "core/naming/OutputNames.h"
 #include "core/naming/PromptedNameSaver.h"
 #include "core/roster/RosterSheet.h"

@@ -1,6 +1,6 @@
 #include "core/face/AutoFrameSetting.h"
 
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QDir>
 

@@ -9,8 +9,8 @@
 // name a file inside the output folder: a name that outputNameProblem() refuses gives an
 // empty path, and the caller shows the problem and saves nothing.
 
-#include "core/batch/PictureSource.h"
-#include "core/naming/NamingModes.h"
+#include "core/workspace/PictureSource.h"
+#include "core/settings/NamingModes.h"
 
 #include <QDateTime>
 #include <QString>

@@ -9,7 +9,7 @@
 // inside the output folder; a copy that fails is reported. In every refused case the picture
 // stays in the temporary file and the prompt stays open, so the operator can try again.
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QString>
 

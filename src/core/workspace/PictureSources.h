@@ -8,7 +8,7 @@
 // A picture that cannot be read, and a paste with no picture on the clipboard, are told to the
 // operator and leave the current picture and view exactly as they were.
 
-#include "core/batch/PictureSource.h"
+#include "core/workspace/PictureSource.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/image/DecodedPicture.h"
 #include "core/image/PictureDecoder.h"

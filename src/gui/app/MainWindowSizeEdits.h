@@ -4,7 +4,7 @@
 // Putting a text back acts as the operator's typing does: the output size and the frame
 // follow at once.
 
-#include "core/batch/OutputSizeEdits.h"
+#include "core/workspace/OutputSizeEdits.h"
 
 namespace portiqa {
 

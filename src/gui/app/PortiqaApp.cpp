@@ -1,7 +1,7 @@
 #include "gui/app/PortiqaApp.h"
 
 #include "core/batch/BatchTaskFile.h"
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
 #include "core/output/SaveCommand.h"

@@ -5,7 +5,7 @@
 
 #include "core/app/LaunchOptions.h"
 #include "core/app/SettingsLocation.h"
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 #include "core/workspace/OutputSpec.h"
 #include "gui/app/FeatureLinks.h"
 #include "platform/camera/CameraBackend.h"

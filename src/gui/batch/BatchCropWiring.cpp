@@ -1,6 +1,6 @@
 #include "gui/batch/BatchCropWiring.h"
 
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/roster/RosterSheet.h"
 #include "core/workspace/OutputSpec.h"
 #include "gui/app/FeatureLinks.h"

@@ -1,6 +1,6 @@
 #include "gui/camera/QuickShootSettingsWindow.h"
 
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/naming/OutputNames.h"
 

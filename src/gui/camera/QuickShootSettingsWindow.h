@@ -8,7 +8,7 @@
 //
 // GUI thread only.
 
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // dialogs and a temporary folder.
 
 #include "core/camera/QuickShot.h"
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/camera/QuickShootSwitch.h"
 #include "core/ini/IniFile.h"
 #include "core/output/ImageCodec.h"

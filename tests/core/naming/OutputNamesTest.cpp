@@ -1,5 +1,5 @@
 #include "core/naming/OutputNames.h"
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 
 #include "support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 
 #include "MainWindowFixture.h"
 
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/ini/IniFile.h"
 #include "gui/app/MainWindowSizeEdits.h"
 #include "gui/app/OutputSizeController.h"

@@ -3,7 +3,7 @@
 
 #include "CameraAppFixture.h"
 
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/camera/QuickShot.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/FeatureLinks.h"

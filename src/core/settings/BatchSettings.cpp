@@ -1,4 +1,4 @@
-#include "core/batch/BatchSettings.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QDir>
 

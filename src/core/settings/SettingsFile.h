@@ -13,8 +13,8 @@
 // A write that fails is reported once (see WriteFailureNotice) and the run goes on with the
 // values in memory.
 
-#include "core/batch/BatchSettings.h"
-#include "core/batch/OutputSizeEdits.h"
+#include "core/settings/BatchSettings.h"
+#include "core/workspace/OutputSizeEdits.h"
 #include "core/ini/IniFile.h"
 #include "core/ini/WriteFailureNotice.h"
 

@@ -4,7 +4,7 @@
 // start, changed by the settings windows, and are what the save paths use: the file only
 // mirrors them (and holds nothing at all when the operator chose not to keep them).
 
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 
 #include <QString>
 

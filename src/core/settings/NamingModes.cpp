@@ -1,4 +1,4 @@
-#include "core/naming/NamingModes.h"
+#include "core/settings/NamingModes.h"
 
 namespace portiqa {
 

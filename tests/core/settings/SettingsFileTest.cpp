@@ -1,4 +1,4 @@
-#include "core/batch/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
