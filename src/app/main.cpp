@@ -1,3 +1,4 @@
+#include "cli/Subcommands.h"
 #include "core/app/LaunchOptions.h"
 #include "gui/app/PortiqaApp.h"
 #include "gui/app/ProgramIdentity.h"
@@ -22,6 +23,9 @@ QStringList commandLine(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const int status = portiqa::runSubcommand(argc, argv); status >= 0) {
+        return status;
+    }
     QString error;
     const portiqa::LaunchOptions options =
         portiqa::parseLaunchOptions(commandLine(argc, argv), &error);
