@@ -1,6 +1,7 @@
 #include "cli/Subcommands.h"
 
 #include "cli/CropCommand.h"
+#include "platform/HugePages.h"
 #include "platform/Terminal.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@ int runSubcommand(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "crop") != 0) {
         return -1;
     }
+    platform::restartWithHugePages(argv);
     // A core application: no platform plugin is loaded, so no display is ever looked for.
     QCoreApplication app(argc, argv);
     QStringList words;
