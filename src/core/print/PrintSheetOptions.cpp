@@ -28,6 +28,12 @@ PrintSheetOptions PrintSheetOptions::normalised() const {
     return result;
 }
 
+bool PrintSheetOptions::operator==(const PrintSheetOptions& other) const {
+    return paper == other.paper && landscape == other.landscape && photoSize == other.photoSize &&
+           copies == other.copies && gapMm == other.gapMm && cutLines == other.cutLines &&
+           marginMm == other.marginMm;
+}
+
 std::optional<PhotoSizeChoice> photoSizeFor(const QString& name, QSize outputPixels,
                                             int dotsPerInch) {
     if (name == outputSizeName()) {

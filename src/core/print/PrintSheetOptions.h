@@ -30,6 +30,9 @@ struct PrintSheetOptions {
     // The options with unknown names replaced by the defaults and numbers brought within
     // their bounds.
     PrintSheetOptions normalised() const;
+
+    bool operator==(const PrintSheetOptions& other) const;
+    bool operator!=(const PrintSheetOptions& other) const { return !(*this == other); }
 };
 
 // The printed photo size a name stands for: one of the table, or the output size (a picture

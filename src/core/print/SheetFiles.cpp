@@ -21,9 +21,11 @@ void setError(QString* error, const QString& text) {
     }
 }
 
-// The paper as a page: its size named as in the window, given short side first with the
-// orientation on top (page sizes are portrait by definition), no margins.
-QPageLayout pageFor(const QSizeF& paperMm) {
+} // namespace
+
+// Page sizes are portrait by definition: the paper is given short side first and the
+// orientation turns it.
+QPageLayout SheetFiles::pageLayout(const QSizeF& paperMm) {
     const QSizeF portrait(std::min(paperMm.width(), paperMm.height()),
                           std::max(paperMm.width(), paperMm.height()));
     const QPageSize size(portrait, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
@@ -31,8 +33,6 @@ QPageLayout pageFor(const QSizeF& paperMm) {
         paperMm.width() > paperMm.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
     return QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
-
-} // namespace
 
 SheetFormat SheetFiles::formatOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -54,7 +54,7 @@ QByteArray SheetFiles::pdf(const SheetRenderer& sheet) {
         writer.setCreator(QStringLiteral("Portiqa"));
         writer.setTitle(QStringLiteral("排版打印"));
         writer.setResolution(kDotsPerInch);
-        if (!writer.setPageLayout(pageFor(sheet.layout().paperMm))) {
+        if (!writer.setPageLayout(pageLayout(sheet.layout().paperMm))) {
             return {};
         }
         QPainter painter;

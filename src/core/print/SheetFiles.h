@@ -8,6 +8,7 @@
 #include "core/print/SheetRenderer.h"
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QString>
 
 namespace portiqa {
@@ -22,6 +23,10 @@ public:
 
     // By the file name's extension: .pdf, .jpg or .jpeg in any letter case.
     static SheetFormat formatOf(const QString& path);
+
+    // The paper as a page without margins, for the PDF and the printer. Qt keeps page sizes in
+    // whole points, so a page is the paper to within half a point (0.18 mm).
+    static QPageLayout pageLayout(const QSizeF& paperMm);
 
     static QByteArray pdf(const SheetRenderer& sheet);
     static QByteArray jpeg(const SheetRenderer& sheet);
