@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -42,6 +43,15 @@ QString names(bool papers) {
     return list.join(QStringLiteral(", "));
 }
 
+// `text` padded to `columns` terminal columns; Chinese characters take two.
+QString padded(const QString& text, int columns) {
+    int used = 0;
+    for (const QChar c : text) {
+        used += c.unicode() >= 0x2E80 ? 2 : 1;
+    }
+    return text + QString(std::max(1, columns - used), QLatin1Char(' '));
+}
+
 // A millimetre option: a number from 0 to `high`.
 bool readMillimetres(const QString& text, double high, double* value) {
     bool ok = false;
@@ -58,20 +68,20 @@ bool readMillimetres(const QString& text, double high, double* value) {
 QString sheetUsageText() {
     QString papers;
     for (const PaperChoice& paper : paperChoices()) {
-        papers += QStringLiteral("  %1 %2 x %3 mm\n")
-                      .arg(paper.name.leftJustified(10))
+        papers += QStringLiteral("  %1%2 x %3 mm\n")
+                      .arg(padded(paper.name, 10))
                       .arg(paper.portraitMm.height())
                       .arg(paper.portraitMm.width());
     }
     QString sizes;
     for (const PhotoSizeChoice& size : photoSizeChoices()) {
-        sizes += QStringLiteral("  %1 %2 x %3 mm\n")
-                     .arg(size.name.leftJustified(10))
+        sizes += QStringLiteral("  %1%2 x %3 mm\n")
+                     .arg(padded(size.name, 10))
                      .arg(size.sizeMm.width())
                      .arg(size.sizeMm.height());
     }
-    sizes += QStringLiteral("  %1 the picture's own pixels at %2 dpi\n")
-                 .arg(outputSizeName().leftJustified(10))
+    sizes += QStringLiteral("  %1the picture's own pixels at %2 dpi\n")
+                 .arg(padded(outputSizeName(), 10))
                  .arg(kDefaultOutputDpi);
     const PrintSheetOptions defaults;
     return QStringLiteral(

@@ -13,7 +13,8 @@ namespace {
 
 const Subcommand kCommands[] = {
     {"sheet",
-     "lay out copies of a photo on photo paper as a PDF or JPEG (see portiqa sheet --help)",
+     "copies of a photo laid out on photo paper as a PDF or\n"
+     "                      JPEG at true size (portiqa sheet --help)",
      runSheetCommand},
 };
 
@@ -41,7 +42,7 @@ QString subcommandsHelp() {
     QString text;
     for (const Subcommand& command : kCommands) {
         text += QStringLiteral("  %1  %2\n")
-                    .arg(QString::fromUtf8(command.name).leftJustified(17),
+                    .arg(QString::fromUtf8(command.name).leftJustified(18),
                          QString::fromUtf8(command.summary));
     }
     return text;
