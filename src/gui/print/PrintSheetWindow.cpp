@@ -219,31 +219,27 @@ bool PrintSheetWindow::saveAs(const QString& title, const QString& suffix, const
     return true;
 }
 
-void PrintSheetWindow::preparePrinter(QPrinter& printer) const {
-    printer.setFullPage(true); // the origin is the paper's corner, as the layout's
-    printer.setPageLayout(SheetFiles::pageLayout(sheet_.layout().paperMm));
-}
-
-void PrintSheetWindow::paintOn(QPrinter& printer) const {
-    QPainter painter;
-    if (painter.begin(&printer)) {
-        sheet_.paint(painter, printer.resolution());
-    }
-}
-
 void PrintSheetWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer);
+    printer.setFullPage(true);
+    printer.setPageLayout(SheetFiles::pageLayout(sheet_.layout().paperMm));
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(title());
+    // Runs for the preview and again for the printing the print dialog starts.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { paintOn(*target); });
+            [this](QPrinter* target) { printTo(*target); });
     preview.exec();
 }
 
 void PrintSheetWindow::printTo(QPrinter& printer) const {
-    preparePrinter(printer);
-    paintOn(printer);
+    // The print dialog sets its printer's default paper (Letter for "Print to File"); the
+    // sheet is laid out for its own paper, so that is put back before every drawing.
+    printer.setFullPage(true); // the origin is the paper's corner, as the layout's
+    printer.setPageLayout(SheetFiles::pageLayout(sheet_.layout().paperMm));
+    QPainter painter;
+    if (painter.begin(&printer)) {
+        sheet_.paint(painter, printer.resolution());
+    }
 }
 
 } // namespace portiqa

@@ -48,8 +48,8 @@ public:
     bool saveJpeg();
     // 打印…: the print preview, whose print button opens the print dialog.
     void print();
-    // Sets the printer to the paper (full page, no margins) and draws the sheet on it; what
-    // the preview and the print dialog's printing run.
+    // Sets the printer to the sheet's paper (full page, no margins) whatever paper it was
+    // given, and draws the sheet on it; what the preview and the print dialog's printing run.
     void printTo(QPrinter& printer) const;
 
     QComboBox* paperBox() const { return paper_; }
@@ -70,8 +70,6 @@ private:
     void showOptions(const PrintSheetOptions& options);
     void optionsChanged();
     bool saveAs(const QString& title, const QString& suffix, const QString& filter);
-    void preparePrinter(QPrinter& printer) const;
-    void paintOn(QPrinter& printer) const;
 
     QImage picture_;
     int outputDpi_;

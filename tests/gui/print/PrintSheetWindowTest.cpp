@@ -178,6 +178,8 @@ TEST(PrintSheetWindow, PrintingPutsTheSheetOnAPageOfThePaper) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(p.dir.filePath("printed.pdf"));
+    // What Qt's print dialog leaves for "Print to File (PDF)" on this machine.
+    printer.setPageSize(QPageSize(QPageSize::Letter));
     window->printTo(printer);
     const test::PdfFacts pdf = test::probePdf(p.dir.filePath("printed.pdf"));
     ASSERT_TRUE(pdf.read);
