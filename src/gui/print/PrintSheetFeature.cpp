@@ -67,6 +67,11 @@ void PrintSheetFeature::openWindow() {
         new PrintSheetWindow(picture, links_.outputResolutionDpi(), settings_, dialogs_, &window_);
     sheetWindow_->setAttribute(Qt::WA_DeleteOnClose);
     sheetWindow_->setWindowModality(Qt::ApplicationModal);
+    // In batch crop mode A, S, D and F are grabbed system-wide; they would be lost from the
+    // file names typed in the save dialog and turn the pictures over behind the window.
+    links_.releaseBatchHotkeys();
+    QObject::connect(sheetWindow_, &QDialog::finished, &window_,
+                     [this] { links_.restoreBatchHotkeys(); });
     sheetWindow_->show();
 }
 

@@ -70,6 +70,11 @@ struct RunningProgram {
 
 TEST(PrintSheetWindow, MenuItemOpensItOnTheFramedPictureAsASaveWritesIt) {
     RunningProgram p;
+    // The batch hotkeys are given up while the window is open (its save dialogs take typing).
+    int released = 0;
+    int restored = 0;
+    p.app->links().releaseBatchHotkeys = [&] { ++released; };
+    p.app->links().restoreBatchHotkeys = [&] { ++restored; };
     PrintSheetWindow* window = p.openSheet();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -86,6 +91,10 @@ TEST(PrintSheetWindow, MenuItemOpensItOnTheFramedPictureAsASaveWritesIt) {
     EXPECT_NEAR(double(paper.width()) / paper.height(), 127.0 / 89.0, 0.02);
     EXPECT_TRUE(p.dialogs.messages.isEmpty());
     EXPECT_FALSE(QFile::exists(p.dir.filePath("settings/set.dll"))); // nothing changed yet
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(restored, 0);
+    window->close();
+    EXPECT_EQ(restored, 1);
 }
 
 TEST(PrintSheetWindow, WithoutAPictureItSaysSoAndOpensNothing) {
