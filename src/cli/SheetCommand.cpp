@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace portiqa::cli {
 
@@ -116,113 +117,150 @@ QString sheetUsageText() {
         .arg(papers, sizes);
 }
 
-int runSheetCommand(const QStringList& arguments) {
-    QCommandLineParser parser;
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
-    const QCommandLineOption paper(QStringLiteral("paper"), {}, QStringLiteral("PAPER"));
-    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("SIZE"));
-    const QCommandLineOption out(QStringLiteral("out"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption copies(QStringLiteral("copies"), {}, QStringLiteral("N"));
-    const QCommandLineOption orientation(QStringLiteral("orientation"), {}, QStringLiteral("O"));
-    const QCommandLineOption margin(QStringLiteral("margin"), {}, QStringLiteral("MM"));
-    const QCommandLineOption gap(QStringLiteral("gap"), {}, QStringLiteral("MM"));
-    const QCommandLineOption noCutLines(QStringLiteral("no-cut-lines"), {});
-    parser.addOptions({help, paper, size, out, copies, orientation, margin, gap, noCutLines});
-    parser.addPositionalArgument(QStringLiteral("picture"), {});
-    if (!parser.parse(arguments)) {
-        return badUsage(parser.errorText());
-    }
-    if (parser.isSet(help)) {
-        std::fputs(sheetUsageText().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    const QStringList pictures = parser.positionalArguments();
-    if (pictures.size() != 1) {
-        return badUsage(pictures.isEmpty() ? QStringLiteral("No picture given.")
-                                           : QStringLiteral("Only one picture can be laid out "
-                                                            "at a time."));
-    }
-    for (const QCommandLineOption* required : {&paper, &size, &out}) {
-        if (!parser.isSet(*required)) {
-            return badUsage(
-                QStringLiteral("--%1 is required.").arg(required->names().constFirst()));
-        }
-    }
+namespace {
+
+// What the command line asks for, once it has been read and checked.
+struct SheetJob {
+    QString picture;
+    QString out;
     PrintSheetOptions options;
-    const std::optional<PaperChoice> chosenPaper = paperByName(parser.value(paper));
-    if (!chosenPaper) {
-        return badUsage(QStringLiteral("Unknown paper '%1' (papers: %2).")
-                            .arg(parser.value(paper), names(true)));
-    }
-    options.paper = chosenPaper->name;
-    options.photoSize = parser.value(size).trimmed();
-    if (options.photoSize != outputSizeName() && !photoSizeByName(options.photoSize)) {
-        return badUsage(
-            QStringLiteral("Unknown size '%1' (sizes: %2).").arg(parser.value(size), names(false)));
-    }
-    if (parser.isSet(copies)) {
-        bool ok = false;
-        options.copies = parser.value(copies).toInt(&ok);
-        if (!ok || options.copies < 1 || options.copies > PrintSheetOptions::kMaxCopies) {
-            return badUsage(QStringLiteral("--copies takes a whole number from 1 to %1.")
-                                .arg(PrintSheetOptions::kMaxCopies));
-        }
-    }
-    if (parser.isSet(orientation)) {
-        const QString value = parser.value(orientation);
-        if (value != QStringLiteral("横向") && value != QStringLiteral("纵向")) {
-            return badUsage(QStringLiteral("--orientation takes 横向 or 纵向."));
-        }
-        options.landscape = value == QStringLiteral("横向");
-    }
-    if (parser.isSet(margin) &&
-        !readMillimetres(parser.value(margin), PrintSheetOptions::kMaxMarginMm,
-                         &options.marginMm)) {
-        return badUsage(QStringLiteral("--margin takes millimetres from 0 to %1.")
-                            .arg(PrintSheetOptions::kMaxMarginMm));
-    }
-    if (parser.isSet(gap) &&
-        !readMillimetres(parser.value(gap), PrintSheetOptions::kMaxGapMm, &options.gapMm)) {
-        return badUsage(QStringLiteral("--gap takes millimetres from 0 to %1.")
-                            .arg(PrintSheetOptions::kMaxGapMm));
-    }
-    options.cutLines = !parser.isSet(noCutLines);
-    const QString outPath = parser.value(out);
-    if (SheetFiles::formatOf(outPath) == SheetFormat::Unknown) {
-        return badUsage(QStringLiteral("--out must name a .pdf or .jpg file."));
+};
+
+struct SheetParser {
+    QCommandLineParser parser;
+    const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, {}};
+    const QCommandLineOption paper{QStringLiteral("paper"), {}, QStringLiteral("PAPER")};
+    const QCommandLineOption size{QStringLiteral("size"), {}, QStringLiteral("SIZE")};
+    const QCommandLineOption out{QStringLiteral("out"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption copies{QStringLiteral("copies"), {}, QStringLiteral("N")};
+    const QCommandLineOption orientation{QStringLiteral("orientation"), {}, QStringLiteral("O")};
+    const QCommandLineOption margin{QStringLiteral("margin"), {}, QStringLiteral("MM")};
+    const QCommandLineOption gap{QStringLiteral("gap"), {}, QStringLiteral("MM")};
+    const QCommandLineOption noCutLines{QStringLiteral("no-cut-lines"), {}};
+
+    SheetParser() {
+        parser.addOptions({help, paper, size, out, copies, orientation, margin, gap, noCutLines});
+        parser.addPositionalArgument(QStringLiteral("picture"), {});
     }
 
-    const DecodedPicture picture = PictureDecoder().decodeFile(pictures.constFirst());
+    // The job the parsed arguments ask for; an empty result with `error` set on bad usage.
+    std::optional<SheetJob> job(QString* error) const {
+        auto fail = [error](const QString& text) {
+            *error = text;
+            return std::optional<SheetJob>();
+        };
+        const QStringList pictures = parser.positionalArguments();
+        if (pictures.size() != 1) {
+            return fail(pictures.isEmpty()
+                            ? QStringLiteral("No picture given.")
+                            : QStringLiteral("Only one picture can be laid out at a time."));
+        }
+        for (const QCommandLineOption* required : {&paper, &size, &out}) {
+            if (!parser.isSet(*required)) {
+                return fail(
+                    QStringLiteral("--%1 is required.").arg(required->names().constFirst()));
+            }
+        }
+        SheetJob job{pictures.constFirst(), parser.value(out), {}};
+        PrintSheetOptions& options = job.options;
+        const std::optional<PaperChoice> chosenPaper = paperByName(parser.value(paper));
+        if (!chosenPaper) {
+            return fail(QStringLiteral("Unknown paper '%1' (papers: %2).")
+                            .arg(parser.value(paper), names(true)));
+        }
+        options.paper = chosenPaper->name;
+        options.photoSize = parser.value(size).trimmed();
+        if (options.photoSize != outputSizeName() && !photoSizeByName(options.photoSize)) {
+            return fail(QStringLiteral("Unknown size '%1' (sizes: %2).")
+                            .arg(parser.value(size), names(false)));
+        }
+        if (parser.isSet(copies)) {
+            bool ok = false;
+            options.copies = parser.value(copies).toInt(&ok);
+            if (!ok || options.copies < 1 || options.copies > PrintSheetOptions::kMaxCopies) {
+                return fail(QStringLiteral("--copies takes a whole number from 1 to %1.")
+                                .arg(PrintSheetOptions::kMaxCopies));
+            }
+        }
+        if (parser.isSet(orientation)) {
+            const QString value = parser.value(orientation);
+            if (value != QStringLiteral("横向") && value != QStringLiteral("纵向")) {
+                return fail(QStringLiteral("--orientation takes 横向 or 纵向."));
+            }
+            options.landscape = value == QStringLiteral("横向");
+        }
+        if (parser.isSet(margin) &&
+            !readMillimetres(parser.value(margin), PrintSheetOptions::kMaxMarginMm,
+                             &options.marginMm)) {
+            return fail(QStringLiteral("--margin takes millimetres from 0 to %1.")
+                            .arg(PrintSheetOptions::kMaxMarginMm));
+        }
+        if (parser.isSet(gap) &&
+            !readMillimetres(parser.value(gap), PrintSheetOptions::kMaxGapMm, &options.gapMm)) {
+            return fail(QStringLiteral("--gap takes millimetres from 0 to %1.")
+                            .arg(PrintSheetOptions::kMaxGapMm));
+        }
+        options.cutLines = !parser.isSet(noCutLines);
+        if (SheetFiles::formatOf(job.out) == SheetFormat::Unknown) {
+            return fail(QStringLiteral("--out must name a .pdf or .jpg file."));
+        }
+        return job;
+    }
+};
+
+// Reads the picture, lays the sheet out and writes it; the exit status.
+int makeSheet(const SheetJob& job) {
+    const DecodedPicture picture = PictureDecoder().decodeFile(job.picture);
     if (!picture.ok()) {
-        printError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(pictures.constFirst()),
-                                                picture.message));
+        printError(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(job.picture), picture.message));
         return kFailed;
     }
+    const PaperChoice paper = *paperByName(job.options.paper);
     const PhotoSizeChoice photo =
-        *photoSizeFor(options.photoSize, picture.image.size(), kDefaultOutputDpi);
-    const SheetLayout layout = layoutSheet(sheetRequest(options, photo));
+        *photoSizeFor(job.options.photoSize, picture.image.size(), kDefaultOutputDpi);
+    const SheetLayout layout = layoutSheet(sheetRequest(job.options, photo));
     if (layout.copies.isEmpty()) {
         printError(QStringLiteral("A %1 photo does not fit on %2 paper with a %3 mm margin.")
-                       .arg(photo.label, chosenPaper->label)
-                       .arg(options.marginMm));
+                       .arg(photo.label, paper.label)
+                       .arg(job.options.marginMm));
         return kFailed;
     }
-    if (options.copies > layout.fits()) {
+    if (job.options.copies > layout.fits()) {
         printError(QStringLiteral("Only %1 copies fit; %1 laid out.").arg(layout.fits()));
     }
     QString error;
-    if (!SheetFiles::save(SheetRenderer(layout, picture.image), outPath, &error)) {
-        printError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(outPath), error));
+    if (!SheetFiles::save(SheetRenderer(layout, picture.image), job.out, &error)) {
+        printError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(job.out), error));
         return kFailed;
     }
     std::printf("%s\n", QStringLiteral("%1 copies of %2 on %3 (%4 fit): %5")
                             .arg(layout.copies.size())
-                            .arg(photo.label, chosenPaper->label)
+                            .arg(photo.label, paper.label)
                             .arg(layout.fits())
-                            .arg(QDir::toNativeSeparators(outPath))
+                            .arg(QDir::toNativeSeparators(job.out))
                             .toLocal8Bit()
                             .constData());
     return 0;
+}
+
+} // namespace
+
+int runSheetCommand(const QStringList& arguments) {
+    SheetParser sheet;
+    if (!sheet.parser.parse(arguments)) {
+        return badUsage(sheet.parser.errorText());
+    }
+    if (sheet.parser.isSet(sheet.help)) {
+        std::fputs(sheetUsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    QString error;
+    const std::optional<SheetJob> job = sheet.job(&error);
+    if (!job) {
+        return badUsage(error);
+    }
+    return makeSheet(*job);
 }
 
 } // namespace portiqa::cli

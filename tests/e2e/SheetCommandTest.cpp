@@ -61,6 +61,12 @@ TEST(SheetCommand, WritesThePdfAndTheJpegWithoutADisplay) {
     // The 413 x 626 portrait fitted into 25 x 35 mm at 300 dpi.
     EXPECT_EQ(facts.images, QList<QSize>(8, QSize(272, 413)));
 
+    // More copies than fit: what fits is laid out, and said.
+    run = runSheet({portrait(), "--paper", "5寸", "--size", "1寸", "--copies", "20", "--out", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Only 8 copies fit"))) << run.err.toStdString();
+    EXPECT_EQ(probePdf(pdf).images.size(), 8);
+
     // The output size: the picture's own pixels at 300 dpi, placed without resampling.
     run = runSheet(
         {portrait(), "--paper", "6寸", "--size", "输出尺寸", "--copies", "3", "--out", pdf});
