@@ -102,6 +102,8 @@ void PrintSheetWindow::buildControls() {
     form->addRow(count_);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {print_, pdf_, jpeg_, close}) {
+        // Enter confirms a typed number; it must not also start printing or a save.
+        button->setAutoDefault(false);
         buttons->addWidget(button);
     }
     auto* side = new QVBoxLayout;

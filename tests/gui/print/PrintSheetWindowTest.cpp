@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 using namespace portiqa;
 
@@ -114,8 +117,23 @@ TEST(PrintSheetWindow, ChoicesRedrawTheSheetCountWhatFitsAndAreKeptForNextTime) 
     EXPECT_EQ(window->countLabel()->text(), QStringLiteral("可放 4 张，排 4 张（1 行 × 4 列）。"));
     const QRect paper = window->preview()->paperRect();
     EXPECT_NEAR(double(paper.width()) / paper.height(), 152.0 / 102.0, 0.02);
-    window->copiesBox()->setValue(3);
+    // A number typed and confirmed with Enter: taken, and nothing else starts (a print
+    // preview opened by it is noted and closed).
+    QString stray;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != window) {
+            stray = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    QTest::keyClick(window->copiesBox(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->copiesBox(), "3");
+    QTest::keyClick(window->copiesBox(), Qt::Key_Return);
+    QCoreApplication::processEvents();
     EXPECT_EQ(window->sheet().layout().copies.size(), 3);
+    EXPECT_EQ(stray.toStdString(), "");
+    EXPECT_TRUE(p.dialogs.saveRequests.isEmpty());
     EXPECT_EQ(window->countLabel()->text(), QStringLiteral("可放 4 张，排 3 张（1 行 × 3 列）。"));
     window->copiesBox()->setValue(9);
     EXPECT_EQ(window->countLabel()->text(), QStringLiteral("最多可放 4 张，只排了 4 张。"));
