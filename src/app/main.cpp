@@ -1,3 +1,4 @@
+#include "cli/Subcommands.h"
 #include "core/app/LaunchOptions.h"
 #include "gui/app/PortiqaApp.h"
 #include "gui/app/ProgramIdentity.h"
@@ -22,6 +23,10 @@ QStringList commandLine(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // `portiqa sheet ...` and the other headless commands: no window, no display needed.
+    if (const std::optional<int> status = portiqa::cli::runSubcommand(argc, argv)) {
+        return *status;
+    }
     QString error;
     const portiqa::LaunchOptions options =
         portiqa::parseLaunchOptions(commandLine(argc, argv), &error);
@@ -32,7 +37,8 @@ int main(int argc, char** argv) {
     }
     switch (options.action) {
     case portiqa::LaunchOptions::Action::ShowHelp:
-        std::fputs(portiqa::usageText().toLocal8Bit().constData(), stdout);
+        std::fputs(portiqa::usageText(portiqa::cli::subcommandsHelp()).toLocal8Bit().constData(),
+                   stdout);
         return 0;
     case portiqa::LaunchOptions::Action::ShowVersion:
         std::printf("%s\n", qPrintable(portiqa::versionText()));

@@ -1,0 +1,51 @@
+#include "cli/Subcommands.h"
+
+#include "cli/SheetCommand.h"
+
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <cstring>
+
+namespace portiqa::cli {
+
+namespace {
+
+const Subcommand kCommands[] = {
+    {"sheet",
+     "copies of a photo laid out on photo paper as a PDF or\n"
+     "                      JPEG at true size (portiqa sheet --help)",
+     runSheetCommand},
+};
+
+} // namespace
+
+std::optional<int> runSubcommand(int argc, char** argv) {
+    if (argc < 2) {
+        return std::nullopt;
+    }
+    for (const Subcommand& command : kCommands) {
+        if (std::strcmp(argv[1], command.name) != 0) {
+            continue;
+        }
+        // Pictures and PDF pages need Qt's painting, never a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeFirst(); // the program; the command's name comes first now
+        return command.run(arguments);
+    }
+    return std::nullopt;
+}
+
+QString subcommandsHelp() {
+    QString text;
+    for (const Subcommand& command : kCommands) {
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QString::fromUtf8(command.name).leftJustified(18),
+                         QString::fromUtf8(command.summary));
+    }
+    return text;
+}
+
+} // namespace portiqa::cli
