@@ -1,5 +1,6 @@
 # All third-party libraries come from Debian packages (scripts/packages.txt).
-find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Multimedia Concurrent Test)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Multimedia Concurrent
+             Test)
 find_package(PkgConfig REQUIRED)
 
 pkg_check_modules(TURBOJPEG REQUIRED IMPORTED_TARGET libturbojpeg)

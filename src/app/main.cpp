@@ -23,8 +23,9 @@ QStringList commandLine(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const int status = portiqa::runSubcommand(argc, argv); status >= 0) {
-        return status;
+    // `portiqa sheet ...` and the other headless commands: no window, no display needed.
+    if (const std::optional<int> status = portiqa::cli::runSubcommand(argc, argv)) {
+        return *status;
     }
     QString error;
     const portiqa::LaunchOptions options =
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     }
     switch (options.action) {
     case portiqa::LaunchOptions::Action::ShowHelp:
-        std::fputs(portiqa::usageText().toLocal8Bit().constData(), stdout);
+        std::fputs(portiqa::usageText(portiqa::cli::subcommandsHelp()).toLocal8Bit().constData(),
+                   stdout);
         return 0;
     case portiqa::LaunchOptions::Action::ShowVersion:
         std::printf("%s\n", qPrintable(portiqa::versionText()));

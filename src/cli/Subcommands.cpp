@@ -1,30 +1,67 @@
 #include "cli/Subcommands.h"
 
 #include "cli/CropCommand.h"
+#include "cli/SheetCommand.h"
 #include "platform/HugePages.h"
 #include "platform/Terminal.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstring>
 
-namespace portiqa {
+namespace portiqa::cli {
 
-int runSubcommand(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "crop") != 0) {
-        return -1;
-    }
-    platform::restartWithHugePages(argv);
-    // A core application: no platform plugin is loaded, so no display is ever looked for.
-    QCoreApplication app(argc, argv);
-    QStringList words;
-    for (int i = 2; i < argc; ++i) {
-        words << QString::fromLocal8Bit(argv[i]);
-    }
+namespace {
+
+int runCrop(const QStringList& arguments) {
     CropStreams streams;
     streams.errIsTerminal = platform::standardErrorIsTerminal();
-    return cropCommandMain(words, streams);
+    return cropCommandMain(arguments.mid(1), streams);
 }
 
-} // namespace portiqa
+const Subcommand kCommands[] = {
+    {"crop",
+     "crop many photos to ID-photo files without a window,\n"
+     "                      resumable and in parallel (portiqa crop --help)",
+     runCrop, true},
+    {"sheet",
+     "copies of a photo laid out on photo paper as a PDF or\n"
+     "                      JPEG at true size (portiqa sheet --help)",
+     runSheetCommand},
+};
+
+} // namespace
+
+std::optional<int> runSubcommand(int argc, char** argv) {
+    if (argc < 2) {
+        return std::nullopt;
+    }
+    for (const Subcommand& command : kCommands) {
+        if (std::strcmp(argv[1], command.name) != 0) {
+            continue;
+        }
+        if (command.largePictures) {
+            platform::restartWithHugePages(argv);
+        }
+        // Pictures and PDF pages need Qt's painting, never a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeFirst(); // the program; the command's name comes first now
+        return command.run(arguments);
+    }
+    return std::nullopt;
+}
+
+QString subcommandsHelp() {
+    QString text;
+    for (const Subcommand& command : kCommands) {
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QString::fromUtf8(command.name).leftJustified(18),
+                         QString::fromUtf8(command.summary));
+    }
+    return text;
+}
+
+} // namespace portiqa::cli

@@ -70,7 +70,11 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     return options;
 }
 
-QString usageText() {
+QString usageText(const QString& commands) {
+    const QString commandSection =
+        commands.isEmpty()
+            ? QString()
+            : QStringLiteral("\nCommands (portiqa COMMAND ..., no display needed):\n") + commands;
     return QStringLiteral(
                "Usage: portiqa [OPTIONS] [PICTURE]\n"
                "Make standard ID headshots: zoom a photo under a capture frame of an exact pixel\n"
@@ -86,6 +90,7 @@ QString usageText() {
                "                      data folder (~/.local/share/Portiqa/) when it is installed\n"
                "  -h, --help          show this help and exit\n"
                "  -v, --version       show the version and exit\n"
+               "%1"
                "\n"
                "Environment:\n"
                "  PORTIQA_CAMERA      which camera the 拍摄 window uses: 'pattern' for a built-in\n"
@@ -96,7 +101,8 @@ QString usageText() {
                "\n"
                "Exit status: 0 when the program ends normally, 2 for bad usage or when no\n"
                "display can be opened.\n"
-               "Home page: ") +
+               "Home page: ")
+               .arg(commandSection) +
            QString::fromUtf8(build::homepage) + QLatin1Char('\n');
 }
 

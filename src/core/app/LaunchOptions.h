@@ -26,8 +26,9 @@ struct LaunchOptions {
 // value, more than one picture) `error` gets one sentence and the options are not to be used.
 LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error);
 
-// What --help prints: usage, options and the environment variables the program reads.
-QString usageText();
+// What --help prints: usage, options, the headless commands (`commands`, their help lines)
+// and the environment variables the program reads.
+QString usageText(const QString& commands = {});
 // What --version prints, e.g. "Portiqa 2.7".
 QString versionText();
 

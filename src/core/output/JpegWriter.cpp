@@ -16,6 +16,7 @@ struct PlainJob {
     J_COLOR_SPACE layout;
     int components;
     int quality;
+    int dotsPerInch; // 0: the JFIF header's default (no unit, aspect 1:1)
 };
 
 // Opaque 32-bit pictures (captures are held that way) go to libjpeg as they are, which saves a
@@ -37,6 +38,11 @@ void writeScanlines(jpeg::Session& session, void* context) {
     cinfo.input_components = job->components;
     cinfo.in_color_space = job->layout;
     jpeg::applyOutputSettings(cinfo, job->quality);
+    if (job->dotsPerInch > 0) {
+        cinfo.density_unit = 1; // dots per inch
+        cinfo.X_density = static_cast<UINT16>(job->dotsPerInch);
+        cinfo.Y_density = static_cast<UINT16>(job->dotsPerInch);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         // libjpeg does not write through the row pointer; its API just is not const-correct.
@@ -46,13 +52,13 @@ void writeScanlines(jpeg::Session& session, void* context) {
     jpeg_finish_compress(&cinfo);
 }
 
-} // namespace
-
-std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes) {
+std::optional<QByteArray> encode(const QImage& image, int quality, std::int64_t maxBytes,
+                                 int dotsPerInch) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0) {
         return QByteArray();
     }
-    PlainJob job{&image, JCS_RGB, 3, std::clamp(quality, 0, 100)};
+    PlainJob job{&image, JCS_RGB, 3, std::clamp(quality, 0, 100),
+                 std::clamp(dotsPerInch, 0, 65535)};
     QImage rgb;
     if (takesRgb32(image)) {
 #if defined(JCS_EXTENSIONS)
@@ -70,6 +76,16 @@ std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int6
         return std::nullopt;
     }
     return out; // empty when libjpeg refused the picture (for example wider than 65500)
+}
+
+} // namespace
+
+std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes) {
+    return encode(image, quality, maxBytes, 0);
+}
+
+QByteArray encodeJpegWithDensity(const QImage& image, int quality, int dotsPerInch) {
+    return encode(image, quality, -1, dotsPerInch).value_or(QByteArray());
 }
 
 } // namespace portiqa

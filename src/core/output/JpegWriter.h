@@ -20,6 +20,10 @@ namespace portiqa {
 // gives an empty array.
 std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes = -1);
 
+// The same file with its resolution written into the JFIF header (dots per inch, both ways),
+// for pictures meant for print at a known physical size. No size limit.
+QByteArray encodeJpegWithDensity(const QImage& image, int quality, int dotsPerInch);
+
 // The plain encoder behind the size search's interface: every quality encodes the picture
 // from its pixels. The reference the faster PreparedJpeg is held to, and its stand-in should
 // the two ever disagree.

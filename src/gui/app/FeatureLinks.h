@@ -72,6 +72,11 @@ struct FeatureLinks {
     // once.
     std::function<void(PicturePyramidPtr, DetectedFaces)> prefetchedFaces = [](PicturePyramidPtr,
                                                                                DetectedFaces) {};
+
+    // --- output resolution (owner: the output options) ---
+    // The resolution output pictures are meant for, in dots per inch: the print sheet prints
+    // the output size at it. 300 dpi, the usual one for ID photos, until output options set it.
+    std::function<int()> outputResolutionDpi = [] { return 300; };
 };
 
 } // namespace portiqa

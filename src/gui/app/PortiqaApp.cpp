@@ -1,11 +1,11 @@
 #include "gui/app/PortiqaApp.h"
 
 #include "core/batch/BatchTaskFile.h"
-#include "core/settings/SettingsFile.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/OutputEncoder.h"
 #include "core/output/SaveCommand.h"
 #include "core/roster/RosterSheet.h"
+#include "core/settings/SettingsFile.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MainWindowSizeEdits.h"
@@ -15,10 +15,11 @@
 #include "gui/app/WorkspaceWiring.h"
 #include "gui/batch/BatchCropWiring.h"
 #include "gui/camera/CameraFeature.h"
-#include "gui/roster/RosterWindow.h"
-#include "gui/roster/RosterWiring.h"
 #include "gui/editor/EditorWiring.h"
 #include "gui/face/AutoFrameFeature.h"
+#include "gui/print/PrintSheetFeature.h"
+#include "gui/roster/RosterWindow.h"
+#include "gui/roster/RosterWiring.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/camera/CameraBackend.h"
 #include "platform/DesktopOpener.h"
@@ -104,6 +105,12 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     rosterWindow_ = wireRosterWindow(*this);
     autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
     autoFrame_->followQuickShootFrame(*camera_, links_);
+    PrintSheetSources printSources;
+    printSources.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
+    printSources.outputSizeUsable = [this] { return outputSpec_.usable(); };
+    printSources.framedPicture = [this] { return framedOutputPicture(); };
+    printSheet_ = std::make_unique<PrintSheetFeature>(*window_, chosenDialogs, links_,
+                                                      std::move(printSources));
     window_->lifecycleSteps().loadSettings = [this] {
         settingsFile_->loadSettings(batchCrop_, quickShoot_);
     };
@@ -122,16 +129,18 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     context.commitPendingText = [this] { links_.finishTextForSave(); };
     context.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     context.outputSizeUsable = [this] { return outputSpec_.usable(); };
-    context.captureFramedImage = [this] {
-        workspace_->waitForPicture(); // a save always works on the full picture
-        return workspace_->captureFramedImage();
-    };
+    context.captureFramedImage = [this] { return framedOutputPicture(); };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
     context.batchCropMode = [this] { return links_.batchCropMode(); };
     context.saveInBatchCropMode = [this] { batchCropWiring_->save(); };
     save_ = std::make_unique<SaveCommand>(dialogs, *encoder_, std::move(context));
     commands_->setSaveCommand(save_.get());
+}
+
+QImage PortiqaApp::framedOutputPicture() {
+    workspace_->waitForPicture(); // a save always works on the full picture
+    return workspace_->captureFramedImage();
 }
 
 void PortiqaApp::wireCamera(Dialogs& dialogs) {

@@ -10,6 +10,7 @@
 #include "gui/app/FeatureLinks.h"
 #include "platform/camera/CameraBackend.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,7 @@ class BatchCropWiring;
 class CameraFeature;
 class RosterWindow;
 class EditorController;
+class PrintSheetFeature;
 
 namespace platform {
 class DesktopOpener;
@@ -68,12 +70,16 @@ public:
     QuickShootSettings& quickShootSettings() { return quickShoot_; }
     // The editor's tools and tool window.
     EditorController& editor() { return *editor_; }
+    // The print sheet: its menu item and window.
+    PrintSheetFeature& printSheet() { return *printSheet_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
 private:
     void connectSaveCommand(Dialogs& dialogs);
     void wireCamera(Dialogs& dialogs);
+    // The framed picture exactly as a save writes it; the save and the print sheet share it.
+    QImage framedOutputPicture();
 
     LaunchOptions options_;
     std::unique_ptr<platform::DesktopOpener> opener_;
@@ -97,9 +103,10 @@ private:
     std::unique_ptr<AutoFrameFeature> autoFrame_;
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
-    OutputSizeController* outputSizes_ = nullptr; // owned by the window
-    std::unique_ptr<RosterWindow> rosterWindow_;  // goes before the roster it shows
-    EditorController* editor_ = nullptr;          // owned by the window
+    OutputSizeController* outputSizes_ = nullptr;   // owned by the window
+    std::unique_ptr<RosterWindow> rosterWindow_;    // goes before the roster it shows
+    EditorController* editor_ = nullptr;            // owned by the window
+    std::unique_ptr<PrintSheetFeature> printSheet_; // goes first: its window uses the others
 };
 
 } // namespace portiqa

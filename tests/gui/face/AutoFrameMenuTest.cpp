@@ -59,8 +59,8 @@ TEST(AutoFrameMenu, FileMenuHasTheCommandAndTheSwitchOffByDefault) {
     for (QAction* a : menu->actions()) {
         texts << a->text();
     }
-    EXPECT_EQ(texts,
-              QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸"}));
+    EXPECT_EQ(texts, QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸",
+                                  "排版打印…"}));
     AutoFrameFeature& feature = rig.app->autoFrame();
     EXPECT_EQ(feature.commandAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
     EXPECT_TRUE(feature.automaticAction()->isCheckable());
