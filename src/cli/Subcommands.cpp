@@ -1,6 +1,9 @@
 #include "cli/Subcommands.h"
 
+#include "cli/CropCommand.h"
 #include "cli/SheetCommand.h"
+#include "platform/HugePages.h"
+#include "platform/Terminal.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -11,7 +14,17 @@ namespace portiqa::cli {
 
 namespace {
 
+int runCrop(const QStringList& arguments) {
+    CropStreams streams;
+    streams.errIsTerminal = platform::standardErrorIsTerminal();
+    return cropCommandMain(arguments.mid(1), streams);
+}
+
 const Subcommand kCommands[] = {
+    {"crop",
+     "crop many photos to ID-photo files without a window,\n"
+     "                      resumable and in parallel (portiqa crop --help)",
+     runCrop, true},
     {"sheet",
      "copies of a photo laid out on photo paper as a PDF or\n"
      "                      JPEG at true size (portiqa sheet --help)",
@@ -27,6 +40,9 @@ std::optional<int> runSubcommand(int argc, char** argv) {
     for (const Subcommand& command : kCommands) {
         if (std::strcmp(argv[1], command.name) != 0) {
             continue;
+        }
+        if (command.largePictures) {
+            platform::restartWithHugePages(argv);
         }
         // Pictures and PDF pages need Qt's painting, never a screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,6 +17,8 @@ struct Subcommand {
     // Runs with the application object made; `arguments` are the command's own, its name
     // first. Returns the exit status.
     int (*run)(const QStringList& arguments);
+    // The command decodes many large pictures: it starts with huge pages for them.
+    bool largePictures = false;
 };
 
 // When argv[1] names a command: runs it and returns its exit status. Nothing otherwise.

@@ -9,6 +9,14 @@ QString unusableOutputSizeHint() {
         .arg(OutputSpec::kMaxSide);
 }
 
+const QStringList& sizePresetNames() {
+    static const QStringList names{QStringLiteral("默认"),      QStringLiteral("自定义"),
+                                   QStringLiteral("学籍/身份证"), QStringLiteral("小1寸"),
+                                   QStringLiteral("1寸照"),     QStringLiteral("小2寸普通"),
+                                   QStringLiteral("小2寸护照"),  QStringLiteral("2寸照")};
+    return names;
+}
+
 std::optional<QSize> sizePreset(int index) {
     switch (index) {
     case 0:

@@ -5,6 +5,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,9 @@ struct OutputSpec {
 
 // The status hint shown while the typed output size cannot be used.
 QString unusableOutputSizeHint();
+
+// The size list's entries in index order, as the size-type list shows them.
+const QStringList& sizePresetNames();
 
 // The size types of the size list: index 0..7. nullopt for 自定义 and unknown indices.
 std::optional<QSize> sizePreset(int index);

@@ -1,6 +1,7 @@
 #include "gui/app/MainControls.h"
 
 #include "core/app/ToolbarDispatch.h"
+#include "core/workspace/OutputSpec.h"
 #include "gui/app/ColourPickerButton.h"
 #include "gui/app/StatusBarWidget.h"
 #include "gui/app/ToolbarIcons.h"
@@ -78,10 +79,7 @@ void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
     c.settingsGroup->setMouseTracking(true);
     c.sizeTypeLabel = label(g, u"尺寸类型标签", u"尺寸类型", 8, 23, 72, 20);
     c.sizeTypeCombo = place(new QComboBox(g), u"尺寸类型组合框", 72, 22, 72, 20);
-    c.sizeTypeCombo->addItems({QStringLiteral("默认"), QStringLiteral("自定义"),
-                               QStringLiteral("学籍/身份证"), QStringLiteral("小1寸"),
-                               QStringLiteral("1寸照"), QStringLiteral("小2寸普通"),
-                               QStringLiteral("小2寸护照"), QStringLiteral("2寸照")});
+    c.sizeTypeCombo->addItems(sizePresetNames());
     c.widthLabel = label(g, u"宽度标签", u"宽度(像素)", 8, 51, 72, 20);
     c.widthEdit = place(new UpDownEdit(g), u"像素宽编辑框", 72, 51, 54, 20);
     c.widthEdit->setText(QStringLiteral("160"));

@@ -1,5 +1,6 @@
 #include "gui/app/OutputSizeController.h"
 
+#include "core/app/MainWindowLayout.h"
 #include "core/dialogs/Dialogs.h"
 #include "core/text/Numbers.h"
 #include "gui/app/MainWindow.h"
@@ -11,11 +12,9 @@
 namespace portiqa {
 
 namespace {
-// Room the frame needs around it inside the picture area, and what the rest of the window
-// takes beside and below the picture area in the design layout.
-constexpr int kFrameMargin = 30;
-constexpr int kWidthBesideArea = 213;
-constexpr int kHeightAroundArea = 165;
+using mainwindow::kFrameMargin;
+using mainwindow::kHeightAroundArea;
+using mainwindow::kWidthBesideArea;
 
 QString lowResolutionMessage() {
     return QStringLiteral("此电脑屏幕像素分辩率不够高，不满足操作要求。");
