@@ -27,6 +27,11 @@ MessageAnswer ScriptedDialogs::message(const QString& caption, const QString& te
     return answer == MessageAnswer::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+void ScriptedDialogs::showNotice(const QString& caption, const QString& text, MessageIcon icon) {
+    messages.append({caption, text, icon, MessageButtons::Ok});
+    noticeOpen = true;
+}
+
 QString ScriptedDialogs::openFile(const QString& title, const QString& folder,
                                   const QString& filter) {
     openTitles.append(title);

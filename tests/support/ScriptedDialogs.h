@@ -37,6 +37,11 @@ public:
 
     MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,
                           MessageButtons buttons) override;
+    // A notice is kept in `messages` like any message; `noticeOpen` says whether it still
+    // shows.
+    void showNotice(const QString& caption, const QString& text, MessageIcon icon) override;
+    void closeNotice() override { noticeOpen = false; }
+    bool noticeOpen = false;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
     QString saveFile(const SaveFileRequest& request) override;
     QString chooseFolder(const QString& title, const QString& startFolder) override;

@@ -76,11 +76,21 @@ QString BatchCropSave::destination(NamingBehaviour behaviour) {
     return QString();
 }
 
+QString BatchCropSave::nothingShownMessage(const QString& fileName) {
+    return QStringLiteral("图片“%1”未能打开，没有可截取的图片，本张未截图。").arg(fileName);
+}
+
 SaveOutcome BatchCropSave::save() {
     const NamingBehaviour behaviour = namingBehaviour(BatchKind::Crop, settings_.namingMode)
                                           .value_or(NamingBehaviour::SourceName);
     if (!hooks_.outputSizeUsable()) {
         dialogs_.inform(kCaption, unusableOutputSizeHint(), MessageIcon::Information);
+        return SaveOutcome::Refused;
+    }
+    if (!hooks_.pictureShown()) {
+        dialogs_.inform(
+            kCaption, nothingShownMessage(sourceFileName(task_.source(), task_.taskPictureName())),
+            MessageIcon::Information);
         return SaveOutcome::Refused;
     }
     const QString path = destination(behaviour);

@@ -10,10 +10,10 @@
 //
 // GUI thread only.
 
-#include "core/settings/BatchSettings.h"
 #include "core/naming/OutputNames.h"
 #include "core/naming/PromptedNameSaver.h"
 #include "core/output/SaveCommand.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QImage>
 
@@ -27,6 +27,9 @@ class OutputEncoder;
 class RosterSheet;
 
 struct BatchSaveHooks {
+    // Whether a picture is on show once a load in progress has ended: a step onto a file
+    // that could not be shown leaves none, and nothing may be saved under its name.
+    std::function<bool()> pictureShown = [] { return true; };
     // The framed pixels, exactly output width x height (waits for a load in progress).
     std::function<QImage()> captureFramedImage;
     std::function<double()> sizeLimitKb = [] { return 500.0; };
@@ -55,6 +58,7 @@ public:
     QString destination(NamingBehaviour behaviour);
 
     static QString noSourceNameMessage();
+    static QString nothingShownMessage(const QString& fileName);
 
 private:
     Dialogs& dialogs_;

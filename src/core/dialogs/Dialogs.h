@@ -43,6 +43,15 @@ public:
         return message(caption, text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
     }
 
+    // A message that does not wait for the operator: the program goes on while it shows, and
+    // closeNotice() (or the next notice) takes it away, so a message about a picture does
+    // not stay up once the operator has moved on to another one. Where no such box can be
+    // made it is an ordinary message.
+    virtual void showNotice(const QString& caption, const QString& text, MessageIcon icon) {
+        inform(caption, text, icon);
+    }
+    virtual void closeNotice() {}
+
     // The chosen file's full path, or an empty text when cancelled.
     virtual QString openFile(const QString& title, const QString& folder,
                              const QString& filter) = 0;

@@ -86,6 +86,14 @@ void PhotoWorkspace::restorePictureState(const PictureState& state) {
     emit viewChanged();
 }
 
+void PhotoWorkspace::dropPicture() {
+    PictureState none;
+    none.zoom = zoom_;
+    none.fractionX = fractionX_;
+    none.fractionY = fractionY_;
+    restorePictureState(none);
+}
+
 bool PhotoWorkspace::zoomFits(double zoom) const {
     const int w = WorkspaceGeometry::zoomedSide(pictureSize_.width(), zoom);
     const int h = WorkspaceGeometry::zoomedSide(pictureSize_.height(), zoom);

@@ -70,6 +70,10 @@ public:
     };
     PictureState pictureState() const;
     void restorePictureState(const PictureState& state);
+    // No picture any more (pictureLoaded false, white surfaces); zoom and scroll fractions
+    // keep their values. For a picture that could not be shown where showing the one before
+    // would be taken for it (a batch step).
+    void dropPicture();
 
     bool pictureLoaded() const { return pictureLoaded_; }
     bool showingPreview() const { return preview_; }

@@ -1,5 +1,6 @@
 #include "core/workspace/WorkspaceLoader.h"
 
+#include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <limits>
@@ -43,7 +44,12 @@ void WorkspaceLoader::setPrefetcher(PicturePrefetcher* prefetcher) {
     }
 }
 
+void WorkspaceLoader::setDropPictureOnFailure(std::function<bool()> when) {
+    dropPictureOnFailure_ = std::move(when);
+}
+
 void WorkspaceLoader::loadFile(const QString& path) {
+    dialogs_.closeNotice(); // a message about the picture before is stale now
     // A load that supersedes a pending one keeps the first one's restore point: whatever the
     // pending load has put on show since (its preview) is not a picture to go back to.
     if (!isLoading()) {
@@ -100,6 +106,16 @@ void WorkspaceLoader::applyPrefetched() {
             previewShown_ = workspace_.showingPreview();
         }
     }
+}
+
+void WorkspaceLoader::showNothing() {
+    dialogs_.closeNotice();
+    if (isLoading()) {
+        loader_.cancel();
+        awaiting_.reset();
+        end(false);
+    }
+    workspace_.dropPicture();
 }
 
 bool WorkspaceLoader::showPicture(const QImage& picture, bool resetScrollFractions) {
@@ -167,6 +183,16 @@ void WorkspaceLoader::loadFailed(quint64 request, const QString& message) {
 }
 
 void WorkspaceLoader::fail(const QString& message) {
+    if (dropPictureOnFailure_ && dropPictureOnFailure_()) {
+        // In a batch run the picture before belongs to another person: nothing is on show,
+        // so nothing can be saved under this file's name.
+        const QString file = QFileInfo(path_).fileName();
+        workspace_.dropPicture();
+        end(false);
+        dialogs_.showNotice(PictureDecoder::messageCaption(), failedFileMessage(file, message),
+                            MessageIcon::Warning);
+        return;
+    }
     // Whatever this load (or one it superseded) put on show goes; the picture that was on
     // show before comes back exactly. Untouched, it stays as the operator left it.
     if (workspace_.showingPreview() || workspace_.pyramid() != restorePoint_.picture) {
@@ -174,6 +200,10 @@ void WorkspaceLoader::fail(const QString& message) {
     }
     end(false);
     dialogs_.inform(PictureDecoder::messageCaption(), message, MessageIcon::Warning);
+}
+
+QString WorkspaceLoader::failedFileMessage(const QString& fileName, const QString& reason) {
+    return QStringLiteral("文件“%1”：%2").arg(fileName, reason);
 }
 
 void WorkspaceLoader::end(bool shown) {

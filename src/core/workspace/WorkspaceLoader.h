@@ -48,12 +48,23 @@ public:
     // holds is shown at once (or its scaled view, the whole one following), exactly as a
     // fresh load would show it.
     void loadFile(const QString& path);
+    // While `when` answers true (batch crop mode), a file that cannot be shown leaves no
+    // picture at all instead of the one before, which a save would otherwise take for it; its
+    // message names the file and does not wait: the next load closes it.
+    void setDropPictureOnFailure(std::function<bool()> when);
     // Pictures read ahead (batch crop); null for none. It must outlive this loader.
     void setPrefetcher(PicturePrefetcher* prefetcher);
     // A whole picture (a paste): shown at once, fitted, scroll fractions to the middle when
     // `resetScrollFractions`. It ends any pending load. False when it cannot be shown: then
     // nothing changes and a pending load goes on.
     bool showPicture(const QImage& picture, bool resetScrollFractions = true);
+
+    // The message of a file that could not be shown while pictures are dropped on failure.
+    static QString failedFileMessage(const QString& fileName, const QString& reason);
+
+    // A batch step onto a file that is not there: a pending load is dropped (it belonged to
+    // the step before) and no picture is on show.
+    void showNothing();
 
     // True from loadFile() until the load has ended either way.
     bool isLoading() const { return request_ != 0; }
@@ -93,6 +104,7 @@ private:
     QFutureWatcher<PicturePyramidPtr> pyramidWatcher_;
     std::function<void(Stage)> stageHook_;
     PicturePrefetcher* prefetcher_ = nullptr;
+    std::function<bool()> dropPictureOnFailure_;
     PicturePrefetcher::EntryPtr awaiting_; // the prefetched picture this load shows
     QString path_;                         // the file being loaded
 };

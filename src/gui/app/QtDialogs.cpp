@@ -27,6 +27,23 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 } // namespace
 
+void QtDialogs::showNotice(const QString& caption, const QString& text, MessageIcon icon) {
+    closeNotice();
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    auto* box = new QMessageBox(toQtIcon(icon), caption, shown, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    notice_ = box;
+    box->show();
+}
+
+void QtDialogs::closeNotice() {
+    if (notice_) {
+        notice_->close();
+    }
+}
+
 MessageAnswer QtDialogs::message(const QString& caption, const QString& text, MessageIcon icon,
                                  MessageButtons buttons) {
     // Messages join their lines with CR LF; a Qt label wants a plain line feed.

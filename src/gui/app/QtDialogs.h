@@ -5,6 +5,9 @@
 
 #include "core/dialogs/Dialogs.h"
 
+#include <QMessageBox>
+#include <QPointer>
+
 class QWidget;
 
 namespace portiqa {
@@ -14,6 +17,8 @@ public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
+    void showNotice(const QString& caption, const QString& text, MessageIcon icon) override;
+    void closeNotice() override;
     MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,
                           MessageButtons buttons) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
@@ -24,6 +29,7 @@ public:
 
 private:
     QWidget* parent_;
+    QPointer<QMessageBox> notice_; // the notice on show, if any
 };
 
 } // namespace portiqa

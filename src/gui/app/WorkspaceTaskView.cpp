@@ -11,7 +11,7 @@ void WorkspaceTaskView::loadPictureFile(const QString& path) {
 }
 
 void WorkspaceTaskView::clearPicturePanels() {
-    workspace_.workspace().clearView();
+    workspace_.loader().showNothing();
 }
 
 void WorkspaceTaskView::setWindowTitle(const QString& title) {

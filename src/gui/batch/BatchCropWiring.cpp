@@ -1,7 +1,7 @@
 #include "gui/batch/BatchCropWiring.h"
 
-#include "core/settings/SettingsFile.h"
 #include "core/roster/RosterSheet.h"
+#include "core/settings/SettingsFile.h"
 #include "core/workspace/OutputSpec.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainControls.h"
@@ -50,6 +50,10 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
                                           *parts_.task, *parts_.dialogs, std::move(hooks));
 
     BatchSaveHooks saveHooks;
+    saveHooks.pictureShown = [this] {
+        parts_.workspace->waitForPicture();
+        return parts_.workspace->workspace().pictureLoaded();
+    };
     saveHooks.captureFramedImage = [this] { return parts_.workspace->captureFramedImage(); };
     saveHooks.sizeLimitKb = [this] { return parts_.outputSpec->sizeLimitKb; };
     saveHooks.outputSizeUsable = [this] { return parts_.outputSpec->usable(); };
@@ -71,6 +75,7 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     links.batchCropMode = [this] { return run_->mode(); };
     // An opened or dropped file becomes the source while the mode is on.
     parts_.workspace->sources().setBatchCropMode([this] { return run_->mode(); });
+    parts_.workspace->loader().setDropPictureOnFailure([this] { return run_->mode(); });
     links.leaveBatchCropMode = [this] {
         if (run_->mode()) {
             run_->switchOff();
