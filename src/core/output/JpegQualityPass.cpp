@@ -219,8 +219,34 @@ const std::int16_t* rawBlock(const DctPlane& plane, int bx, int by) {
 // qualities that get written are quantised again then, which is cheaper than keeping them all.
 // Returns false as soon as the symbols counted so far cannot fit the budget: a quality far
 // above the limit is settled after a few rows.
+// 4:4:4: one block of each component per MCU, in raster order.
+bool countFullChromaSymbols(QualityWork& work) {
+    const DctPicture& p = *work.picture;
+    const DctPlane& luma = p.planes[0];
+    Counts& n = work.counts;
+    int lastDc[3] = {0, 0, 0};
+    std::int64_t floorBits = 0;
+    alignas(16) std::int16_t q[kBlockArea];
+    for (int by = 0; by < luma.blocksHigh; ++by) {
+        for (int bx = 0; bx < luma.blocksWide; ++bx) {
+            for (int c = 0; c < 3; ++c) {
+                work.divisors[c].quantize(rawBlock(p.planes[size_t(c)], bx, by), q);
+                const int table = c == 0 ? 0 : 1;
+                floorBits += countBlock(q, lastDc[c], n.dc[table], n.ac[table]);
+            }
+        }
+        if (cannotFit(floorBits, work.maxBytes)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool countSymbols(QualityWork& work) {
     const DctPicture& p = *work.picture;
+    if (p.layout.fullChroma) {
+        return countFullChromaSymbols(work);
+    }
     const int mcuCols = ceilDiv(p.width, 16);
     const int mcuRows = ceilDiv(p.height, 16);
     const DctPlane& luma = p.planes[0];
@@ -330,7 +356,7 @@ void encodeBody(Session& session, void* context) {
     cinfo.image_height = JDIMENSION(work.picture->height);
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
-    applyOutputSettings(cinfo, work.quality);
+    applyOutputSettings(cinfo, work.quality, work.picture->layout);
 
     setDivisors(cinfo, work);
     if (!countSymbols(work)) {

@@ -7,6 +7,8 @@
 //
 // Internal to core/output (PreparedJpeg uses it).
 
+#include "core/output/JpegLayout.h"
+
 #include <QByteArray>
 
 #include <array>
@@ -23,7 +25,7 @@ inline constexpr int kZigzagToNatural[64] = {
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
 // One component's unquantised DCT output: 64 values per block in zigzag order, blocks row by
-// row. Luma is full size, the two chroma planes are halved both ways (4:2:0).
+// row. Luma is full size; the two chroma planes are halved both ways (4:2:0) or full size (4:4:4).
 struct DctPlane {
     int blocksWide = 0;
     int blocksHigh = 0;
@@ -33,6 +35,7 @@ struct DctPlane {
 struct DctPicture {
     int width = 0;
     int height = 0;
+    JpegLayout layout;              // with fullChroma the chroma planes are full size like luma
     std::array<DctPlane, 3> planes; // Y, Cb, Cr
 };
 

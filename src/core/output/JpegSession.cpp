@@ -90,18 +90,24 @@ bool compress(QByteArray& out, std::int64_t maxBytes, Body body, void* context, 
     return ok;
 }
 
-void applyOutputSettings(jpeg_compress_struct& cinfo, int quality) {
+void applyOutputSettings(jpeg_compress_struct& cinfo, int quality, const JpegLayout& layout) {
     jpeg_set_defaults(&cinfo); // YCbCr with 2x2 luma sampling, JFIF header, no Adobe marker
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.dct_method = JDCT_ISLOW;
     cinfo.optimize_coding = TRUE;
     cinfo.write_JFIF_header = TRUE;
     cinfo.write_Adobe_marker = FALSE;
-    cinfo.comp_info[0].h_samp_factor = 2;
-    cinfo.comp_info[0].v_samp_factor = 2;
+    const int lumaSampling = layout.fullChroma ? 1 : 2;
+    cinfo.comp_info[0].h_samp_factor = lumaSampling;
+    cinfo.comp_info[0].v_samp_factor = lumaSampling;
     for (int c = 1; c < 3; ++c) {
         cinfo.comp_info[c].h_samp_factor = 1;
         cinfo.comp_info[c].v_samp_factor = 1;
+    }
+    if (layout.dotsPerInch > 0) {
+        cinfo.density_unit = 1; // dots per inch
+        cinfo.X_density = static_cast<UINT16>(std::min(layout.dotsPerInch, 65535));
+        cinfo.Y_density = cinfo.X_density;
     }
 }
 

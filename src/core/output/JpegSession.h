@@ -6,6 +6,8 @@
 //
 // Internal to core/output.
 
+#include "core/output/JpegLayout.h"
+
 #include <QByteArray>
 
 #include <csetjmp>
@@ -43,7 +45,8 @@ bool compress(QByteArray& out, std::int64_t maxBytes, Body body, void* context,
               bool* tooLarge = nullptr);
 
 // Applies the program's JPEG settings to a compressor whose image size, components and colour
-// space are set: baseline, 4:2:0, accurate integer DCT, optimised Huffman tables, JFIF only.
-void applyOutputSettings(jpeg_compress_struct& cinfo, int quality);
+// space are set: baseline, the layout's chroma sampling (4:2:0 by default), accurate integer
+// DCT, optimised Huffman tables, JFIF only with the layout's resolution.
+void applyOutputSettings(jpeg_compress_struct& cinfo, int quality, const JpegLayout& layout);
 
 } // namespace portiqa::jpeg

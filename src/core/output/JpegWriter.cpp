@@ -13,10 +13,10 @@ namespace {
 
 struct PlainJob {
     const QImage* pixels; // Format_RGB888, or Format_RGB32 when libjpeg can read it directly
-    J_COLOR_SPACE layout;
+    J_COLOR_SPACE pixelLayout;
     int components;
     int quality;
-    int dotsPerInch; // 0: the JFIF header's default (no unit, aspect 1:1)
+    JpegLayout layout;
 };
 
 // Opaque 32-bit pictures (captures are held that way) go to libjpeg as they are, which saves a
@@ -36,13 +36,8 @@ void writeScanlines(jpeg::Session& session, void* context) {
     cinfo.image_width = static_cast<JDIMENSION>(job->pixels->width());
     cinfo.image_height = static_cast<JDIMENSION>(job->pixels->height());
     cinfo.input_components = job->components;
-    cinfo.in_color_space = job->layout;
-    jpeg::applyOutputSettings(cinfo, job->quality);
-    if (job->dotsPerInch > 0) {
-        cinfo.density_unit = 1; // dots per inch
-        cinfo.X_density = static_cast<UINT16>(job->dotsPerInch);
-        cinfo.Y_density = static_cast<UINT16>(job->dotsPerInch);
-    }
+    cinfo.in_color_space = job->pixelLayout;
+    jpeg::applyOutputSettings(cinfo, job->quality, job->layout);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         // libjpeg does not write through the row pointer; its API just is not const-correct.
@@ -53,17 +48,16 @@ void writeScanlines(jpeg::Session& session, void* context) {
 }
 
 std::optional<QByteArray> encode(const QImage& image, int quality, std::int64_t maxBytes,
-                                 int dotsPerInch) {
+                                 const JpegLayout& layout) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0) {
         return QByteArray();
     }
-    PlainJob job{&image, JCS_RGB, 3, std::clamp(quality, 0, 100),
-                 std::clamp(dotsPerInch, 0, 65535)};
+    PlainJob job{&image, JCS_RGB, 3, std::clamp(quality, 0, 100), layout};
     QImage rgb;
     if (takesRgb32(image)) {
 #if defined(JCS_EXTENSIONS)
         // QImage keeps 0xffRRGGBB words: B, G, R, X in memory on little-endian machines.
-        job.layout = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+        job.pixelLayout = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
         job.components = 4;
 #endif
     } else {
@@ -80,12 +74,15 @@ std::optional<QByteArray> encode(const QImage& image, int quality, std::int64_t 
 
 } // namespace
 
-std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes) {
-    return encode(image, quality, maxBytes, 0);
+std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes,
+                                     const JpegLayout& layout) {
+    return encode(image, quality, maxBytes, layout);
 }
 
 QByteArray encodeJpegWithDensity(const QImage& image, int quality, int dotsPerInch) {
-    return encode(image, quality, -1, dotsPerInch).value_or(QByteArray());
+    JpegLayout layout;
+    layout.dotsPerInch = std::clamp(dotsPerInch, 0, 65535);
+    return encode(image, quality, -1, layout).value_or(QByteArray());
 }
 
 } // namespace portiqa

@@ -1,9 +1,10 @@
 #pragma once
 
-// The program's JPEG encoder: libjpeg-turbo, baseline, 4:2:0 chroma, accurate integer DCT,
-// optimised Huffman tables and a JFIF header only. The quality scale is libjpeg's 0..100
-// (0 writes the same file as 1).
+// The program's JPEG encoder: libjpeg-turbo, baseline, 4:2:0 chroma (4:4:4 on request), accurate
+// integer DCT, optimised Huffman tables and a JFIF header only. The quality scale is libjpeg's
+// 0..100 (0 writes the same file as 1).
 
+#include "core/output/JpegLayout.h"
 #include "core/output/JpegQualityEncoder.h"
 
 #include <QByteArray>
@@ -18,7 +19,9 @@ namespace portiqa {
 // when the file would be larger than maxBytes (maxBytes < 0: no limit); the encoder then stops
 // as soon as it knows. A null image, or one libjpeg cannot take (sides over 65500),
 // gives an empty array.
-std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes = -1);
+// `layout` chooses 4:4:4 chroma and the header's resolution; the default is the classic file.
+std::optional<QByteArray> encodeJpeg(const QImage& image, int quality, std::int64_t maxBytes = -1,
+                                     const JpegLayout& layout = {});
 
 // The same file with its resolution written into the JFIF header (dots per inch, both ways),
 // for pictures meant for print at a known physical size. No size limit.
@@ -29,13 +32,15 @@ QByteArray encodeJpegWithDensity(const QImage& image, int quality, int dotsPerIn
 // the two ever disagree.
 class PlainJpegEncoder final : public JpegQualityEncoder {
 public:
-    explicit PlainJpegEncoder(QImage image) : image_(std::move(image)) {}
+    explicit PlainJpegEncoder(QImage image, JpegLayout layout = {})
+        : image_(std::move(image)), layout_(layout) {}
     std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
-        return encodeJpeg(image_, quality, maxBytes);
+        return encodeJpeg(image_, quality, maxBytes, layout_);
     }
 
 private:
     QImage image_;
+    JpegLayout layout_;
 };
 
 } // namespace portiqa

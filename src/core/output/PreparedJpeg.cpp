@@ -123,7 +123,8 @@ template <typename Sample> void transformBlock(Sample sample, int x0, int y0, st
 
 } // namespace
 
-PreparedJpeg::PreparedJpeg(const QImage& image) {
+PreparedJpeg::PreparedJpeg(const QImage& image, const JpegLayout& layout) {
+    dct_.layout = layout;
     if (image.isNull() || image.width() > kMaxJpegSide || image.height() > kMaxJpegSide) {
         return;
     }
@@ -137,7 +138,11 @@ void PreparedJpeg::prepare(const QImage& rgb32) {
     dct_.width = rgb32.width();
     dct_.height = rgb32.height();
     prepareLuma(rgb32);
-    prepareChroma(rgb32);
+    if (dct_.layout.fullChroma) {
+        prepareFullChroma(rgb32);
+    } else {
+        prepareChroma(rgb32);
+    }
 }
 
 namespace {
@@ -154,30 +159,46 @@ void transformPlane(jpeg::DctPlane& plane, const std::vector<std::uint8_t>& samp
     }
 }
 
-} // namespace
-
-// Luma is kept at full size; blocks reaching past the picture repeat its last column and row,
-// as libjpeg's edge expansion does.
-void PreparedJpeg::prepareLuma(const QImage& rgb32) {
-    jpeg::DctPlane& plane = dct_.planes[0];
-    plane.blocksWide = ceilDiv(dct_.width, kBlock);
-    plane.blocksHigh = ceilDiv(dct_.height, kBlock);
+// A component kept at full size; blocks reaching past the picture repeat its last column and
+// row, as libjpeg's edge expansion does.
+template <typename Sample>
+void prepareFullPlane(jpeg::DctPlane& plane, const QImage& rgb32, Sample sample) {
+    const int width = rgb32.width();
+    const int height = rgb32.height();
+    plane.blocksWide = ceilDiv(width, kBlock);
+    plane.blocksHigh = ceilDiv(height, kBlock);
     const int stride = plane.blocksWide * kBlock;
     const int rows = plane.blocksHigh * kBlock;
-    std::vector<std::uint8_t> y(size_t(stride) * size_t(rows));
-    for (int row = 0; row < dct_.height; ++row) {
+    std::vector<std::uint8_t> values(size_t(stride) * size_t(rows));
+    for (int row = 0; row < height; ++row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(rgb32.constScanLine(row));
-        std::uint8_t* dst = y.data() + size_t(row) * size_t(stride);
-        for (int col = 0; col < dct_.width; ++col) {
-            dst[col] = colour::luma(qRed(pixels[col]), qGreen(pixels[col]), qBlue(pixels[col]));
+        std::uint8_t* dst = values.data() + size_t(row) * size_t(stride);
+        for (int col = 0; col < width; ++col) {
+            dst[col] = sample(qRed(pixels[col]), qGreen(pixels[col]), qBlue(pixels[col]));
         }
-        std::fill(dst + dct_.width, dst + stride, dst[dct_.width - 1]);
+        std::fill(dst + width, dst + stride, dst[width - 1]);
     }
-    for (int row = dct_.height; row < rows; ++row) {
-        std::copy_n(y.data() + size_t(dct_.height - 1) * size_t(stride), stride,
-                    y.data() + size_t(row) * size_t(stride));
+    for (int row = height; row < rows; ++row) {
+        std::copy_n(values.data() + size_t(height - 1) * size_t(stride), stride,
+                    values.data() + size_t(row) * size_t(stride));
     }
-    transformPlane(plane, y);
+    transformPlane(plane, values);
+}
+
+} // namespace
+
+void PreparedJpeg::prepareLuma(const QImage& rgb32) {
+    prepareFullPlane(dct_.planes[0], rgb32,
+                     [](int r, int g, int b) { return std::uint8_t(colour::luma(r, g, b)); });
+}
+
+void PreparedJpeg::prepareFullChroma(const QImage& rgb32) {
+    prepareFullPlane(dct_.planes[1], rgb32, [](int r, int g, int b) {
+        return std::uint8_t(colour::blueDifference(r, g, b));
+    });
+    prepareFullPlane(dct_.planes[2], rgb32, [](int r, int g, int b) {
+        return std::uint8_t(colour::redDifference(r, g, b));
+    });
 }
 
 // Chroma is halved both ways by averaging 2x2 pixels with a bias of 1, 2, 1, 2 ... along each

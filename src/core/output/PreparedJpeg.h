@@ -27,7 +27,7 @@ class PreparedJpeg final : public JpegQualityEncoder {
 public:
     // Prepares `image` (alpha blended over white). A null image, or one with a side over
     // 65500 pixels (the JPEG limit), prepares nothing and every encode is empty.
-    explicit PreparedJpeg(const QImage& image);
+    explicit PreparedJpeg(const QImage& image, const JpegLayout& layout = {});
 
     // The file at `quality` (clamped to 0..100), or nothing when it would be larger than
     // maxBytes (maxBytes < 0: no limit). Safe to call from several threads at once.
@@ -45,6 +45,7 @@ private:
     void prepare(const QImage& rgb32);
     void prepareLuma(const QImage& rgb32);
     void prepareChroma(const QImage& rgb32);
+    void prepareFullChroma(const QImage& rgb32);
 
     jpeg::DctPicture dct_;
 };

@@ -115,11 +115,19 @@ TEST(PreparedJpeg, MatchesThePlainEncoderOnExtremePictures) {
             }
         }
     }
-    for (const QImage* picture : {&saturated, &blocks, &noise}) {
-        const PreparedJpeg prepared(*picture);
-        for (int quality : {0, 25, 50, 85, 100}) {
-            EXPECT_EQ(prepared.encode(quality).value(), encodeJpeg(*picture, quality).value())
-                << picture->width() << "x" << picture->height() << " quality " << quality;
+    JpegLayout fullChroma;
+    fullChroma.fullChroma = true;
+    JpegLayout printed;
+    printed.dotsPerInch = 350;
+    for (const JpegLayout& layout : {JpegLayout(), fullChroma, printed}) {
+        for (const QImage* picture : {&saturated, &blocks, &noise}) {
+            const PreparedJpeg prepared(*picture, layout);
+            for (int quality : {0, 25, 50, 85, 100}) {
+                EXPECT_EQ(prepared.encode(quality).value(),
+                          encodeJpeg(*picture, quality, -1, layout).value())
+                    << picture->width() << "x" << picture->height() << " quality " << quality
+                    << " 4:4:4 " << layout.fullChroma << " dpi " << layout.dotsPerInch;
+            }
         }
     }
 }
