@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -25,7 +26,7 @@ void put32(char* at, std::uint32_t value) {
 
 } // namespace
 
-QByteArray encodeBmp24(const QImage& image) {
+QByteArray encodeBmp24(const QImage& image, int dotsPerInch) {
     if (image.isNull()) {
         return {};
     }
@@ -53,8 +54,11 @@ QByteArray encodeBmp24(const QImage& image) {
     put16(info + 14, 24);                   // bits per pixel
     put32(info + 16, 0);                    // no compression
     put32(info + 20, std::uint32_t(pixelBytes));
-    put32(info + 24, kPixelsPerMetre96Dpi);
-    put32(info + 28, kPixelsPerMetre96Dpi);
+    const std::uint32_t perMetre = dotsPerInch > 0
+                                       ? std::uint32_t(std::lround(dotsPerInch / 0.0254))
+                                       : std::uint32_t(kPixelsPerMetre96Dpi);
+    put32(info + 24, perMetre);
+    put32(info + 28, perMetre);
 
     char* pixels = info + kInfoHeaderSize;
     for (qint64 y = 0; y < height; ++y) {

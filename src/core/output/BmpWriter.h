@@ -11,6 +11,7 @@ namespace portiqa {
 
 // The BMP file of `image` (alpha blended over white). The resolution fields say 96 dpi.
 // A null image gives an empty array.
-QByteArray encodeBmp24(const QImage& image);
+// `dotsPerInch` > 0 goes into the pixels-per-metre fields; 0 writes 96 dpi.
+QByteArray encodeBmp24(const QImage& image, int dotsPerInch = 0);
 
 } // namespace portiqa

@@ -45,20 +45,23 @@ bool ImageCodec::loadFromBytes(const QByteArray& bytes) {
     return !image_.isNull();
 }
 
-QByteArray ImageCodec::encode(int formatCode, int quality, bool useQuality) const {
+QByteArray ImageCodec::encode(int formatCode, int quality, bool useQuality, int dotsPerInch) const {
     if (!isLoaded()) {
         return {};
     }
     switch (static_cast<ImageFormat>(formatCode)) {
     case ImageFormat::Bmp:
-        return encodeBmp24(image_);
-    case ImageFormat::Jpeg:
-        return encodeJpeg(image_, useQuality ? std::clamp(quality, 0, 100) : 100)
+        return encodeBmp24(image_, dotsPerInch);
+    case ImageFormat::Jpeg: {
+        JpegLayout layout;
+        layout.dotsPerInch = dotsPerInch;
+        return encodeJpeg(image_, useQuality ? std::clamp(quality, 0, 100) : 100, -1, layout)
             .value_or(QByteArray());
+    }
     case ImageFormat::Gif:
         return encodeGif(image_);
     case ImageFormat::Png:
-        return encodePng(image_);
+        return encodePng(image_, dotsPerInch);
     }
     return {};
 }

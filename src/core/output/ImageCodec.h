@@ -32,7 +32,8 @@ public:
     // For JPEG the quality is clamped to 0..100 and is 100 when useQuality is false; the other
     // formats ignore it. Empty when nothing is loaded, for an unknown code, or when the
     // encoder fails. The loaded picture is not changed.
-    QByteArray encode(int formatCode, int quality, bool useQuality) const;
+    // `dotsPerInch` (0: the format's default) goes into the file's resolution fields.
+    QByteArray encode(int formatCode, int quality, bool useQuality, int dotsPerInch = 0) const;
 
 private:
     QImage image_;

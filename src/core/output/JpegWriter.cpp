@@ -57,7 +57,8 @@ std::optional<QByteArray> encode(const QImage& image, int quality, std::int64_t 
     if (takesRgb32(image)) {
 #if defined(JCS_EXTENSIONS)
         // QImage keeps 0xffRRGGBB words: B, G, R, X in memory on little-endian machines.
-        job.pixelLayout = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+        job.pixelLayout =
+            QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
         job.components = 4;
 #endif
     } else {

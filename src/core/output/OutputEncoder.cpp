@@ -14,11 +14,12 @@ namespace portiqa {
 OutputEncoder::OutputEncoder(ImageCodec& codec, JpegEncoderFactory jpegFactory)
     : codec_(codec), jpegFactory_(std::move(jpegFactory)) {
     if (!jpegFactory_) {
-        jpegFactory_ = [](const QImage& picture) -> std::unique_ptr<JpegQualityEncoder> {
+        jpegFactory_ = [](const QImage& picture,
+                          const JpegLayout& layout) -> std::unique_ptr<JpegQualityEncoder> {
             if (PreparedJpeg::matchesPlainEncoder()) {
-                return std::make_unique<PreparedJpeg>(picture);
+                return std::make_unique<PreparedJpeg>(picture, layout);
             }
-            return std::make_unique<PlainJpegEncoder>(picture);
+            return std::make_unique<PlainJpegEncoder>(picture, layout);
         };
     }
 }
@@ -45,7 +46,7 @@ int formatForExtension(const QString& ext) {
 } // namespace
 
 OutputEncoding OutputEncoder::encodeForOutput(const QByteArray& source, const QString& extension,
-                                              double limitKb) {
+                                              double limitKb, const OutputOptions& options) {
     const bool loaded = codec_.loadFromBytes(source);
     const int format = formatForExtension(extension.toLower());
     OutputEncoding result;
@@ -60,15 +61,20 @@ OutputEncoding OutputEncoder::encodeForOutput(const QByteArray& source, const QS
     }
     try {
         if (format > 0) {
-            result.bytes = codec_.encode(format, 0, false);
+            result.bytes = codec_.encode(format, 0, false, options.dotsPerInch);
             result.status = OutputStatus::Ready;
         } else {
-            const std::unique_ptr<JpegQualityEncoder> encoder = jpegFactory_(codec_.image());
-            const JpegSearchResult found =
-                searchJpegQuality(*encoder, jpegLimitBytes(limitKb), parallel_);
-            result.bytes = found.bytes;
-            result.quality = found.quality;
-            result.status = found.fits ? OutputStatus::Ready : OutputStatus::SizeUnreachable;
+            JpegWindow window;
+            window.maxBytes = jpegLimitBytes(limitKb);
+            window.minBytes = options.minKb > 0 ? jpegLimitBytes(options.minKb) : 0;
+            window.bestPicture = options.bestPicture;
+            window.dotsPerInch = options.dotsPerInch;
+            const JpegChoice choice = chooseJpeg(codec_.image(), window, jpegFactory_, parallel_);
+            result.bytes = choice.found.bytes;
+            result.quality = choice.found.quality;
+            result.fullChroma = choice.fullChroma;
+            result.belowMinimum = choice.belowMinimum;
+            result.status = choice.found.fits ? OutputStatus::Ready : OutputStatus::SizeUnreachable;
         }
     } catch (const std::exception&) { // out of memory, or no thread to be had
         result.bytes.clear();
@@ -87,6 +93,13 @@ QString unreachableSizeMessage(std::int64_t size) {
     const double rounded = std::copysign(tenths / 10.0, kb);
     return QStringLiteral("当前采集区域输出图片所能达到的最小体积为") +
            numbers::numberText(rounded) + QStringLiteral("KB大小，\r\n请重新设置JPG输出体积。");
+}
+
+QString belowMinimumMessage(std::int64_t size, double minKb) {
+    return QStringLiteral("图片内容较简单，最高画质也只有%1KB，小于设定的最小体积%2KB；"
+                          "已按最高画质保存，未填充文件。")
+        .arg(numbers::numberText(std::floor(double(size) / 102.4) / 10.0),
+             numbers::numberText(minKb));
 }
 
 void reportUnreachableSize(Dialogs& dialogs, std::int64_t size) {

@@ -5,8 +5,10 @@
 // ".jpeg" (any letter case) give the best JPEG within the size limit, ".bmp", ".gif" and ".png"
 // the picture in that format. Everything happens in memory; the caller writes the file.
 
+#include "core/output/BestJpeg.h"
 #include "core/output/ImageCodec.h"
 #include "core/output/JpegQualityEncoder.h"
+#include "core/output/OutputOptions.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,7 +32,9 @@ enum class OutputStatus {
 struct OutputEncoding {
     OutputStatus status = OutputStatus::UnknownExtension;
     QByteArray bytes;
-    int quality = -1; // JPEG: the quality chosen; -1 for other formats
+    int quality = -1;          // JPEG: the quality chosen; -1 for other formats
+    bool fullChroma = false;   // JPEG: 4:4:4 was chosen
+    bool belowMinimum = false; // JPEG: even the best file stays under the minimum size
 
     // Whether there is a file to write: a fitting one, or the smallest JPEG there is.
     bool hasFile() const {
@@ -41,8 +45,7 @@ struct OutputEncoding {
 class OutputEncoder {
 public:
     // Makes the JPEG encoder for a decoded picture; tests put scripted encoders here.
-    using JpegEncoderFactory =
-        std::function<std::unique_ptr<JpegQualityEncoder>(const QImage& picture)>;
+    using JpegEncoderFactory = JpegEncoderMaker;
 
     // Uses `codec` as the one slot for decoded pictures. Without a factory, JPEG files come
     // from PreparedJpeg (the same bytes as ImageCodec::encode gives, only sooner), or from the
@@ -57,8 +60,10 @@ public:
     // Loads `source` into the codec (replacing what it held) and encodes it for a file with
     // `extension` (with its dot, any letter case). `limitKb` is the JPEG size limit in KB; the
     // byte limit is jpegLimitBytes(limitKb). Runs on the calling thread.
+    // `options` add the resolution, a minimum size and the best-picture search; the default
+    // gives the classic files.
     OutputEncoding encodeForOutput(const QByteArray& source, const QString& extension,
-                                   double limitKb);
+                                   double limitKb, const OutputOptions& options = {});
 
 private:
     ImageCodec& codec_;
@@ -71,5 +76,9 @@ QString unreachableSizeMessage(std::int64_t size);
 
 // Shows that text (caption "提示", OK, no icon).
 void reportUnreachableSize(Dialogs& dialogs, std::int64_t size);
+
+// The text that tells the operator a JPEG stayed under the minimum size even at the best
+// quality, and was written as it is; sizes in bytes.
+QString belowMinimumMessage(std::int64_t size, double minKb);
 
 } // namespace portiqa

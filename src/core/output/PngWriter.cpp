@@ -2,11 +2,45 @@
 
 #include <png.h>
 
+#include <zlib.h>
+
+#include <cmath>
 #include <cstring>
 
 namespace portiqa {
 
-QByteArray encodePng(const QImage& image) {
+namespace {
+
+void putBigEndian(QByteArray& bytes, quint32 value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        bytes.append(char((value >> shift) & 0xff));
+    }
+}
+
+// libpng's simplified writer has no resolution; the pHYs chunk goes in right after IHDR
+// (8 bytes of signature, then IHDR's 4 + 4 + 13 + 4), where the format wants it.
+QByteArray withResolution(const QByteArray& png, int dotsPerInch) {
+    constexpr qsizetype kAfterHeader = 8 + 25;
+    if (dotsPerInch <= 0 || png.size() < kAfterHeader) {
+        return png;
+    }
+    const quint32 perMetre = quint32(std::lround(dotsPerInch / 0.0254));
+    QByteArray chunk;
+    putBigEndian(chunk, 9);
+    chunk.append("pHYs", 4);
+    putBigEndian(chunk, perMetre);
+    putBigEndian(chunk, perMetre);
+    chunk.append(char(1)); // unit: the metre
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(chunk.constData() + 4), 4 + 9);
+    putBigEndian(chunk, quint32(crc));
+    QByteArray out = png;
+    out.insert(kAfterHeader, chunk);
+    return out;
+}
+
+} // namespace
+
+QByteArray encodePng(const QImage& image, int dotsPerInch) {
     if (image.isNull()) {
         return {};
     }
@@ -36,7 +70,7 @@ QByteArray encodePng(const QImage& image) {
     }
     png_image_free(&png);
     bytes.resize(qsizetype(size));
-    return bytes;
+    return withResolution(bytes, dotsPerInch);
 }
 
 } // namespace portiqa

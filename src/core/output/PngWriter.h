@@ -8,6 +8,7 @@
 namespace portiqa {
 
 // The PNG file of `image`; an empty array for a null image or when libpng fails.
-QByteArray encodePng(const QImage& image);
+// `dotsPerInch` > 0 adds a pHYs chunk (pixels per metre); 0 writes none.
+QByteArray encodePng(const QImage& image, int dotsPerInch = 0);
 
 } // namespace portiqa

@@ -64,7 +64,7 @@ TEST(OutputEncoder, ChoosesTheFormatByTheExtensionInAnyCase) {
         std::atomic<int> calls{0};
         ImageCodec codec;
         OutputEncoder encoder(
-            codec, [&calls](const QImage&) { return std::make_unique<CountingJpeg>(calls); });
+            codec, [&calls](const QImage&, const JpegLayout&) { return std::make_unique<CountingJpeg>(calls); });
         const OutputEncoding out = encoder.encodeForOutput(capture(), c.extension, 500);
         EXPECT_EQ(out.status, c.status) << c.extension;
         EXPECT_EQ(calls > 0, c.searched) << c.extension;
@@ -77,7 +77,7 @@ TEST(OutputEncoder, ReportsTheQualityZeroFileWhenNoQualityFits) {
     std::atomic<int> calls{0};
     ImageCodec codec;
     OutputEncoder encoder(
-        codec, [&calls](const QImage&) { return std::make_unique<CountingJpeg>(calls); });
+        codec, [&calls](const QImage&, const JpegLayout&) { return std::make_unique<CountingJpeg>(calls); });
     encoder.setParallel(1);
     // 99 bytes: even the quality-0 file (100 bytes) is too large.
     const OutputEncoding out = encoder.encodeForOutput(capture(), ".jpg", 99.0 / 1024);
