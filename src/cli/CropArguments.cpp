@@ -63,6 +63,8 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
     const QCommandLineOption maxKb = valued(QStringLiteral("max-kb"), QStringLiteral("KB"));
     const QCommandLineOption minKb = valued(QStringLiteral("min-kb"), QStringLiteral("KB"));
     const QCommandLineOption dpi = valued(QStringLiteral("dpi"), QStringLiteral("DPI"));
+    const QCommandLineOption best =
+        valued(QStringLiteral("best-picture"), QStringLiteral("on|off"));
     const QCommandLineOption format = valued(QStringLiteral("format"), QStringLiteral("TYPE"));
     const QCommandLineOption frame = valued(QStringLiteral("frame"), QStringLiteral("MODE"));
     const QCommandLineOption noFace = valued(QStringLiteral("no-face"), QStringLiteral("MODE"));
@@ -75,8 +77,8 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
     const QCommandLineOption report = valued(QStringLiteral("report"), QStringLiteral("FILE"));
     const QCommandLineOption settingsDir =
         valued(QStringLiteral("settings-dir"), QStringLiteral("DIR"));
-    parser.addOptions({help, list, out, size, maxKb, minKb, dpi, format, frame, noFace, name, match,
-                       firstRow, jobs, shard, resume, report, settingsDir});
+    parser.addOptions({help, list, out, size, maxKb, minKb, dpi, best, format, frame, noFace, name,
+                       match, firstRow, jobs, shard, resume, report, settingsDir});
     if (!parser.parse(QStringList{QStringLiteral("portiqa crop")} + words)) {
         return refuse(parser.errorText());
     }
@@ -85,8 +87,8 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
         return parsed;
     }
     for (const QCommandLineOption& single :
-         {list, out, size, maxKb, minKb, dpi, format, frame, noFace, name, match, firstRow, jobs,
-          shard, report, settingsDir}) {
+         {list, out, size, maxKb, minKb, dpi, best, format, frame, noFace, name, match, firstRow,
+          jobs, shard, report, settingsDir}) {
         if (parser.values(single).size() > 1) {
             return refuse(QStringLiteral("选项 --%1 只能给一次").arg(single.names().constFirst()));
         }
@@ -137,6 +139,13 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
             return refuse(
                 QStringLiteral("--dpi 须为 72 到 1200 之间的整数：%1").arg(parser.value(dpi)));
         }
+    }
+    if (parser.isSet(best)) {
+        const QString value = parser.value(best);
+        if (value != QLatin1String("on") && value != QLatin1String("off")) {
+            return refuse(QStringLiteral("--best-picture 须为 on 或 off：%1").arg(value));
+        }
+        a.bestPicture = value == QLatin1String("on") ? 1 : 0;
     }
     if (parser.isSet(format)) {
         const QString type = parser.value(format).trimmed().toLower();
@@ -242,8 +251,11 @@ QString cropHelpText() {
            sizes +
            QStringLiteral(
                "  --max-kb KB           JPEG 文件的最大体积（默认 500）\n"
-               "  --min-kb KB           JPEG 文件的最小体积（默认无）\n"
-               "  --dpi DPI             图片中记录的分辨率，72 到 1200\n"
+               "  --min-kb KB           JPEG 文件的最小体积（默认: 输出选项中的设置，未设置时无）\n"
+               "  --dpi DPI             图片中记录的分辨率，72 到 1200（默认: 输出选项中的\n"
+               "                        设置，未设置时按尺寸: 358x441 为 350，其余 300）\n"
+               "  --best-picture on|off 在体积上限内选更接近原图的色度采样（默认: 输出选项中\n"
+               "                        的设置，未设置时 on）\n"
                "  --format TYPE         jpg、png、bmp 或 gif（默认 jpg）\n"
                "\n"
                "框选:\n"

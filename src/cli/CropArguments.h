@@ -20,8 +20,9 @@ struct CropArguments {
     QString listFile;   // --list: a file of paths, "-" for standard input
     QString outFolder;
     CropSettings settings;
-    double minKb = 0; // --min-kb; 0 = none
-    int dpi = 0;      // --dpi; 0 = the size's own resolution
+    double minKb = -1;    // --min-kb; -1 = as the output options keep it, 0 = none
+    int dpi = 0;          // --dpi; 0 = as kept, else the size's own resolution
+    int bestPicture = -1; // --best-picture on|off; -1 = as kept (on when nothing is kept)
     CropNamingRule naming;
     int jobs = 1;
     std::optional<std::pair<int, int>> shard; // K of N

@@ -1,14 +1,20 @@
 #include "cli/CropCommand.h"
 
+#include "cli/ConsoleDialogs.h"
 #include "cli/CropProgress.h"
 #include "cli/CropReport.h"
+#include "core/app/SettingsLocation.h"
 #include "core/crop/CropInputs.h"
 #include "core/crop/CropJournal.h"
 #include "core/crop/CropRun.h"
+#include "core/output/OutputOptionsSetting.h"
+#include "core/text/Numbers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace portiqa {
@@ -42,22 +48,51 @@ bool readList(const CropArguments& a, const CropStreams& streams, QStringList& p
 }
 
 // The settings that shape the output files, as one line of the work's fingerprint.
-QString settingsLine(const CropArguments& a) {
-    const CropSettings& s = a.settings;
-    return QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8")
+QString settingsLine(const CropSettings& s) {
+    return QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8 %9")
         .arg(s.outputSize.width())
         .arg(s.outputSize.height())
         .arg(s.maxKb)
         .arg(s.extension)
         .arg(int(s.framing))
         .arg(int(s.noFace))
-        .arg(a.minKb)
-        .arg(a.dpi);
+        .arg(s.output.minKb)
+        .arg(s.output.dotsPerInch)
+        .arg(int(s.output.bestPicture));
+}
+
+// The output options as the window would save with them (the settings folder's "输出选项"),
+// with what the command line says on top.
+CropSettings withOutputOptions(const CropArguments& a, std::FILE* err) {
+    const SettingsLocation location = resolveSettingsLocation(
+        QCoreApplication::applicationDirPath(), a.settingsDir,
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/Portiqa"));
+    ConsoleDialogs dialogs(err);
+    const OutputOptionsSetting stored(location.settingsFolder, dialogs);
+    CropSettings settings = a.settings;
+    settings.output = stored.optionsFor(settings.outputSize);
+    if (a.dpi > 0) {
+        settings.output.dotsPerInch = a.dpi;
+    }
+    if (a.minKb >= 0) {
+        settings.output.minKb = a.minKb;
+    }
+    if (a.bestPicture >= 0) {
+        settings.output.bestPicture = a.bestPicture == 1;
+    }
+    return settings;
 }
 
 } // namespace
 
 int runCropCommand(const CropArguments& a, const CropStreams& streams) {
+    const CropSettings settings = withOutputOptions(a, streams.err);
+    if (settings.output.minKb > 0 && !numbers::greater(settings.maxKb, settings.output.minKb)) {
+        return refuse(streams, QStringLiteral("最小体积（%1KB）须小于最大体积（%2KB）")
+                                   .arg(numbers::numberText(settings.output.minKb),
+                                        numbers::numberText(settings.maxKb)));
+    }
     QStringList given = a.inputs;
     if (!a.listFile.isEmpty()) {
         QString error;
@@ -74,7 +109,7 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
     const QString outFolder = QFileInfo(a.outFolder).absoluteFilePath();
 
     const CropInputList inputs = expandCropInputs(given);
-    const CropNames names = assignCropNames(inputs.pictures, a.naming, a.settings.extension);
+    const CropNames names = assignCropNames(inputs.pictures, a.naming, settings.extension);
     if (!names.error.isEmpty()) {
         return refuse(streams, names.error);
     }
@@ -93,7 +128,7 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
         items.push_back(item);
     }
 
-    std::vector<QString> fingerprint{settingsLine(a)};
+    std::vector<QString> fingerprint{settingsLine(settings)};
     std::vector<QString> outputs;
     for (const CropItem& item : items) {
         fingerprint.push_back(item.input + QLatin1Char('\t') + item.output);
@@ -144,7 +179,7 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
     int skipped = 0;
     int failed = 0;
     bool journalWarned = false;
-    CropRun run(a.settings, a.jobs);
+    CropRun run(settings, a.jobs);
     run.run(items, skip, [&](const CropItem& item, const CropOutcome& outcome) {
         if (outcome.status != CropStatus::Failed) {
             QString error;
@@ -157,6 +192,11 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
         switch (outcome.status) {
         case CropStatus::Written:
             ++written;
+            if (outcome.belowMinimum) {
+                progress.note(QStringLiteral("低于最小体积：%1（最高画质也只有 %2 字节，未填充）")
+                                  .arg(item.input)
+                                  .arg(outcome.bytes));
+            }
             if (outcome.overLimit) {
                 progress.note(QStringLiteral("超出体积：%1（最小也有 %2 字节）")
                                   .arg(item.input)

@@ -8,6 +8,8 @@
 #include "core/roster/RosterSheet.h"
 #include "core/workspace/OutputSpec.h"
 
+#include <QFileInfo>
+
 namespace portiqa {
 
 namespace {
@@ -102,8 +104,9 @@ SaveOutcome BatchCropSave::save() {
         hooks_.playCropSound();
     }
     const QByteArray capture = encodeBmp24(hooks_.captureFramedImage());
+    const OutputOptions options = hooks_.outputOptions();
     const OutputEncoding encoded = encoder_.encodeForOutput(
-        capture, formats::extension(settings_.format), hooks_.sizeLimitKb());
+        capture, formats::extension(settings_.format), hooks_.sizeLimitKb(), options);
     QString error = QStringLiteral("图片编码失败。");
     if (!encoded.hasFile() || !writeWholeFile(path, encoded.bytes, &error)) {
         hooks_.setWaitCursor(false);
@@ -118,6 +121,14 @@ SaveOutcome BatchCropSave::save() {
     const bool overLimit = encoded.status == OutputStatus::SizeUnreachable;
     if (overLimit && settings_.format == formats::kJpg) {
         reportUnreachableSize(dialogs_, encoded.bytes.size());
+    }
+    if (encoded.belowMinimum) {
+        const QString told = belowMinimumMessage(encoded.bytes.size(), options.minKb);
+        hooks_.statusHint(QFileInfo(path).fileName() + QStringLiteral("：") + told);
+        if (!belowMinimumTold_) {
+            belowMinimumTold_ = true; // once a run; the rest go to the status hint only
+            dialogs_.inform(kCaption, told, MessageIcon::None);
+        }
     }
     if (behaviour == NamingBehaviour::AskEveryTime) {
         hooks_.askName(

@@ -33,6 +33,9 @@ struct BatchSaveHooks {
     // The framed pixels, exactly output width x height (waits for a load in progress).
     std::function<QImage()> captureFramedImage;
     std::function<double()> sizeLimitKb = [] { return 500.0; };
+    std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
+    // The status bar's hint, for what a run tells without stopping.
+    std::function<void(const QString&)> statusHint = [](const QString&) {};
     std::function<bool()> outputSizeUsable = [] { return true; };
     std::function<void(bool)> setWaitCursor = [](bool) {};
     // Starts the crop sound and returns at once.
@@ -60,6 +63,10 @@ public:
     static QString noSourceNameMessage();
     static QString nothingShownMessage(const QString& fileName);
 
+    // A new run begins: the next file under the minimum size is told in a message again
+    // (later ones of the same run only in the status hint).
+    void startRun() { belowMinimumTold_ = false; }
+
 private:
     Dialogs& dialogs_;
     OutputEncoder& encoder_;
@@ -67,6 +74,7 @@ private:
     BatchTaskFile& task_;
     RosterSheet& roster_;
     BatchSaveHooks hooks_;
+    bool belowMinimumTold_ = false;
 };
 
 } // namespace portiqa

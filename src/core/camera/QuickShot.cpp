@@ -98,6 +98,7 @@ QuickShotResult QuickShot::shoot(const QuickShootSettings& settings) {
     }
 
     OutputEncoding encoded;
+    double minKb = 0;
     QString writeError;
     bool written = false;
     {
@@ -106,8 +107,9 @@ QuickShotResult QuickShot::shoot(const QuickShootSettings& settings) {
             context_.playShutterSound();
         }
         const QImage frame = context_.captureFrame ? context_.captureFrame() : QImage();
+        minKb = context_.outputOptions().minKb;
         encoded = encoder_.encodeForOutput(encodeBmp24(frame), formats::extension(settings.format),
-                                           context_.sizeLimitKb());
+                                           context_.sizeLimitKb(), context_.outputOptions());
         if (encoded.hasFile()) {
             written = writeWholeFile(result.path, encoded.bytes, &writeError);
         }
@@ -125,6 +127,10 @@ QuickShotResult QuickShot::shoot(const QuickShootSettings& settings) {
         if (settings.format == formats::kJpg) {
             reportUnreachableSize(dialogs_, encoded.bytes.size());
         }
+    }
+    if (encoded.belowMinimum) {
+        dialogs_.inform(QStringLiteral("提示"), belowMinimumMessage(encoded.bytes.size(), minKb),
+                        MessageIcon::None);
     }
     if (behaviour == NamingBehaviour::AskEveryTime) {
         NamePromptTarget target;

@@ -12,10 +12,11 @@
 //
 // GUI thread only (the context's seams touch windows).
 
-#include "core/settings/BatchSettings.h"
 #include "core/naming/OutputNames.h"
 #include "core/naming/PromptedNameSaver.h"
+#include "core/output/OutputOptions.h"
 #include "core/roster/RosterSheet.h"
+#include "core/settings/BatchSettings.h"
 
 #include <QImage>
 #include <QString>
@@ -30,6 +31,7 @@ class OutputEncoder;
 struct QuickShotContext {
     QString settingsFolder; // where the ask-every-time picture waits for its name
     std::function<double()> sizeLimitKb = [] { return 500.0; };
+    std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
     // False while the typed output size cannot be captured.
     std::function<bool()> outputSizeUsable = [] { return true; };
     // The frame's part of the current preview picture, exactly output width x height.

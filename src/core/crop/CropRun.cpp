@@ -31,6 +31,7 @@ CropOutcome CropRun::cropOne(PictureCropper& cropper, const CropItem& item) {
         outcome.quality = picture.quality;
         outcome.faceFound = picture.faceFound;
         outcome.overLimit = picture.overLimit;
+        outcome.belowMinimum = picture.belowMinimum;
         if (picture.status == CropStatus::Written) {
             QString error;
             if (writeWholeFile(item.output, picture.bytes, &error)) {

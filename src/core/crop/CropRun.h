@@ -36,6 +36,7 @@ struct CropOutcome {
     int quality = -1;
     bool faceFound = false;
     bool overLimit = false;
+    bool belowMinimum = false;
     double seconds = 0;
 };
 

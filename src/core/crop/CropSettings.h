@@ -4,6 +4,8 @@
 // JPEG size limit, and how the frame is laid over the picture. The same choices the window
 // offers, gathered in one value so that each worker can take its own copy.
 
+#include "core/output/OutputOptions.h"
+
 #include <QSize>
 #include <QString>
 
@@ -23,6 +25,7 @@ struct CropSettings {
     QString extension = ".jpg"; // lower case with its dot: .jpg .png .bmp .gif
     CropFraming framing = CropFraming::Face;
     NoFacePolicy noFace = NoFacePolicy::Skip;
+    OutputOptions output; // resolution, minimum size, best picture: as the window's saves
 };
 
 // The picture area of a freshly started main window whose output size was typed in: the

@@ -74,8 +74,8 @@ CroppedPicture PictureCropper::crop(const QString& path) {
         return result;
     }
     OutputEncoder encoder(codec_);
-    const OutputEncoding encoding =
-        encoder.encodeForOutput(encodeBmp24(framed), settings_.extension, settings_.maxKb);
+    const OutputEncoding encoding = encoder.encodeForOutput(
+        encodeBmp24(framed), settings_.extension, settings_.maxKb, settings_.output);
     codec_.release();
     if (!encoding.hasFile()) {
         result.status = CropStatus::Failed;
@@ -86,6 +86,7 @@ CroppedPicture PictureCropper::crop(const QString& path) {
     result.bytes = encoding.bytes;
     result.quality = encoding.quality;
     result.overLimit = encoding.status == OutputStatus::SizeUnreachable;
+    result.belowMinimum = encoding.belowMinimum;
     return result;
 }
 

@@ -34,7 +34,8 @@ struct CroppedPicture {
     QByteArray bytes; // the output file's bytes when there is one
     int quality = -1; // JPEG quality chosen; -1 for other formats
     bool faceFound = false;
-    bool overLimit = false; // JPEG: not even the lowest quality fits the limit
+    bool overLimit = false;    // JPEG: not even the lowest quality fits the limit
+    bool belowMinimum = false; // JPEG: even the best quality stays under the minimum
 };
 
 class PictureCropper {

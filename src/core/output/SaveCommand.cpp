@@ -74,8 +74,9 @@ SaveOutcome SaveCommand::saveNormally() {
         return SaveOutcome::Refused;
     }
     const QByteArray capture = encodeBmp24(context_.captureFramedImage());
+    const OutputOptions options = context_.outputOptions();
     const OutputEncoding encoded =
-        encoder_.encodeForOutput(capture, extension, context_.sizeLimitKb());
+        encoder_.encodeForOutput(capture, extension, context_.sizeLimitKb(), options);
     if (!encoded.hasFile()) {
         dialogs_.inform(kCaption, writeFailedMessage(path, QStringLiteral("图片编码失败。")),
                         MessageIcon::Warning);
@@ -92,6 +93,10 @@ SaveOutcome SaveCommand::saveNormally() {
             reportUnreachableSize(dialogs_, encoded.bytes.size());
         }
         return SaveOutcome::SavedOverLimit;
+    }
+    if (encoded.belowMinimum) {
+        dialogs_.inform(kCaption, belowMinimumMessage(encoded.bytes.size(), options.minKb),
+                        MessageIcon::None);
     }
     return SaveOutcome::Saved;
 }

@@ -5,6 +5,8 @@
 // size limit, or BMP, GIF, PNG) and write the file whole. Batch crop mode saves through its
 // own path, handed in as a seam.
 
+#include "core/output/OutputOptions.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -24,6 +26,8 @@ struct SaveContext {
     // The framed pixels, exactly output width x height.
     std::function<QImage()> captureFramedImage;
     std::function<double()> sizeLimitKb = [] { return 500.0; };
+    // The resolution, minimum size and best-picture choice of the output options.
+    std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
     std::function<void()> focusPictureArea = [] {};
     std::function<bool()> batchCropMode = [] { return false; };
     std::function<void()> saveInBatchCropMode = [] {};

@@ -38,6 +38,10 @@ std::optional<QSize> sizePreset(int index) {
     }
 }
 
+int standardResolution(QSize outputSize) {
+    return outputSize == QSize(358, 441) ? 350 : 300;
+}
+
 std::int32_t outputSideFromText(const QString& text) {
     return numbers::truncateToInt32(numbers::leadingNumber(text));
 }

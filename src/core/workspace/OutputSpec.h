@@ -33,6 +33,10 @@ const QStringList& sizePresetNames();
 // The size types of the size list: index 0..7. nullopt for 自定义 and unknown indices.
 std::optional<QSize> sizePreset(int index);
 
+// The resolution a size is printed at, in dots per inch: the identity-card photo (358 x 441)
+// at 350 dpi, every other size type and any custom size at 300 dpi.
+int standardResolution(QSize outputSize);
+
 // The output width or height typed into its edit: the leading number, truncated.
 std::int32_t outputSideFromText(const QString& text);
 

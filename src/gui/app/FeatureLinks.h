@@ -8,6 +8,7 @@
 // GUI thread only.
 
 #include "core/face/DetectedFace.h"
+#include "core/output/OutputOptions.h"
 #include "core/workspace/PicturePyramid.h"
 
 #include <QSize>
@@ -73,9 +74,12 @@ struct FeatureLinks {
     std::function<void(PicturePyramidPtr, DetectedFaces)> prefetchedFaces = [](PicturePyramidPtr,
                                                                                DetectedFaces) {};
 
-    // --- output resolution (owner: the output options) ---
+    // --- output options (owner: the output options feature) ---
+    // What every save writes with for the current output size: its resolution, the minimum
+    // JPEG size and the best-picture search.
+    std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
     // The resolution output pictures are meant for, in dots per inch: the print sheet prints
-    // the output size at it. 300 dpi, the usual one for ID photos, until output options set it.
+    // the output size at it.
     std::function<int()> outputResolutionDpi = [] { return 300; };
 };
 

@@ -17,6 +17,7 @@
 #include "gui/camera/CameraFeature.h"
 #include "gui/editor/EditorWiring.h"
 #include "gui/face/AutoFrameFeature.h"
+#include "gui/output/OutputOptionsFeature.h"
 #include "gui/print/PrintSheetFeature.h"
 #include "gui/roster/RosterWindow.h"
 #include "gui/roster/RosterWiring.h"
@@ -105,6 +106,8 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     rosterWindow_ = wireRosterWindow(*this);
     autoFrame_ = std::make_unique<AutoFrameFeature>(*window_, *workspace_, chosenDialogs, links_);
     autoFrame_->followQuickShootFrame(*camera_, links_);
+    outputOptions_ =
+        std::make_unique<OutputOptionsFeature>(*window_, chosenDialogs, links_, outputSpec_);
     PrintSheetSources printSources;
     printSources.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     printSources.outputSizeUsable = [this] { return outputSpec_.usable(); };
@@ -131,6 +134,7 @@ void PortiqaApp::connectSaveCommand(Dialogs& dialogs) {
     context.outputSizeUsable = [this] { return outputSpec_.usable(); };
     context.captureFramedImage = [this] { return framedOutputPicture(); };
     context.sizeLimitKb = [this] { return outputSpec_.sizeLimitKb; };
+    context.outputOptions = [this] { return links_.outputOptions(); };
     context.focusPictureArea = [this] { window_->controls().pictureArea->setFocus(); };
     context.batchCropMode = [this] { return links_.batchCropMode(); };
     context.saveInBatchCropMode = [this] { batchCropWiring_->save(); };

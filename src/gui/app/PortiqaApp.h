@@ -37,6 +37,7 @@ class BatchCropWiring;
 class CameraFeature;
 class RosterWindow;
 class EditorController;
+class OutputOptionsFeature;
 class PrintSheetFeature;
 
 namespace platform {
@@ -72,6 +73,7 @@ public:
     EditorController& editor() { return *editor_; }
     // The print sheet: its menu item and window.
     PrintSheetFeature& printSheet() { return *printSheet_; }
+    OutputOptionsFeature& outputOptions() { return *outputOptions_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -101,6 +103,7 @@ private:
     std::unique_ptr<BatchCropWiring> batchCropWiring_;
     FeatureLinks links_;
     std::unique_ptr<AutoFrameFeature> autoFrame_;
+    std::unique_ptr<OutputOptionsFeature> outputOptions_;
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr;   // owned by the window

@@ -27,7 +27,12 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     BatchCropHooks hooks;
     hooks.cameraWindowOpen = [&links] { return links.cameraWindowOpen(); };
     hooks.closeCameraWindow = [&links] { links.closeCameraWindow(); };
-    hooks.setSwitchTicked = [&window](bool on) { window.setBatchSwitchChecked(on); };
+    hooks.setSwitchTicked = [this, &window](bool on) {
+        window.setBatchSwitchChecked(on);
+        if (on && save_) {
+            save_->startRun();
+        }
+    };
     hooks.setWindowTitle = [&window](const QString& title) { window.setWindowTitle(title); };
     hooks.openSettingsWindow = [this] { openSettingsWindow(); };
     hooks.registerHotkeys = [this] { hotkeys_->registerKeys(); };
@@ -56,6 +61,8 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     };
     saveHooks.captureFramedImage = [this] { return parts_.workspace->captureFramedImage(); };
     saveHooks.sizeLimitKb = [this] { return parts_.outputSpec->sizeLimitKb; };
+    saveHooks.outputOptions = [&links] { return links.outputOptions(); };
+    saveHooks.statusHint = [&window](const QString& text) { window.setStatusHint(text); };
     saveHooks.outputSizeUsable = [this] { return parts_.outputSpec->usable(); };
     saveHooks.setWaitCursor = [](bool on) {
         if (on) {

@@ -34,6 +34,7 @@ CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
     QuickShotContext context;
     context.settingsFolder = deps_.settingsFolder;
     context.sizeLimitKb = [this] { return deps_.output->sizeLimitKb; };
+    context.outputOptions = [this] { return deps_.links->outputOptions(); };
     context.outputSizeUsable = [this] { return deps_.output->usable(); };
     context.captureFrame = [this] { return window_ ? window_->quickFrameShot() : QImage(); };
     context.openSettingsWindow = [this] { openQuickSettings(); };

@@ -1,0 +1,77 @@
+#include "gui/output/OutputOptionsWindow.h"
+
+#include "core/dialogs/Dialogs.h"
+#include "core/text/Numbers.h"
+#include "core/workspace/OutputSpec.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace portiqa {
+
+OutputOptionsWindow::OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs& dialogs,
+                                         QSize outputSize, std::function<double()> sizeLimitKb,
+                                         QWidget* parent)
+    : QDialog(parent), setting_(setting), dialogs_(dialogs), sizeLimitKb_(std::move(sizeLimitKb)) {
+    setObjectName(QStringLiteral("输出选项窗口"));
+    setWindowTitle(QStringLiteral("输出选项"));
+    const StoredOutputOptions stored = setting.stored();
+
+    dpi_ = new QLineEdit(this);
+    dpi_->setObjectName(QStringLiteral("分辨率编辑框"));
+    dpi_->setPlaceholderText(
+        QStringLiteral("留空：按尺寸（%1）").arg(standardResolution(outputSize)));
+    if (stored.dotsPerInch > 0) {
+        dpi_->setText(QString::number(stored.dotsPerInch));
+    }
+    minKb_ = new QLineEdit(this);
+    minKb_->setObjectName(QStringLiteral("最小体积编辑框"));
+    minKb_->setPlaceholderText(QStringLiteral("留空或0：不限"));
+    if (stored.minKb > 0) {
+        minKb_->setText(numbers::numberText(stored.minKb));
+    }
+    best_ = new QCheckBox(QStringLiteral("最佳画质"), this);
+    best_->setObjectName(QStringLiteral("最佳画质选择框"));
+    best_->setChecked(stored.bestPicture);
+    best_->setToolTip(QStringLiteral("在体积上限内比较两种色度采样，保存更接近原图的一种"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("分辨率(dpi)"), dpi_);
+    form->addRow(QStringLiteral("最小体积(KB)"), minKb_);
+    form->addRow(QString(), best_);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &OutputOptionsWindow::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+void OutputOptionsWindow::accept() {
+    int field = 0;
+    const QString refusal =
+        OutputOptionsSetting::refusal(dpi_->text(), minKb_->text(), sizeLimitKb_(), &field);
+    if (!refusal.isEmpty()) {
+        dialogs_.inform(QStringLiteral("提示"), refusal, MessageIcon::Information);
+        QLineEdit* back = field == 0 ? dpi_ : minKb_;
+        back->setFocus();
+        back->selectAll();
+        return;
+    }
+    StoredOutputOptions options;
+    options.dotsPerInch = dpi_->text().trimmed().toInt();
+    options.minKb = std::max(0.0, minKb_->text().trimmed().toDouble());
+    options.bestPicture = best_->isChecked();
+    setting_.store(options);
+    QDialog::accept();
+}
+
+} // namespace portiqa

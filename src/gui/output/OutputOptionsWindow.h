@@ -1,0 +1,44 @@
+#pragma once
+
+// The window "输出选项": the resolution written into saved pictures, the smallest JPEG size
+// and the best picture within the limit. OK checks the fields (a refusal says why and puts the
+// cursor back in the field) and stores them; Cancel keeps what was stored.
+
+#include "core/output/OutputOptionsSetting.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace portiqa {
+
+class Dialogs;
+
+class OutputOptionsWindow : public QDialog {
+    Q_OBJECT
+public:
+    // `sizeLimitKb` is the main window's JPEG limit at the time of OK; `outputSize` gives the
+    // resolution used while the field is empty.
+    OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs& dialogs, QSize outputSize,
+                        std::function<double()> sizeLimitKb, QWidget* parent = nullptr);
+
+    QLineEdit* dpiEdit() const { return dpi_; }
+    QLineEdit* minKbEdit() const { return minKb_; }
+    QCheckBox* bestPictureBox() const { return best_; }
+
+    void accept() override;
+
+private:
+    OutputOptionsSetting& setting_;
+    Dialogs& dialogs_;
+    std::function<double()> sizeLimitKb_;
+    QLineEdit* dpi_ = nullptr;
+    QLineEdit* minKb_ = nullptr;
+    QCheckBox* best_ = nullptr;
+};
+
+} // namespace portiqa
