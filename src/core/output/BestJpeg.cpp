@@ -2,15 +2,14 @@
 
 #include "core/output/PictureSimilarity.h"
 
+#include <QFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <optional>
 
 namespace portiqa {
 
 namespace {
-
-double similarityOf(const QImage& picture, const QByteArray& jpeg) {
-    return pictureSimilarity(picture, QImage::fromData(jpeg, "JPEG"));
-}
 
 // The lowest quality whose file reaches `minBytes` within `maxBytes`; file sizes grow with the
 // quality, so a bisection finds it in a handful of encodes.
@@ -44,6 +43,23 @@ std::optional<JpegSearchResult> lowestReaching(const JpegQualityEncoder& encoder
     return JpegSearchResult{true, high, *best};
 }
 
+// Answers "too large" above a quality without encoding; below it, the encoder's own answer.
+class CappedEncoder final : public JpegQualityEncoder {
+public:
+    CappedEncoder(const JpegQualityEncoder& encoder, int highest)
+        : encoder_(encoder), highest_(highest) {}
+    std::optional<QByteArray> encode(int quality, std::int64_t maxBytes) const override {
+        if (quality > highest_ && maxBytes >= 0) {
+            return std::nullopt;
+        }
+        return encoder_.encode(quality, maxBytes);
+    }
+
+private:
+    const JpegQualityEncoder& encoder_;
+    int highest_;
+};
+
 } // namespace
 
 JpegChoice chooseJpeg(const QImage& picture, const JpegWindow& window,
@@ -53,19 +69,32 @@ JpegChoice chooseJpeg(const QImage& picture, const JpegWindow& window,
     JpegLayout full = classic;
     full.fullChroma = true;
 
+    const bool wantFull = window.bestPicture || window.minBytes > 0;
+    // The full-chroma picture is prepared on another core while the classic search runs.
+    std::unique_ptr<JpegQualityEncoder> encoder444;
+    QFuture<void> preparing;
+    if (wantFull) {
+        preparing = QtConcurrent::run([&] { encoder444 = makeEncoder(picture, full); });
+    }
     const std::unique_ptr<JpegQualityEncoder> encoder420 = makeEncoder(picture, classic);
     JpegChoice choice;
     choice.found = searchJpegQuality(*encoder420, window.maxBytes, parallel);
-    const bool wantFull = window.bestPicture || window.minBytes > 0;
+    preparing.waitForFinished();
     if (!wantFull || !choice.found.fits) {
         return choice;
     }
-    const std::unique_ptr<JpegQualityEncoder> encoder444 = makeEncoder(picture, full);
+    std::optional<JpegSearchResult> found444;
     if (window.bestPicture) {
-        const JpegSearchResult found444 = searchJpegQuality(*encoder444, window.maxBytes, parallel);
-        if (found444.fits &&
-            similarityOf(picture, found444.bytes) > similarityOf(picture, choice.found.bytes)) {
-            choice.found = found444;
+        // Full chroma adds data at every quality, so no quality above the classic file's fits:
+        // the same walk, with those steps answered at once.
+        const CappedEncoder capped(*encoder444, choice.found.quality);
+        found444 = searchJpegQuality(capped, window.maxBytes, 1);
+    }
+    if (found444 && found444->fits) {
+        const SimilarityReference reference(picture);
+        if (reference.similarity(QImage::fromData(found444->bytes, "JPEG")) >
+            reference.similarity(QImage::fromData(choice.found.bytes, "JPEG"))) {
+            choice.found = *found444;
             choice.fullChroma = true;
         }
     }

@@ -1,7 +1,10 @@
 #include "core/output/PictureSimilarity.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace portiqa {
@@ -9,13 +12,12 @@ namespace portiqa {
 namespace {
 
 constexpr int kWindow = 8;
-constexpr int kStep = 4;
 constexpr double kC1 = (0.01 * 255) * (0.01 * 255);
 constexpr double kC2 = (0.03 * 255) * (0.03 * 255);
 
-using Plane = std::vector<float>;
+using Plane = std::vector<std::uint8_t>;
 
-// Y, Cb and Cr (full-range BT.601), as JPEG codes them.
+// Y, Cb and Cr (full-range BT.601, fixed point), as JPEG codes them.
 std::array<Plane, 3> planesOf(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     const size_t n = size_t(rgb.width()) * size_t(rgb.height());
@@ -24,25 +26,29 @@ std::array<Plane, 3> planesOf(const QImage& picture) {
     for (int y = 0; y < rgb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         for (int x = 0; x < rgb.width(); ++x, ++i) {
-            const double r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
-            planes[0][i] = float(0.299 * r + 0.587 * g + 0.114 * b);
-            planes[1][i] = float(-0.168736 * r - 0.331264 * g + 0.5 * b + 128);
-            planes[2][i] = float(0.5 * r - 0.418688 * g - 0.081312 * b + 128);
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
+            planes[0][i] = std::uint8_t((19595 * r + 38470 * g + 7471 * b + 32768) >> 16);
+            planes[1][i] = std::uint8_t(std::clamp(
+                (-11059 * r - 21709 * g + 32768 * b + (128 << 16) + 32768) >> 16, 0, 255));
+            planes[2][i] = std::uint8_t(
+                std::clamp((32768 * r - 27439 * g - 5329 * b + (128 << 16) + 32768) >> 16, 0, 255));
         }
     }
     return planes;
 }
 
+// Mean SSIM over the 8 x 8 windows that tile the plane.
 double ssim(const Plane& a, const Plane& b, int width, int height) {
     double sum = 0;
     int windows = 0;
-    for (int y0 = 0; y0 + kWindow <= height; y0 += kStep) {
-        for (int x0 = 0; x0 + kWindow <= width; x0 += kStep) {
-            double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (int y0 = 0; y0 + kWindow <= height; y0 += kWindow) {
+        for (int x0 = 0; x0 + kWindow <= width; x0 += kWindow) {
+            std::int64_t sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
             for (int y = y0; y < y0 + kWindow; ++y) {
-                const size_t row = size_t(y) * size_t(width);
-                for (int x = x0; x < x0 + kWindow; ++x) {
-                    const double va = a[row + size_t(x)], vb = b[row + size_t(x)];
+                const std::uint8_t* pa = a.data() + size_t(y) * size_t(width) + size_t(x0);
+                const std::uint8_t* pb = b.data() + size_t(y) * size_t(width) + size_t(x0);
+                for (int x = 0; x < kWindow; ++x) {
+                    const int va = pa[x], vb = pb[x];
                     sa += va;
                     sb += vb;
                     saa += va * va;
@@ -51,9 +57,9 @@ double ssim(const Plane& a, const Plane& b, int width, int height) {
                 }
             }
             constexpr double n = kWindow * kWindow;
-            const double ma = sa / n, mb = sb / n;
-            const double va = saa / n - ma * ma, vb = sbb / n - mb * mb;
-            const double cov = sab / n - ma * mb;
+            const double ma = double(sa) / n, mb = double(sb) / n;
+            const double va = double(saa) / n - ma * ma, vb = double(sbb) / n - mb * mb;
+            const double cov = double(sab) / n - ma * mb;
             sum += ((2 * ma * mb + kC1) * (2 * cov + kC2)) /
                    ((ma * ma + mb * mb + kC1) * (va + vb + kC2));
             ++windows;
@@ -64,14 +70,34 @@ double ssim(const Plane& a, const Plane& b, int width, int height) {
 
 } // namespace
 
-double pictureSimilarity(const QImage& original, const QImage& decoded) {
-    if (original.isNull() || original.size() != decoded.size()) {
+struct SimilarityReference::Planes {
+    std::array<Plane, 3> planes;
+    int width = 0;
+    int height = 0;
+};
+
+SimilarityReference::SimilarityReference(const QImage& original) {
+    auto planes = std::make_shared<Planes>();
+    if (!original.isNull()) {
+        planes->planes = planesOf(original);
+        planes->width = original.width();
+        planes->height = original.height();
+    }
+    planes_ = std::move(planes);
+}
+
+double SimilarityReference::similarity(const QImage& decoded) const {
+    if (planes_->width == 0 || decoded.size() != QSize(planes_->width, planes_->height)) {
         return 0;
     }
-    const auto a = planesOf(original);
     const auto b = planesOf(decoded);
-    const int w = original.width(), h = original.height();
+    const auto& a = planes_->planes;
+    const int w = planes_->width, h = planes_->height;
     return (8 * ssim(a[0], b[0], w, h) + ssim(a[1], b[1], w, h) + ssim(a[2], b[2], w, h)) / 10;
+}
+
+double pictureSimilarity(const QImage& original, const QImage& decoded) {
+    return SimilarityReference(original).similarity(decoded);
 }
 
 double peakSignalToNoise(const QImage& original, const QImage& decoded) {
