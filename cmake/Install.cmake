@@ -42,10 +42,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PORTIQA_HOMEPAGE})
 # The libraries the executable links come from dpkg-shlibdeps; what it loads at run time is
 # named here: Qt's X11 platform plugin, a font with the Chinese texts, the face detector's
-# cascades and its landmark model.
+# cascades and its landmark model, and Qt's Chinese catalogues.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei, opencv-data, libdlib-data")
+    "qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei, opencv-data, libdlib-data, qt6-translations-l10n")
 # xdg-open opens the help page and home page in the desktop's browser (without it the program
 # shows the help itself); GStreamer's good plugins drive common webcams.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, gstreamer1.0-plugins-good")

@@ -1,5 +1,6 @@
 #include "cli/Subcommands.h"
 #include "core/app/LaunchOptions.h"
+#include "gui/app/ChineseTranslations.h"
 #include "gui/app/PortiqaApp.h"
 #include "gui/app/ProgramIdentity.h"
 #include "platform/DisplayCheck.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     display.close(); // Qt holds its own connection now
     portiqa::applyProgramIdentity(app);
+    portiqa::installChineseTranslations(app);
     portiqa::PortiqaApp portiqaApp(options);
     portiqaApp.start();
     return app.exec();

@@ -7,6 +7,7 @@
 #include "core/crop/CropInputs.h"
 #include "core/crop/CropJournal.h"
 #include "core/crop/CropRun.h"
+#include "core/files/SystemErrorText.h"
 #include "core/output/OutputOptionsSetting.h"
 #include "core/text/Numbers.h"
 
@@ -39,7 +40,7 @@ bool readList(const CropArguments& a, const CropStreams& streams, QStringList& p
     const bool opened = fromStdin ? file.open(streams.in, QIODevice::ReadOnly)
                                   : (file.setFileName(a.listFile), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        *error = QStringLiteral("无法读取清单 %1：%2").arg(a.listFile, file.errorString());
+        *error = QStringLiteral("无法读取清单 %1：%2").arg(a.listFile, fileErrorText(file));
         return false;
     }
     const QString base = fromStdin ? QDir::currentPath() : QFileInfo(a.listFile).absolutePath();

@@ -1,5 +1,6 @@
 #include "cli/CropReport.h"
 
+#include "core/files/SystemErrorText.h"
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -13,7 +14,7 @@ bool CropReport::open(const QString& path, bool append, QString* error) {
     const QIODevice::OpenMode mode =
         QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate);
     if (!file_.open(mode)) {
-        *error = file_.errorString();
+        *error = fileErrorText(file_);
         return false;
     }
     return true;

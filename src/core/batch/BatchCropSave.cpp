@@ -90,8 +90,11 @@ SaveOutcome BatchCropSave::save() {
         return SaveOutcome::Refused;
     }
     if (!hooks_.pictureShown()) {
+        // Without a picture there is nothing to crop: a blank file under a person's name
+        // would pass for their photo.
+        const QString name = sourceFileName(task_.source(), task_.taskPictureName());
         dialogs_.inform(
-            kCaption, nothingShownMessage(sourceFileName(task_.source(), task_.taskPictureName())),
+            kCaption, name.isEmpty() ? SaveCommand::noPictureMessage() : nothingShownMessage(name),
             MessageIcon::Information);
         return SaveOutcome::Refused;
     }

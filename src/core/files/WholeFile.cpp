@@ -1,5 +1,7 @@
 #include "core/files/WholeFile.h"
 
+#include "core/files/SystemErrorText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -29,7 +31,7 @@ bool writeWithSaveFile(const QString& path, const QByteArray& bytes, QString* er
         return true;
     }
     if (error != nullptr) {
-        *error = file.errorString();
+        *error = fileErrorText(file);
     }
     file.cancelWriting();
     return false;
@@ -60,7 +62,7 @@ void removeLeftovers(QDir folder, const QString& fileName) {
 }
 
 QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return systemErrorText(code);
 }
 
 class Descriptor {

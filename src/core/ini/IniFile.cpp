@@ -1,5 +1,6 @@
 #include "core/ini/IniFile.h"
 
+#include "core/files/SystemErrorText.h"
 #include "core/files/WholeFile.h"
 
 #include <QDateTime>
@@ -99,7 +100,7 @@ bool IniFile::refresh() const {
         if (file.open(QIODevice::ReadOnly)) {
             bytes = readAtMost(file, kMaxFileBytes);
         } else {
-            readError_ = QStringLiteral("无法读取（%1）").arg(file.errorString());
+            readError_ = QStringLiteral("无法读取（%1）").arg(fileErrorText(file));
         }
     }
     if (!readError_.isEmpty() || bytes.size() > kMaxFileBytes) {
@@ -186,7 +187,7 @@ bool IniFile::remove() {
     }
     QFile file(path_);
     file.remove();
-    lastError_ = file.errorString();
+    lastError_ = fileErrorText(file);
     // The intended state is "no file": later reads and writes start from an empty text.
     unsaved_ = true;
     return false;

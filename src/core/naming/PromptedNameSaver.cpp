@@ -1,6 +1,7 @@
 #include "core/naming/PromptedNameSaver.h"
 
 #include "core/dialogs/Dialogs.h"
+#include "core/files/SystemErrorText.h"
 #include "core/naming/OutputNames.h"
 
 #include <QDir>
@@ -70,7 +71,7 @@ bool PromptedNameSaver::confirm(const QString& typed) {
     if (!source.copy(path)) {
         refuse(QStringLiteral(
                    "无法把照片保存为“%1”（%2）。\n照片仍在临时文件中，请检查保存目录后重试。")
-                   .arg(QDir::toNativeSeparators(path), source.errorString()),
+                   .arg(QDir::toNativeSeparators(path), fileErrorText(source)),
                true);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/roster/WorkbookReader.h"
 
+#include "core/files/SystemErrorText.h"
 #include "core/roster/XlsReader.h"
 #include "core/roster/XlsxReader.h"
 
@@ -59,7 +60,7 @@ WorkbookReadResult WorkbookReader::read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return WorkbookReadResult::failure(
-            QStringLiteral("无法打开文件（%1）。").arg(file.errorString()));
+            QStringLiteral("无法打开文件（%1）。").arg(fileErrorText(file)));
     if (file.size() > kMaxFileBytes)
         return WorkbookReadResult::failure(QStringLiteral("文件过大（超过200MB）。"));
     const QByteArray content = file.readAll();

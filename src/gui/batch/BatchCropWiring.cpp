@@ -74,7 +74,7 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     saveHooks.playCropSound = [this] { playCropSound(); };
     saveHooks.askName = [this](const NamePromptTarget& target) { askName(target); };
     saveHooks.openRosterWindow = [&links] { links.openRosterWindow(); };
-    saveHooks.openSettingsWindow = [this] { openSettingsWindow(); };
+    saveHooks.openSettingsWindow = [this] { openSettingsWindowModeless(); };
     saveHooks.settingsFolder = parts_.settingsFolder;
     save_ = std::make_unique<BatchCropSave>(*parts_.dialogs, *parts_.encoder, *parts_.settings,
                                             *parts_.task, *parts_.roster, std::move(saveHooks));
@@ -170,6 +170,26 @@ void BatchCropWiring::openSettingsWindow() {
     }
     settings.exec();
     settingsOpen_ = false;
+}
+
+void BatchCropWiring::openSettingsWindowModeless() {
+    if (settingsOpen_) {
+        if (modelessSettings_) {
+            modelessSettings_->raise();
+            modelessSettings_->activateWindow();
+        }
+        return;
+    }
+    settingsOpen_ = true;
+    auto* settings = new BatchSettingsWindow(*run_, *parts_.dialogs, parts_.window);
+    settings->setAttribute(Qt::WA_DeleteOnClose);
+    settings->setWindowModality(Qt::NonModal);
+    modelessSettings_ = settings;
+    connect(settings, &QDialog::finished, this, [this] { settingsOpen_ = false; });
+    if (settingsHook_) {
+        settingsHook_(*settings);
+    }
+    settings->show();
 }
 
 void BatchCropWiring::askName(const NamePromptTarget& target) {

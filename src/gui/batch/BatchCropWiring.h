@@ -10,6 +10,7 @@
 #include "core/workspace/PicturePrefetcher.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -59,7 +60,7 @@ public:
     PicturePrefetcher& prefetcher() { return prefetcher_; }
     // The save command while the mode is on.
     SaveOutcome save() { return save_->save(); }
-    // Runs for every settings window just before it is shown modally (tests drive it).
+    // Runs for every settings window just before it is shown (tests drive it).
     void setSettingsWindowHook(std::function<void(QDialog&)> hook) {
         settingsHook_ = std::move(hook);
     }
@@ -70,6 +71,9 @@ public:
 
 private:
     void openSettingsWindow();
+    // The roster check's No: the settings window opens without holding the save that asked,
+    // so the operator can look at the roster and the picture while choosing.
+    void openSettingsWindowModeless();
     void askName(const NamePromptTarget& target);
     void playCropSound();
     void prefetchNeighbours();
@@ -82,6 +86,7 @@ private:
     PicturePrefetcher prefetcher_;
     QSoundEffect* sound_ = nullptr;
     bool settingsOpen_ = false;
+    QPointer<QDialog> modelessSettings_;
     bool stepping_ = false;
     std::function<void(QDialog&)> settingsHook_;
     std::function<void(QDialog&)> promptHook_;

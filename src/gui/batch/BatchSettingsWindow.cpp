@@ -63,6 +63,13 @@ BatchSettingsWindow::BatchSettingsWindow(BatchCropRun& run, Dialogs& dialogs, QW
     connect(formatBox_, &QComboBox::activated, this,
             [this](int index) { run_.formatChosen(index); });
     connect(namingBox_, &QComboBox::activated, this, &BatchSettingsWindow::chooseNaming);
+    // The arrow keys and the wheel change the item as well; the rule follows every change the
+    // operator makes (the form's own filling is not one).
+    connect(namingBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!fillingForm_ && index >= 0) {
+            chooseNaming(index);
+        }
+    });
     connect(soundBox_, &QCheckBox::clicked, this,
             [this](bool ticked) { run_.cropSoundClicked(ticked); });
     connect(sourceBrowse_, &QPushButton::clicked, this,
@@ -86,9 +93,11 @@ void BatchSettingsWindow::showForm(const BatchSettingsForm& form) {
     sourceEdit_->setText(form.sourceText);
     saveEdit_->setText(form.saveText);
     formatBox_->setCurrentIndex(form.formatIndex);
+    fillingForm_ = true;
     namingBox_->clear();
     namingBox_->addItems(namingModeTexts(BatchKind::Crop));
     namingBox_->setCurrentIndex(form.namingIndex);
+    fillingForm_ = false;
     namingBox_->setEditable(form.namingEditable);
     if (form.namingEditable) {
         namingBox_->setEditText(form.namingText);

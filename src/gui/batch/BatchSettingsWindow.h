@@ -62,6 +62,7 @@ private:
     QCheckBox* keepBox_;
     QPushButton* confirm_;
     bool closed_ = false;
+    bool fillingForm_ = false;
 };
 
 } // namespace portiqa

@@ -52,6 +52,7 @@ CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
         hotkeys.registered = [&links] { return links.batchCropMode(); };
         hotkeys.registerAll = [&links] { links.restoreBatchHotkeys(); };
         hotkeys.unregisterAll = [&links] { links.releaseBatchHotkeys(); };
+        hotkeys.batchCropModeOnClose = [&links] { return links.batchCropMode(); };
         NamePrompt prompt(target, *deps_.dialogs, false, true, std::move(hotkeys), window_);
         prompt.exec();
     };

@@ -43,7 +43,9 @@ void NamePrompt::done(int result) {
         return;
     }
     closed_ = true;
-    if (batchCropMode_ && hotkeys_.registerAll) {
+    const bool batchCropOn =
+        hotkeys_.batchCropModeOnClose ? hotkeys_.batchCropModeOnClose() : batchCropMode_;
+    if (batchCropOn && hotkeys_.registerAll) {
         hotkeys_.registerAll();
     }
 }

@@ -24,6 +24,10 @@ struct NamePromptHotkeys {
     std::function<bool()> registered;  // the batch hotkeys are registered now
     std::function<void()> registerAll; // register the batch hotkeys
     std::function<void()> unregisterAll;
+    // Whether batch crop mode is on when the prompt closes, so the keys it released are taken
+    // back (also when the prompt was opened for a quick shot); without it, the prompt's own
+    // batch crop flag decides.
+    std::function<bool()> batchCropModeOnClose;
 };
 
 class NamePrompt final : public QDialog {

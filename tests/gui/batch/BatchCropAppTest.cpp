@@ -18,9 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -260,4 +262,31 @@ TEST(BatchCropApp, TheCropSoundIsShortStereoPcm) {
     EXPECT_EQ(u16(34), 16);    // bits
     EXPECT_EQ(bytes.mid(36, 4), "data");
     EXPECT_EQ(u32(40), 40000u);
+}
+
+// Naming by roster cell with the roster window closed: the check's No opens the settings
+// window and the save ends at once, so the operator can still work in the main window.
+TEST(BatchCropApp, TheRosterCheckNoOpensTheSettingsWindowWithoutHoldingTheSave) {
+    KeptBatchApp t(5);
+    t.switchOn();
+    t.app->links().closeRosterWindow(); // closed: the check asks whether to go to the settings
+    QPointer<QDialog> shown;
+    t.app->batchCrop().setSettingsWindowHook([&shown](QDialog& window) { shown = &window; });
+    t.dialogs.messages.clear();
+    t.dialogs.answers.push_back(MessageAnswer::No);
+    t.save();
+    ASSERT_FALSE(t.dialogs.messages.isEmpty());
+    ASSERT_TRUE(shown) << t.dialogs.lastText().toStdString();
+    EXPECT_TRUE(shown->isVisible()); // still open after the save returned
+    EXPECT_EQ(shown->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(t.outputs().isEmpty());
+    t.save(); // a second save does not open a second window
+    QList<QDialog*> open;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) {
+            open << dialog;
+        }
+    }
+    EXPECT_EQ(open.size(), 1);
+    shown->reject();
 }

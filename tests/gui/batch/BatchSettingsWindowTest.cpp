@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 using namespace portiqa;
 
@@ -79,6 +80,30 @@ TEST(BatchSettingsWindow, OnlyTheCustomItemMakesTheNamingBoxEditable) {
     EXPECT_EQ(f.settings.format, ".GIF");
     window.cropSoundBox()->click();
     EXPECT_TRUE(f.settings.cropSound);
+}
+
+// The arrow keys walk the items without opening the list: the rule follows each step, also
+// out of the editable custom item.
+TEST(BatchSettingsWindow, TheNamingRuleFollowsKeyboardChanges) {
+    test::BatchRunFixture f;
+    BatchSettingsWindow window(f.run, f.dialogs);
+    window.show();
+    QComboBox* box = window.namingBox();
+    box->setFocus();
+    ASSERT_EQ(box->currentIndex(), 0);
+    for (int i = 1; i < 6; ++i) {
+        QTest::keyClick(box->isEditable() ? static_cast<QWidget*>(box->lineEdit()) : box,
+                        Qt::Key_Down);
+        ASSERT_EQ(box->currentIndex(), i);
+        EXPECT_EQ(box->isEditable(), i == 3) << i;
+        EXPECT_EQ(f.settings.namingIndex, i) << i;
+    }
+    for (int i = 4; i >= 0; --i) {
+        QTest::keyClick(box->isEditable() ? static_cast<QWidget*>(box->lineEdit()) : box,
+                        Qt::Key_Up);
+        ASSERT_EQ(box->currentIndex(), i);
+        EXPECT_EQ(box->isEditable(), i == 3) << i;
+    }
 }
 
 TEST(BatchSettingsWindow, FolderPickersFillTheirBoxesAndACancelKeepsTheText) {

@@ -87,3 +87,31 @@ TEST_F(NamePromptTest, ARefusedNameKeepsThePromptOpen) {
     EXPECT_EQ(readAll(target.temporaryFile), QByteArray("picture"));
     EXPECT_EQ(registers, 0); // quick-shoot has no batch hotkeys to restore
 }
+
+// A quick shot's prompt while batch crop mode is on (camera opened from the menu): the keys it
+// released come back when it closes, however it closes.
+TEST_F(NamePromptTest, AQuickShotPromptGivesTheBatchHotkeysBackWhileBatchCropIsOn) {
+    bool batchCropOn = true;
+    hotkeys.batchCropModeOnClose = [&batchCropOn] { return batchCropOn; };
+    for (const bool confirmed : {true, false}) {
+        registered = true;
+        registers = 0;
+        ASSERT_TRUE(writeAll(target.temporaryFile, "picture"));
+        NamePrompt prompt(target, dialogs, false, true, hotkeys);
+        EXPECT_FALSE(registered);
+        prompt.show();
+        if (confirmed) {
+            QTest::keyClicks(prompt.nameEdit(), confirmed ? u"b"_qs : QString());
+            QTest::keyClick(prompt.nameEdit(), Qt::Key_Return);
+        } else {
+            prompt.reject();
+        }
+        EXPECT_TRUE(registered) << confirmed;
+        EXPECT_EQ(registers, 1) << confirmed;
+    }
+    batchCropOn = false; // switched off meanwhile: nothing to take back
+    registers = 0;
+    NamePrompt prompt(target, dialogs, false, true, hotkeys);
+    prompt.reject();
+    EXPECT_EQ(registers, 0);
+}
