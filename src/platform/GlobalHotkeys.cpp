@@ -106,7 +106,11 @@ public:
         }
         for (std::size_t i = 0; i < kLetters.size(); ++i) {
             if (key->detail == keycodes_[i] && keycodes_[i] != 0) {
-                if (type == XCB_KEY_PRESS) {
+                if (type == XCB_KEY_RELEASE) {
+                    down_[i] = false;
+                    releasedAt_[i] = key->time;
+                } else if (!isRepeat(i, key->time)) {
+                    down_[i] = true;
                     const char letter = kLetters[i];
                     QMetaObject::invokeMethod(
                         &owner_, [this, letter] { emit owner_.hotkeyPressed(letter); },
@@ -118,11 +122,22 @@ public:
         return false;
     }
 
+    // A held key repeats: as presses alone where the server is asked for detectable
+    // auto-repeat, else as a release and a press with the same time stamp. Either way it is
+    // the one press the operator made.
+    bool isRepeat(std::size_t i, xcb_timestamp_t time) {
+        const bool repeat = down_[i] || (releasedAt_[i] != 0 && releasedAt_[i] == time);
+        down_[i] = true;
+        return repeat;
+    }
+
 private:
     GlobalHotkeys& owner_;
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;
     std::array<xcb_keycode_t, 4> keycodes_{};
+    std::array<bool, 4> down_{};
+    std::array<xcb_timestamp_t, 4> releasedAt_{};
     bool active_ = false;
 };
 
@@ -169,6 +184,7 @@ void GlobalHotkeys::registerKeys() {
         for (const char letter : kLetters) {
             auto* shortcut = new QShortcut(QKeySequence(QString(QLatin1Char(letter))), window_);
             shortcut->setContext(Qt::ApplicationShortcut);
+            shortcut->setAutoRepeat(false); // a held key is one press
             connect(shortcut, &QShortcut::activated, this,
                     [this, letter] { emit hotkeyPressed(letter); });
             shortcuts_.append(shortcut);
