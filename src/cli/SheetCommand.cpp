@@ -25,7 +25,7 @@ void printError(const QString& text) {
 
 int badUsage(const QString& text) {
     printError(text);
-    std::fputs("Try 'portiqa sheet --help' for more information.\n", stderr);
+    std::fputs("用 portiqa sheet --help 查看用法。\n", stderr);
     return kBadUsage;
 }
 
@@ -81,36 +81,34 @@ QString sheetUsageText() {
                      .arg(size.sizeMm.width())
                      .arg(size.sizeMm.height());
     }
-    sizes += QStringLiteral("  %1the picture's own pixels at %2 dpi\n")
+    sizes += QStringLiteral("  %1图片本身的像素，按 %2 dpi\n")
                  .arg(padded(outputSizeName(), 10))
                  .arg(kDefaultOutputDpi);
     const PrintSheetOptions defaults;
     return QStringLiteral(
-               "Usage: portiqa sheet PICTURE --paper PAPER --size SIZE [OPTIONS] --out FILE\n"
-               "Lay out copies of a photo on photo paper at their true printed size, with thin\n"
-               "cut lines, and save the sheet as a PDF whose page is exactly the paper or as a\n"
-               "JPEG of the paper at %1 dpi. Needs no display.\n"
+               "用法: portiqa sheet 图片 --paper 相纸 --size 尺寸 [选项] --out 文件\n"
+               "把照片按实际打印尺寸排在相纸上，带细裁切线，存为页面恰为相纸大小的 PDF，\n"
+               "或 %1 dpi 的相纸 JPEG。不需要显示器。\n"
                "\n"
-               "Arguments:\n"
-               "  PICTURE             a JPEG, PNG, GIF or BMP photo, printed whole\n"
+               "参数:\n"
+               "  图片                JPEG、PNG、GIF 或 BMP 照片，整张打印\n"
                "\n"
-               "Options:\n"
-               "  --paper PAPER       the paper (below)\n"
-               "  --size SIZE         each copy's printed size (below)\n"
-               "  --out FILE          the sheet: FILE.pdf or FILE.jpg\n"
-               "  --copies N          how many copies; by default as many as fit\n"
-               "  --orientation O     横向 (landscape, the default) or 纵向 (portrait)\n"
-               "  --margin MM         margin on every side in millimetres (default %2)\n"
-               "  --gap MM            gap between copies in millimetres (default %3)\n"
-               "  --no-cut-lines      leave out the cut lines\n"
-               "  -h, --help          show this help and exit\n"
+               "选项:\n"
+               "  --paper 相纸        相纸（见下）\n"
+               "  --size 尺寸         每张的打印尺寸（见下）\n"
+               "  --out 文件          排好的相纸: 文件.pdf 或 文件.jpg\n"
+               "  --copies N          张数；默认放满\n"
+               "  --orientation 方向  横向（默认）或 纵向\n"
+               "  --margin MM         四边边距，毫米（默认 %2）\n"
+               "  --gap MM            照片间距，毫米（默认 %3）\n"
+               "  --no-cut-lines      不画裁切线\n"
+               "  -h, --help          显示本帮助\n"
                "\n"
-               "Papers (long side x short side):\n%4"
+               "相纸（长边 x 短边）:\n%4"
                "\n"
-               "Sizes (width x height):\n%5"
+               "尺寸（宽 x 高）:\n%5"
                "\n"
-               "Exit status: 0 when the sheet was saved, 1 when it could not be made or\n"
-               "written, 2 for bad usage.\n")
+               "退出状态: 0 已保存；1 无法排版或写入；2 用法错误。\n")
         .arg(SheetFiles::kDotsPerInch)
         .arg(defaults.marginMm)
         .arg(defaults.gapMm)
@@ -151,58 +149,56 @@ struct SheetParser {
         };
         const QStringList pictures = parser.positionalArguments();
         if (pictures.size() != 1) {
-            return fail(pictures.isEmpty()
-                            ? QStringLiteral("No picture given.")
-                            : QStringLiteral("Only one picture can be laid out at a time."));
+            return fail(pictures.isEmpty() ? QStringLiteral("没有给出图片。")
+                                           : QStringLiteral("一次只能排一张图片。"));
         }
         for (const QCommandLineOption* required : {&paper, &size, &out}) {
             if (!parser.isSet(*required)) {
-                return fail(
-                    QStringLiteral("--%1 is required.").arg(required->names().constFirst()));
+                return fail(QStringLiteral("缺少 --%1。").arg(required->names().constFirst()));
             }
         }
         SheetJob job{pictures.constFirst(), parser.value(out), {}};
         PrintSheetOptions& options = job.options;
         const std::optional<PaperChoice> chosenPaper = paperByName(parser.value(paper));
         if (!chosenPaper) {
-            return fail(QStringLiteral("Unknown paper '%1' (papers: %2).")
+            return fail(QStringLiteral("无法识别的相纸“%1”（可选：%2）。")
                             .arg(parser.value(paper), names(true)));
         }
         options.paper = chosenPaper->name;
         options.photoSize = parser.value(size).trimmed();
         if (options.photoSize != outputSizeName() && !photoSizeByName(options.photoSize)) {
-            return fail(QStringLiteral("Unknown size '%1' (sizes: %2).")
+            return fail(QStringLiteral("无法识别的尺寸“%1”（可选：%2）。")
                             .arg(parser.value(size), names(false)));
         }
         if (parser.isSet(copies)) {
             bool ok = false;
             options.copies = parser.value(copies).toInt(&ok);
             if (!ok || options.copies < 1 || options.copies > PrintSheetOptions::kMaxCopies) {
-                return fail(QStringLiteral("--copies takes a whole number from 1 to %1.")
+                return fail(QStringLiteral("--copies 须为 1 到 %1 之间的整数。")
                                 .arg(PrintSheetOptions::kMaxCopies));
             }
         }
         if (parser.isSet(orientation)) {
             const QString value = parser.value(orientation);
             if (value != QStringLiteral("横向") && value != QStringLiteral("纵向")) {
-                return fail(QStringLiteral("--orientation takes 横向 or 纵向."));
+                return fail(QStringLiteral("--orientation 须为 横向 或 纵向。"));
             }
             options.landscape = value == QStringLiteral("横向");
         }
         if (parser.isSet(margin) &&
             !readMillimetres(parser.value(margin), PrintSheetOptions::kMaxMarginMm,
                              &options.marginMm)) {
-            return fail(QStringLiteral("--margin takes millimetres from 0 to %1.")
+            return fail(QStringLiteral("--margin 须为 0 到 %1 毫米。")
                             .arg(PrintSheetOptions::kMaxMarginMm));
         }
         if (parser.isSet(gap) &&
             !readMillimetres(parser.value(gap), PrintSheetOptions::kMaxGapMm, &options.gapMm)) {
-            return fail(QStringLiteral("--gap takes millimetres from 0 to %1.")
-                            .arg(PrintSheetOptions::kMaxGapMm));
+            return fail(
+                QStringLiteral("--gap 须为 0 到 %1 毫米。").arg(PrintSheetOptions::kMaxGapMm));
         }
         options.cutLines = !parser.isSet(noCutLines);
         if (SheetFiles::formatOf(job.out) == SheetFormat::Unknown) {
-            return fail(QStringLiteral("--out must name a .pdf or .jpg file."));
+            return fail(QStringLiteral("--out 须为 .pdf 或 .jpg 文件。"));
         }
         return job;
     }
@@ -221,20 +217,20 @@ int makeSheet(const SheetJob& job) {
         *photoSizeFor(job.options.photoSize, picture.image.size(), kDefaultOutputDpi);
     const SheetLayout layout = layoutSheet(sheetRequest(job.options, photo));
     if (layout.copies.isEmpty()) {
-        printError(QStringLiteral("A %1 photo does not fit on %2 paper with a %3 mm margin.")
+        printError(QStringLiteral("%1的照片放不进留 %3 毫米边距的%2相纸。")
                        .arg(photo.label, paper.label)
                        .arg(job.options.marginMm));
         return kFailed;
     }
     if (job.options.copies > layout.fits()) {
-        printError(QStringLiteral("Only %1 copies fit; %1 laid out.").arg(layout.fits()));
+        printError(QStringLiteral("只放得下 %1 张，已排 %1 张。").arg(layout.fits()));
     }
     QString error;
     if (!SheetFiles::save(SheetRenderer(layout, picture.image), job.out, &error)) {
         printError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(job.out), error));
         return kFailed;
     }
-    std::printf("%s\n", QStringLiteral("%1 copies of %2 on %3 (%4 fit): %5")
+    std::printf("%s\n", QStringLiteral("%1 张%2排在%3上（可放 %4 张）：%5")
                             .arg(layout.copies.size())
                             .arg(photo.label, paper.label)
                             .arg(layout.fits())

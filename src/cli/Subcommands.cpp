@@ -22,12 +22,12 @@ int runCrop(const QStringList& arguments) {
 
 const Subcommand kCommands[] = {
     {"crop",
-     "crop many photos to ID-photo files without a window,\n"
-     "                      resumable and in parallel (portiqa crop --help)",
+     "不开窗口批量裁剪证件照，可中断续做、并行处理\n"
+     "                      （portiqa crop --help）",
      runCrop, true},
     {"sheet",
-     "copies of a photo laid out on photo paper as a PDF or\n"
-     "                      JPEG at true size (portiqa sheet --help)",
+     "把照片按实际尺寸排在相纸上，存为 PDF 或 JPEG\n"
+     "                      （portiqa sheet --help）",
      runSheetCommand},
 };
 

@@ -53,7 +53,7 @@ TEST(SheetCommand, WritesThePdfAndTheJpegWithoutADisplay) {
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
     Finished run = runSheet({portrait(), "--paper", "5寸", "--size", "1寸", "--out", pdf});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("8 copies of 1寸 (25×35 mm) on 5寸")))
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("8 张1寸 (25×35 mm)排在5寸")))
         << run.out.toStdString();
     PdfFacts facts = probePdf(pdf);
     ASSERT_TRUE(facts.read);
@@ -64,7 +64,7 @@ TEST(SheetCommand, WritesThePdfAndTheJpegWithoutADisplay) {
     // More copies than fit: what fits is laid out, and said.
     run = runSheet({portrait(), "--paper", "5寸", "--size", "1寸", "--copies", "20", "--out", pdf});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Only 8 copies fit"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("只放得下 8 张"))) << run.err.toStdString();
     EXPECT_EQ(probePdf(pdf).images.size(), 8);
 
     // The output size: the picture's own pixels at 300 dpi, placed without resampling.
@@ -90,9 +90,9 @@ TEST(SheetCommand, WritesThePdfAndTheJpegWithoutADisplay) {
 TEST(SheetCommand, HelpListsThePapersAndTheSizes) {
     const Finished run = runSheet({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: portiqa sheet PICTURE")));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("用法: portiqa sheet 图片")));
     for (const char* named : {"5寸", "6寸", "A4", "A6", "1寸", "小2寸", "2寸", "身份证", "输出尺寸",
-                              "--copies N", "--out FILE", "300 dpi"}) {
+                              "--copies N", "--out 文件", "300 dpi"}) {
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(named))) << named;
     }
 }
@@ -109,10 +109,10 @@ TEST(SheetCommand, BadUsageAndBadInputEndWithTheirStatusAndWriteNothing) {
     };
     const QString p = portrait();
     const Case cases[] = {
-        {{p, "--paper", "7寸", "--size", "1寸", "--out", out}, 2, "Unknown paper '7寸'"},
-        {{p, "--paper", "5寸", "--size", "3寸", "--out", out}, 2, "Unknown size '3寸'"},
-        {{p, "--paper", "5寸", "--size", "1寸"}, 2, "--out is required"},
-        {{"--paper", "5寸", "--size", "1寸", "--out", out}, 2, "No picture given"},
+        {{p, "--paper", "7寸", "--size", "1寸", "--out", out}, 2, "无法识别的相纸“7寸”"},
+        {{p, "--paper", "5寸", "--size", "3寸", "--out", out}, 2, "无法识别的尺寸“3寸”"},
+        {{p, "--paper", "5寸", "--size", "1寸"}, 2, "缺少 --out"},
+        {{"--paper", "5寸", "--size", "1寸", "--out", out}, 2, "没有给出图片"},
         {{p, "--paper", "5寸", "--size", "1寸", "--copies", "0", "--out", out}, 2, "--copies"},
         {{p, "--paper", "5寸", "--size", "1寸", "--gap", "-1", "--out", out}, 2, "--gap"},
         {{p, "--paper", "5寸", "--size", "1寸", "--out", dir.filePath("sheet.png")}, 2, "--out"},
@@ -120,7 +120,7 @@ TEST(SheetCommand, BadUsageAndBadInputEndWithTheirStatusAndWriteNothing) {
          1,
          "missing.jpg"},
         {{damaged, "--paper", "5寸", "--size", "1寸", "--out", out}, 1, "damaged.jpg"},
-        {{p, "--paper", "5寸", "--size", "2寸", "--margin", "30", "--out", out}, 1, "does not fit"},
+        {{p, "--paper", "5寸", "--size", "2寸", "--margin", "30", "--out", out}, 1, "放不进"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
