@@ -1,5 +1,6 @@
 #include "gui/app/QtDialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -27,11 +28,23 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 } // namespace
 
+QWidget* QtDialogs::owner() const {
+    // A message belongs over the window that raised it (a settings window, the camera
+    // window), not always over the main window behind it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return parent_;
+}
+
 void QtDialogs::showNotice(const QString& caption, const QString& text, MessageIcon icon) {
     closeNotice();
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    auto* box = new QMessageBox(toQtIcon(icon), caption, shown, QMessageBox::Ok, parent_);
+    auto* box = new QMessageBox(toQtIcon(icon), caption, shown, QMessageBox::Ok, owner());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     notice_ = box;
@@ -49,7 +62,7 @@ MessageAnswer QtDialogs::message(const QString& caption, const QString& text, Me
     // Messages join their lines with CR LF; a Qt label wants a plain line feed.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(toQtIcon(icon), caption, shown, QMessageBox::NoButton, parent_);
+    QMessageBox box(toQtIcon(icon), caption, shown, QMessageBox::NoButton, owner());
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -78,7 +91,7 @@ void prepare(QFileDialog& dialog, const QString& folder) {
 } // namespace
 
 QString QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
-    QFileDialog dialog(parent_, title, QString(), filter);
+    QFileDialog dialog(owner(), title, QString(), filter);
     prepare(dialog, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -89,7 +102,7 @@ QString QtDialogs::openFile(const QString& title, const QString& folder, const Q
 }
 
 QString QtDialogs::saveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(parent_, request.title, QString(), request.filter);
+    QFileDialog dialog(owner(), request.title, QString(), request.filter);
     prepare(dialog, request.folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -102,11 +115,11 @@ QString QtDialogs::saveFile(const SaveFileRequest& request) {
 }
 
 QString QtDialogs::chooseFolder(const QString& title, const QString& startFolder) {
-    return QFileDialog::getExistingDirectory(parent_, title, startFolder);
+    return QFileDialog::getExistingDirectory(owner(), title, startFolder);
 }
 
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, parent_);
+    const QColor colour = QColorDialog::getColor(initial, owner());
     if (!colour.isValid()) {
         return std::nullopt;
     }
@@ -115,7 +128,7 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    const QFont font = QFontDialog::getFont(&ok, initial, owner());
     if (!ok) {
         return std::nullopt;
     }

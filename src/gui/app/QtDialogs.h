@@ -28,6 +28,9 @@ public:
     std::optional<QFont> chooseFont(const QFont& initial) override;
 
 private:
+    // The window a dialog is centred on: the one the operator works in, else the main window.
+    QWidget* owner() const;
+
     QWidget* parent_;
     QPointer<QMessageBox> notice_; // the notice on show, if any
 };

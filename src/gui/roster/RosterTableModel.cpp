@@ -18,7 +18,15 @@ int RosterTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RosterTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
-    return roster_.grid().text(index.row(), index.column());
+    // A tab stop or line break inside a cell (a name pasted from elsewhere) would push the
+    // text out of its column; on show they are spaces.
+    QString text = roster_.grid().text(index.row(), index.column());
+    for (QChar& c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            c = QLatin1Char(' ');
+        }
+    }
+    return text;
 }
 
 Qt::ItemFlags RosterTableModel::flags(const QModelIndex& index) const {

@@ -13,9 +13,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -95,3 +99,29 @@ TEST(QtDialogs, FileDialogsShowTheirLabelsAndStartWithAnEmptyName) {
 
 } // namespace
 } // namespace portiqa
+
+// A message raised from another window (the quick-shoot settings, the camera window) is
+// centred on that window, not on the main window behind it.
+TEST(QtDialogs, AMessageBelongsToTheWindowThatRaisedIt) {
+    QWidget main;
+    main.resize(600, 400);
+    main.show();
+    QDialog settings(&main);
+    settings.resize(300, 200);
+    settings.show();
+    QApplication::setActiveWindow(&settings);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &settings; }));
+    portiqa::QtDialogs dialogs(&main);
+    dialogs.showNotice(QStringLiteral("提示"), QStringLiteral("text"),
+                       portiqa::MessageIcon::Information);
+    QPointer<QMessageBox> box;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<QMessageBox*>(w); found && found->isVisible()) {
+            box = found;
+        }
+    }
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->parentWidget(), &settings);
+    dialogs.closeNotice();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !box || !box->isVisible(); }, 1000));
+}
