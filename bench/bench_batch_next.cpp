@@ -168,8 +168,12 @@ int main(int argc, char** argv) {
         pictureMb = size.width() * double(size.height()) * 4 / 1048576.0;
     }
     const double peakMb = (bench::statusKb("VmHWM:") - startKb) / 1024.0;
+    const double worthMb = pictureMb * 4 / 3;
     std::printf("peak memory growth over the %d-picture run: %.0f MB; one picture %.0f MB "
-                "(%.0f MB with its pyramid); %.2f pictures with pyramids (goal <= 3)\n",
-                count, peakMb, pictureMb, pictureMb * 4 / 3, peakMb / (pictureMb * 4 / 3));
+                "(%.0f MB with its pyramid); read-ahead budget %.0f MB\n",
+                count, peakMb, pictureMb, worthMb,
+                PicturePrefetcher::DefaultByteBudget / 1048576.0);
+    std::printf("peak: %.2f pictures' worth (goal <= 3): %s\n", peakMb / worthMb,
+                peakMb / worthMb <= 3 ? "met" : "NOT met");
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "core/workspace/PicturePrefetcher.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 
 namespace portiqa {
 
@@ -11,7 +12,28 @@ bool unchanged(const PicturePrefetcher::Entry& entry) {
     return info.size() == entry.fileSize && info.lastModified() == entry.modified;
 }
 
+// What keeping an entry costs: its picture when it has one, else the size its file declares.
+qint64 entryBytes(const PicturePrefetcher::EntryPtr& entry, const QString& path) {
+    if (entry) {
+        std::lock_guard<std::mutex> guard(entry->lock);
+        if (entry->picture) {
+            return PicturePrefetcher::pictureBytes(entry->picture->size());
+        }
+        if (entry->fullSize.isValid()) {
+            return PicturePrefetcher::pictureBytes(entry->fullSize);
+        }
+    }
+    // Only the header is read; an unreadable file costs nothing (its read fails at once).
+    const QSize size = QImageReader(path).size();
+    return size.isValid() ? PicturePrefetcher::pictureBytes(size) : 0;
+}
+
 } // namespace
+
+qint64 PicturePrefetcher::pictureBytes(QSize size) {
+    // Four bytes a pixel; the halved levels of the pyramid add a third.
+    return qint64(size.width()) * size.height() * 4 * 4 / 3;
+}
 
 PicturePrefetcher::PicturePrefetcher(DecodeLimits limits, QObject* parent)
     : QObject(parent), decoder_(limits) {
@@ -33,6 +55,8 @@ void PicturePrefetcher::prefetch(const QStringList& paths, QSize area, const QSt
     if (const EntryPtr shown = entries_.value(current); shown && !paths.contains(current)) {
         kept.insert(current, shown);
     }
+    qint64 held = 0;
+    bool first = true;
     for (const QString& path : paths) {
         if (path.isEmpty() || kept.contains(path)) {
             continue;
@@ -42,6 +66,12 @@ void PicturePrefetcher::prefetch(const QStringList& paths, QSize area, const QSt
             entry->cancelled = true;
             entry.reset();
         }
+        const qint64 bytes = entryBytes(entry, path);
+        if (!first && held + bytes > budget_) {
+            continue; // dropped below with the other entries not kept
+        }
+        first = false;
+        held += bytes;
         if (!entry) {
             entry = std::make_shared<Entry>();
             entry->path = path;

@@ -7,6 +7,9 @@
 // Promises:
 // - At most the pictures last asked for are kept: prefetch() drops every other entry and
 //   stops its work at the next stage boundary (the decoder is asked to stop early too).
+// - Read-ahead is bounded by bytes as well: besides the picture on show, the pictures kept
+//   (with their pyramids) stay within byteBudget(), the first one asked for excepted, so that
+//   a run of large pictures holds the one on show and the next, not three of them.
 // - A picture is only offered while its file is unchanged (same size and modification
 //   time as when it was read); a changed file is a miss and loads afresh.
 // - A picture that cannot be decoded is never offered: the fresh load reports it.
@@ -62,9 +65,14 @@ public:
     // Stops and waits for its workers.
     ~PicturePrefetcher() override;
 
-    // Keeps exactly these pictures (decoding those not yet read, in order) for an area of
-    // `area`, and the picture on show, `current`, when it is held already (it is never read
-    // here: its own load is under way or done).
+    // About one 20-megapixel picture with its pyramid: both neighbours of pictures up to
+    // about 8 megapixels are read ahead, only the next one of larger pictures.
+    static constexpr qint64 DefaultByteBudget = qint64(160) << 20;
+
+    // Keeps these pictures (decoding those not yet read, in order) for an area of `area`,
+    // as far as the byte budget allows (the first always), and the picture on show,
+    // `current`, when it is held already (it is never read here: its own load is under way
+    // or done, and the workspace holds it anyway).
     void prefetch(const QStringList& paths, QSize area, const QString& current = {});
     // The preparation for the reads that start from now on; empty for none.
     void setPreparation(Preparation preparation) { preparation_ = std::move(preparation); }
@@ -76,6 +84,11 @@ public:
     EntryPtr find(const QString& path) const;
     // Blocks until the entry's work is done.
     static void wait(const EntryPtr& entry);
+
+    void setByteBudget(qint64 bytes) { budget_ = bytes; }
+    qint64 byteBudget() const { return budget_; }
+    // What a picture of this size holds with its pyramid.
+    static qint64 pictureBytes(QSize size);
 
     // How many entries are kept; for tests and the memory benchmark.
     int entryCount() const { return int(entries_.size()); }
@@ -93,6 +106,7 @@ private:
     QHash<QString, EntryPtr> entries_;
     bool active_ = false;
     Preparation preparation_;
+    qint64 budget_ = DefaultByteBudget;
 };
 
 } // namespace portiqa

@@ -168,3 +168,30 @@ TEST_F(PicturePrefetchTest, APreparationRunsWithTheWholePictureAndHandsOverJustB
     PicturePrefetcher::wait(prefetcher.find(path("c.jpg")));
     EXPECT_EQ(prepared, 2);
 }
+
+TEST_F(PicturePrefetchTest, TheBytesKeptStayWithinTheBudget) {
+    // Each picture here is about 1700 x 1200: a budget of one and a half pictures keeps the
+    // next one only; the first asked for is read even when alone it is over the budget.
+    const qint64 one = PicturePrefetcher::pictureBytes(QSize(1700, 1200));
+    struct Case {
+        const char* label;
+        qint64 budget;
+        bool previousKept;
+    };
+    for (const Case& c :
+         {Case{"room for both", 3 * one, true}, Case{"room for one and a half", one * 3 / 2, false},
+          Case{"no room at all", 0, false}}) {
+        SCOPED_TRACE(c.label);
+        PicturePrefetcher prefetcher;
+        prefetcher.setByteBudget(c.budget);
+        prefetcher.prefetch({path("c.jpg"), path("a.jpg")}, kArea, path("b.jpg"));
+        const PicturePrefetcher::EntryPtr next = prefetcher.find(path("c.jpg"));
+        ASSERT_TRUE(next);
+        EXPECT_EQ(bool(prefetcher.find(path("a.jpg"))), c.previousKept);
+        // Once read, the kept picture's own size counts, and the budget still holds.
+        PicturePrefetcher::wait(next);
+        prefetcher.prefetch({path("c.jpg"), path("a.jpg")}, kArea, path("b.jpg"));
+        EXPECT_EQ(prefetcher.find(path("c.jpg")), next);
+        EXPECT_EQ(bool(prefetcher.find(path("a.jpg"))), c.previousKept);
+    }
+}
