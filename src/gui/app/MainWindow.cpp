@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -52,6 +53,15 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+QMenu* MainWindow::fileMenu() const {
+    for (QObject* holder : controls_.menuOpen->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(holder)) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
 
 int MainWindow::effectiveWidth() const {
     return centralWidget()->width() + kDesignFrameWidth;

@@ -58,6 +58,8 @@ public:
     void shutDown();
 
     const MainControls& controls() const { return controls_; }
+    // Menu 文件 (the one holding 打开), where features beyond the design add their items.
+    QMenu* fileMenu() const;
     const AppServices& services() const { return services_; }
     Dialogs& dialogs() const { return *services_.dialogs; }
     HintSources& hintSources() { return hintSources_; }

@@ -10,20 +10,6 @@
 
 namespace portiqa {
 
-namespace {
-
-// The menu that holds 打开.
-QMenu* fileMenu(const MainWindow& window) {
-    for (QObject* holder : window.controls().menuOpen->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(holder)) {
-            return menu;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
-
 AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& workspace,
                                    Dialogs& dialogs, FeatureLinks& links)
     : setting_(window.services().location.settingsFolder, dialogs) {
@@ -42,7 +28,7 @@ AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& work
         framerForLinks->acceptPrefetchedFaces(std::move(picture), std::move(faces));
     };
 
-    QMenu* menu = fileMenu(window);
+    QMenu* menu = window.fileMenu();
     if (menu == nullptr) {
         return;
     }

@@ -9,20 +9,6 @@
 
 namespace portiqa {
 
-namespace {
-
-// The menu that holds 打开.
-QMenu* fileMenu(const MainWindow& window) {
-    for (QObject* holder : window.controls().menuOpen->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(holder)) {
-            return menu;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
-
 OutputOptionsFeature::OutputOptionsFeature(MainWindow& window, Dialogs& dialogs,
                                            FeatureLinks& links, const OutputSpec& output)
     : window_(window), dialogs_(dialogs), links_(links), output_(output),
@@ -31,7 +17,7 @@ OutputOptionsFeature::OutputOptionsFeature(MainWindow& window, Dialogs& dialogs,
         return setting_.optionsFor(QSize(output_.outputWidth, output_.outputHeight));
     };
     links.outputResolutionDpi = [this] { return links_.outputOptions().dotsPerInch; };
-    QMenu* menu = fileMenu(window);
+    QMenu* menu = window.fileMenu();
     if (menu == nullptr) {
         return;
     }

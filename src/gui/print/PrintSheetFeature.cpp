@@ -12,25 +12,11 @@
 
 namespace portiqa {
 
-namespace {
-
-// The menu that holds 打开.
-QMenu* fileMenu(const MainWindow& window) {
-    for (QObject* holder : window.controls().menuOpen->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(holder)) {
-            return menu;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
-
 PrintSheetFeature::PrintSheetFeature(MainWindow& window, Dialogs& dialogs, FeatureLinks& links,
                                      PrintSheetSources sources)
     : window_(window), dialogs_(dialogs), links_(links), sources_(std::move(sources)),
       settings_(window.services().location.settingsFolder, dialogs) {
-    QMenu* menu = fileMenu(window);
+    QMenu* menu = window.fileMenu();
     if (menu == nullptr) {
         return;
     }
