@@ -1,5 +1,7 @@
 #include "core/camera/CameraWindowSizing.h"
 
+#include <algorithm>
+
 #include "core/text/Numbers.h"
 
 #include <cstdlib>
@@ -103,6 +105,17 @@ CameraLayout cameraLayout(QSize preview) {
     layout.moveUp = QRect(QPoint(f - 14, g - 46), side);
     layout.moveDown = QRect(QPoint(f - 14, g + 14), side);
     return layout;
+}
+
+QPoint placeInside(QPoint wanted, QSize frame, QRect available) {
+    if (!available.isValid()) {
+        return wanted;
+    }
+    int x = std::min(wanted.x(), available.right() + 1 - frame.width());
+    int y = std::min(wanted.y(), available.bottom() + 1 - frame.height());
+    x = std::max(x, available.left());
+    y = std::max(y, available.top());
+    return {x, y};
 }
 
 } // namespace portiqa::camerasizing

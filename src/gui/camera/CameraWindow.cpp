@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 
@@ -254,7 +256,15 @@ void CameraWindow::afterDriverDialog() {
 
 void CameraWindow::sizeCameraWindow(QPoint mainTopLeft) {
     applyPreviewSize(cs::initialPreview(hooks_.outputSize(), aspect_));
-    move(mainTopLeft + QPoint(100, 60));
+    // Beside the main window, but never reaching past the screen: 拍 照 sits at the bottom
+    // right of a window that a large output and a wide camera make large.
+    const QPoint wanted = mainTopLeft + QPoint(100, 60);
+    QScreen* screen = QGuiApplication::screenAt(mainTopLeft);
+    if (screen == nullptr) {
+        screen = this->screen();
+    }
+    const QSize frame = size() + QSize(cs::kDesignFrameWidth, cs::kDesignFrameHeight);
+    move(screen != nullptr ? cs::placeInside(wanted, frame, screen->availableGeometry()) : wanted);
 }
 
 void CameraWindow::relayoutCameraWindow() {
