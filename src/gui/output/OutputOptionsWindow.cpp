@@ -40,6 +40,10 @@ OutputOptionsWindow::OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs&
     best_->setChecked(stored.bestPicture);
     best_->setToolTip(QStringLiteral("在体积上限内比较两种色度采样，保存更接近原图的一种"));
 
+    // Room for the hints the empty fields show.
+    for (QLineEdit* edit : {dpi_, minKb_}) {
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 24);
+    }
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("分辨率(dpi)"), dpi_);
     form->addRow(QStringLiteral("最小体积(KB)"), minKb_);
