@@ -2,6 +2,7 @@
 
 #include "core/text/Numbers.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace portiqa::camerasizing {
@@ -81,6 +82,14 @@ QSize previewAfterOutputEdit(bool widthEdit, QSize output, QSize window, double 
         preview = relayoutPreview(afterHeight, last, aspect);
     }
     return preview;
+}
+
+QPoint placedInside(QRect window, QRect available) {
+    const auto axis = [](int start, int length, int areaStart, int areaLength) {
+        return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+    };
+    return QPoint(axis(window.left(), window.width(), available.left(), available.width()),
+                  axis(window.top(), window.height(), available.top(), available.height()));
 }
 
 CameraLayout cameraLayout(QSize preview) {
