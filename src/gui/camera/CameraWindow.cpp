@@ -1,21 +1,17 @@
 #include "gui/camera/CameraWindow.h"
 
-#include "core/camera/CameraWindowSizing.h"
 #include "gui/camera/CameraConnection.h"
+#include "gui/camera/CameraWindowSizer.h"
 #include "gui/camera/PreviewWidget.h"
 #include "gui/camera/QuickFrameOverlay.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace portiqa {
-
-namespace cs = camerasizing;
 
 namespace {
 
@@ -40,6 +36,8 @@ CameraWindow::CameraWindow(CameraBackend& camera, double& aspect, CameraWindowHo
     setObjectName(QStringLiteral("摄像预览"));
     setWindowTitle(QStringLiteral("摄像预览"));
     buildControls();
+    sizer_ = std::make_unique<CameraWindowSizer>(
+        *this, [this](const camerasizing::CameraLayout& layout) { placeControls(layout); });
     connection_ = new CameraConnection(camera, aspect, this);
     connect(connection_, &CameraConnection::ratioChanged, this, &CameraWindow::ratioChanged);
     connect(connection_, &CameraConnection::waitEnded, this, &CameraWindow::showConnectedState);
@@ -127,7 +125,7 @@ QSize CameraWindow::previewSize() const {
 }
 
 QSize CameraWindow::effectiveSize() const {
-    return size() + QSize(cs::kDesignFrameWidth, cs::kDesignFrameHeight);
+    return sizer_->effectiveSize();
 }
 
 const QImage& CameraWindow::previewImage() const {
@@ -140,7 +138,8 @@ void CameraWindow::open(QPoint mainTopLeft) {
     const bool connected = connection_->connectCamera();
     // A camera that had its first frame at once has been measured by now; a late one is sized
     // for again when its frame comes (ratioChanged()).
-    sizeCameraWindow(mainTopLeft);
+    sizer_->sizeForOpening(hooks_.outputSize(), connection_->aspect(),
+                           mainTopLeft + QPoint(100, 60));
     showAfterConnecting(connected);
     initialising_ = false;
 }
@@ -220,11 +219,10 @@ void CameraWindow::ratioChanged(bool firstShape) {
     if (firstShape) {
         // The shape the window should have been opened with: the opening rule, as on a
         // reopening, where the ratio is already known.
-        applyPreviewSize(cs::initialPreview(hooks_.outputSize(), connection_->aspect()));
+        sizer_->sizeForOpening(hooks_.outputSize(), connection_->aspect());
     } else {
-        relayoutCameraWindow(); // a new format took effect: the preview follows
+        sizer_->formatChanged(connection_->aspect()); // the preview follows the new format
     }
-    keepOnScreen();
 }
 
 void CameraWindow::afterDriverDialog() {
@@ -233,18 +231,11 @@ void CameraWindow::afterDriverDialog() {
         return;
     }
     connection_->probeFrameAspect();
-    relayoutCameraWindow();
-    keepOnScreen();
-}
-
-void CameraWindow::sizeCameraWindow(QPoint mainTopLeft) {
-    applyPreviewSize(cs::initialPreview(hooks_.outputSize(), connection_->aspect()));
-    move(mainTopLeft + QPoint(100, 60));
-    keepOnScreen();
+    sizer_->formatChanged(connection_->aspect());
 }
 
 void CameraWindow::relayoutCameraWindow() {
-    applyPreviewSize(cs::relayoutPreview(effectiveSize(), lastWindow_, connection_->aspect()));
+    sizer_->relayout(connection_->aspect());
 }
 
 void CameraWindow::outputSideChanged(bool widthEdit) {
@@ -252,13 +243,10 @@ void CameraWindow::outputSideChanged(bool widthEdit) {
     if (output.width() <= 0 || output.height() <= 0) {
         return; // an unusable size keeps the window as it is
     }
-    applyPreviewSize(
-        cs::previewAfterOutputEdit(widthEdit, output, lastWindow_, connection_->aspect()));
-    keepOnScreen();
+    sizer_->outputEdited(widthEdit, output, connection_->aspect());
 }
 
-void CameraWindow::applyPreviewSize(QSize preview) {
-    const cs::CameraLayout layout = cs::cameraLayout(preview);
+void CameraWindow::placeControls(const camerasizing::CameraLayout& layout) {
     groupBox_->setGeometry(layout.groupBox);
     preview_->setGeometry(layout.preview);
     deviceButton_->setGeometry(layout.deviceButton);
@@ -270,35 +258,14 @@ void CameraWindow::applyPreviewSize(QSize preview) {
     moveButton(FrameDirection::Down)->setGeometry(layout.moveDown);
     moveButton(FrameDirection::Left)->setGeometry(layout.moveLeft);
     moveButton(FrameDirection::Right)->setGeometry(layout.moveRight);
-    lastWindow_ = cs::windowSizeFor(preview);
-    appliedClient_ = layout.client;
-    applyingLayout_ = true;
-    resize(layout.client);
-    applyingLayout_ = false;
     centreQuickFrame();
-}
-
-void CameraWindow::keepOnScreen() {
-    // The window manager's frame is known once the window is shown; before, the design frame
-    // stands for it.
-    QSize outer = frameGeometry().size();
-    if (!isVisible() || outer == size()) {
-        outer = effectiveSize();
-    }
-    QScreen* screen = QGuiApplication::screenAt(pos());
-    if (screen == nullptr) {
-        screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
-    }
-    if (screen != nullptr) {
-        move(cs::placedInside(QRect(pos(), outer), screen->availableGeometry()));
-    }
 }
 
 void CameraWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Size events of the rules' own making (also when the window system delivers them late)
     // are not the operator's: answering them would make the rules recurse.
-    if (initialising_ || applyingLayout_ || event->size() == appliedClient_) {
+    if (initialising_ || sizer_->ownResize(event->size())) {
         return;
     }
     relayoutCameraWindow();

@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
@@ -34,8 +35,13 @@ class QTimer;
 
 namespace portiqa {
 
+namespace camerasizing {
+struct CameraLayout;
+}
+
 class CameraBackend;
 class CameraConnection;
+class CameraWindowSizer;
 class PreviewWidget;
 class QuickFrameOverlay;
 
@@ -123,9 +129,7 @@ protected:
 
 private:
     void buildControls();
-    void sizeCameraWindow(QPoint mainTopLeft);
-    void applyPreviewSize(QSize preview);
-    void keepOnScreen();
+    void placeControls(const camerasizing::CameraLayout& layout);
     void ratioChanged(bool firstShape);
     void centreQuickFrame();
     void showConnectingState();
@@ -135,10 +139,8 @@ private:
 
     CameraWindowHooks hooks_;
     CameraConnection* connection_ = nullptr;
+    std::unique_ptr<CameraWindowSizer> sizer_;
     bool initialising_ = false;
-    bool applyingLayout_ = false;
-    QSize lastWindow_;    // the effective size the rules last set
-    QSize appliedClient_; // the client size the rules last asked for
 
     QGroupBox* groupBox_ = nullptr;
     PreviewWidget* preview_ = nullptr;
