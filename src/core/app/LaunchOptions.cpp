@@ -95,6 +95,8 @@ QString usageText(const QString& commands) {
                "Environment:\n"
                "  PORTIQA_CAMERA      which camera the 拍摄 window uses: 'pattern' for a built-in\n"
                "                      test pattern, 'pattern:WxH' for one of W x H pixels,\n"
+               "                      either with ',delay=MS' for a first frame that comes\n"
+               "                      MS milliseconds late (e.g. pattern:1280x720,delay=500),\n"
                "                      'none' for no camera; unset for the system's webcams\n"
                "  DISPLAY             the X server the windows open on; without a screen run\n"
                "                      the program as: xvfb-run -a portiqa\n"

@@ -5,6 +5,8 @@
 //   "pattern"             the built-in test pattern at 640 x 480
 //   "pattern:1280x720"    the test pattern at any size (each side 16 to 8192 pixels)
 //   "none"                no camera at all, as on a machine without a webcam
+//   ",delay=500" after either pattern form: the pattern's first frame comes that many
+//                         milliseconds (0 to 60000) after connecting, as from a slow webcam
 // A value that is none of these is reported in `problem` and the webcams are used, so a typo
 // never hides a real camera.
 
@@ -17,6 +19,7 @@ struct CameraChoice {
     enum class Kind { Webcams, Pattern, None };
     Kind kind = Kind::Webcams;
     QSize patternSize{640, 480};
+    int firstFrameDelayMs = 0;
     QString problem; // empty when the value was understood
 };
 

@@ -4,6 +4,7 @@
 
 #include "core/text/Numbers.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace portiqa::camerasizing {
@@ -85,6 +86,14 @@ QSize previewAfterOutputEdit(bool widthEdit, QSize output, QSize window, double 
     return preview;
 }
 
+QPoint placedInside(QRect window, QRect available) {
+    const auto axis = [](int start, int length, int areaStart, int areaLength) {
+        return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+    };
+    return QPoint(axis(window.left(), window.width(), available.left(), available.width()),
+                  axis(window.top(), window.height(), available.top(), available.height()));
+}
+
 CameraLayout cameraLayout(QSize preview) {
     CameraLayout layout;
     const QSize window = windowSizeFor(preview);
@@ -105,17 +114,6 @@ CameraLayout cameraLayout(QSize preview) {
     layout.moveUp = QRect(QPoint(f - 14, g - 46), side);
     layout.moveDown = QRect(QPoint(f - 14, g + 14), side);
     return layout;
-}
-
-QPoint placeInside(QPoint wanted, QSize frame, QRect available) {
-    if (!available.isValid()) {
-        return wanted;
-    }
-    int x = std::min(wanted.x(), available.right() + 1 - frame.width());
-    int y = std::min(wanted.y(), available.bottom() + 1 - frame.height());
-    x = std::max(x, available.left());
-    y = std::max(y, available.top());
-    return {x, y};
 }
 
 } // namespace portiqa::camerasizing

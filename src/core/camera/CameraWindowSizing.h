@@ -44,10 +44,11 @@ QSize relayoutPreview(QSize window, QSize last, double aspect);
 // to the new width and to the new height in turn, each change running relayoutPreview().
 QSize previewAfterOutputEdit(bool widthEdit, QSize output, QSize window, double aspect);
 
-// Where a window of `frame` size (its frame included) wanted at `wanted` goes so that it lies
-// inside `available` (the screen's free area): moved left and up as far as needed, and to the
-// area's top left when it is larger, so the controls at its right and bottom can be reached.
-QPoint placeInside(QPoint wanted, QSize frame, QRect available);
+// Where a window whose outer rectangle (frame included) is `window` goes so that it lies inside
+// `available`, the screen less its panels: moved as little as possible, so a window that fits
+// stays where it is. A window larger than the area starts at the area's left or top edge, so
+// its title bar and top controls stay reachable.
+QPoint placedInside(QRect window, QRect available);
 
 // Where the controls go for a preview size, in client coordinates (the group box's children
 // in the group box's coordinates).

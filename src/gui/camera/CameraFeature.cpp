@@ -20,7 +20,8 @@ namespace portiqa {
 
 CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
     : QObject(parent), deps_(std::move(deps)), camera_(std::move(deps_.camera)),
-      aspect_(camerasizing::kDefaultAspect) {
+      aspect_(camerasizing::kDefaultAspect),
+      firstFrameTimeoutMs_(CameraConnection::kDefaultFirstFrameTimeoutMs) {
     sound_ = new ShutterSound(this);
     FeatureLinks& links = *deps_.links;
     QuickShootSwitchSeams seams;
@@ -139,6 +140,7 @@ void CameraFeature::openCameraWindow() {
     hooks.closed = [this] { windowClosed(); };
     window_ = new CameraWindow(backend, aspect_, std::move(hooks), deps_.mainWindow);
     window_->setAttribute(Qt::WA_DeleteOnClose);
+    window_->connection().setFirstFrameTimeout(firstFrameTimeoutMs_);
     window_->open(deps_.mainWindow->pos());
     if (window_->connected()) {
         switch_->cameraWindowOpened();

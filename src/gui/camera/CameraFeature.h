@@ -10,6 +10,7 @@
 
 #include "core/camera/QuickShootSwitch.h"
 #include "core/camera/QuickShot.h"
+#include "gui/camera/CameraConnection.h"
 
 #include <QObject>
 #include <QPointer>
@@ -64,6 +65,9 @@ public:
     CameraBackend& camera();
     QuickShootSwitch& quickSwitch() { return *switch_; }
     double aspect() const { return aspect_; }
+    // How long a window opened from now on waits for the camera's first frame before it shows
+    // the preview at the ratio it has.
+    void setFirstFrameTimeout(int milliseconds) { firstFrameTimeoutMs_ = milliseconds; }
 
     // The main window's width or height edit took a new value.
     void outputSideChanged(bool widthEdit);
@@ -87,6 +91,7 @@ private:
     QPointer<CameraWindow> window_;
     QPointer<QuickShootSettingsWindow> settingsWindow_;
     double aspect_;
+    int firstFrameTimeoutMs_;
 };
 
 } // namespace portiqa

@@ -1,24 +1,17 @@
 #include "gui/camera/CameraWindow.h"
 
-#include "core/camera/CameraWindowSizing.h"
-#include "core/text/Numbers.h"
+#include "gui/camera/CameraConnection.h"
+#include "gui/camera/CameraWindowSizer.h"
 #include "gui/camera/PreviewWidget.h"
-#include "gui/camera/QuickFrameInput.h"
-#include "platform/camera/CameraBackend.h"
+#include "gui/camera/QuickFrameOverlay.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-
-#include <cmath>
 
 namespace portiqa {
-
-namespace cs = camerasizing;
 
 namespace {
 
@@ -39,12 +32,17 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 
 CameraWindow::CameraWindow(CameraBackend& camera, double& aspect, CameraWindowHooks hooks,
                            QWidget* parent)
-    : QWidget(parent, Qt::Window), camera_(camera), aspect_(aspect), hooks_(std::move(hooks)) {
+    : QWidget(parent, Qt::Window), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("摄像预览"));
     setWindowTitle(QStringLiteral("摄像预览"));
     buildControls();
-    connect(&camera_, &CameraBackend::frameArrived, this, &CameraWindow::frameArrived);
-    connect(&camera_, &CameraBackend::connectionLost, this, &CameraWindow::showFailedState);
+    sizer_ = std::make_unique<CameraWindowSizer>(
+        *this, [this](const camerasizing::CameraLayout& layout) { placeControls(layout); });
+    connection_ = new CameraConnection(camera, aspect, this);
+    connect(connection_, &CameraConnection::ratioChanged, this, &CameraWindow::ratioChanged);
+    connect(connection_, &CameraConnection::waitEnded, this, &CameraWindow::showConnectedState);
+    connect(connection_, &CameraConnection::frameArrived, preview_, &PreviewWidget::setFrame);
+    connect(connection_, &CameraConnection::connectionLost, this, &CameraWindow::showFailedState);
 }
 
 // The camera may be gone by now (a closed window is deleted later); closing released it.
@@ -62,18 +60,6 @@ void CameraWindow::buildControls() {
     label2_->setObjectName(QStringLiteral("标签2"));
     label2_->setGeometry(1, 48, 427, 282);
     label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    capturePanel_ = new QWidget(groupBox_);
-    capturePanel_->setObjectName(QStringLiteral("拍图采集画板"));
-    capturePanel_->hide();
-    const char16_t* barNames[] = {u"拍图采集框上标签", u"拍图采集框下标签", u"拍图采集框左标签",
-                                  u"拍图采集框右标签"};
-    for (int i = 0; i < 4; ++i) {
-        bars_[i] = new QLabel(groupBox_);
-        bars_[i]->setObjectName(QString::fromUtf16(barNames[i]));
-        bars_[i]->setAutoFillBackground(true);
-        bars_[i]->setCursor(Qt::SizeAllCursor);
-        bars_[i]->hide();
-    }
 
     deviceButton_ = button(this, QStringLiteral("设备参数按钮"), QStringLiteral("设备参数"));
     formatButton_ = button(this, QStringLiteral("视频格式按钮"), QStringLiteral("视频格式"));
@@ -81,27 +67,9 @@ void CameraWindow::buildControls() {
     shootButton_ = button(this, QStringLiteral("拍照按钮"), shootCaption());
     quickBox_ = new QCheckBox(QStringLiteral("使用批量速拍模式"), this);
     quickBox_->setObjectName(QStringLiteral("启用速拍选择框"));
-    const char16_t* moveNames[] = {u"拍图上移按钮", u"拍图下移按钮", u"拍图左移按钮",
-                                   u"拍图右移按钮"};
-    const char16_t* arrows[] = {u"↑", u"↓", u"←", u"→"};
-    for (int i = 0; i < 4; ++i) {
-        moveButtons_[i] =
-            button(this, QString::fromUtf16(moveNames[i]), QString::fromUtf16(arrows[i]));
-        moveButtons_[i]->hide();
-    }
+    quickFrame_ = new QuickFrameOverlay(
+        groupBox_, this, [this] { return hooks_.outputSize(); }, this);
     quickSettingsButton_->hide();
-    QuickFrameAccess access;
-    access.position = [this] { return quickFrame_; };
-    access.moveTo = [this](QPoint topLeft) { moveQuickFrameTo(topLeft); };
-    access.groupBoxSize = [this] { return groupBox_->size(); };
-    access.outputSize = [this] { return hooks_.outputSize(); };
-    frameInput_ = new QuickFrameInput(std::move(access), this);
-    for (QLabel* b : bars_) {
-        frameInput_->watchBar(b);
-    }
-    for (int i = 0; i < 4; ++i) {
-        frameInput_->watchMoveButton(moveButtons_[i], static_cast<FrameDirection>(i));
-    }
 
     connect(shootButton_, &QPushButton::clicked, this, &CameraWindow::shootClicked);
     connect(deviceButton_, &QPushButton::clicked, this, [this] {
@@ -121,19 +89,35 @@ void CameraWindow::buildControls() {
 }
 
 QTimer* CameraWindow::moveTimer() const {
-    return frameInput_->timer();
+    return quickFrame_->moveTimer();
 }
 
 const QuickFrameMover& CameraWindow::mover() const {
-    return frameInput_->mover();
+    return quickFrame_->mover();
 }
 
 QPushButton* CameraWindow::moveButton(FrameDirection direction) const {
-    return moveButtons_[static_cast<int>(direction)];
+    return quickFrame_->moveButton(direction);
+}
+
+QWidget* CameraWindow::capturePanel() const {
+    return quickFrame_->capturePanel();
+}
+
+QLabel* CameraWindow::bar(int index) const {
+    return quickFrame_->bar(index);
+}
+
+QPoint CameraWindow::quickFrameTopLeft() const {
+    return quickFrame_->topLeft();
 }
 
 bool CameraWindow::connected() const {
-    return camera_.isConnected();
+    return connection_->connected();
+}
+
+bool CameraWindow::connecting() const {
+    return connection_->waiting();
 }
 
 QSize CameraWindow::previewSize() const {
@@ -141,35 +125,54 @@ QSize CameraWindow::previewSize() const {
 }
 
 QSize CameraWindow::effectiveSize() const {
-    return size() + QSize(cs::kDesignFrameWidth, cs::kDesignFrameHeight);
+    return sizer_->effectiveSize();
 }
 
 const QImage& CameraWindow::previewImage() const {
     return preview_->shownImage();
 }
 
-bool CameraWindow::connectCamera() {
-    // The last camera of the list, as the driver-slot rule takes it: with one webcam, that one.
-    const int count = int(camera_.devices().size());
-    return count > 0 && camera_.connectDevice(count - 1);
-}
-
 void CameraWindow::open(QPoint mainTopLeft) {
     initialising_ = true;
     setFrameColour(hooks_.frameColour());
-    if (connectCamera()) {
-        probeFrameAspect();
-        sizeCameraWindow(mainTopLeft);
-        showConnectedState();
-    } else {
-        sizeCameraWindow(mainTopLeft);
-        showFailedState();
-    }
+    const bool connected = connection_->connectCamera();
+    // A camera that had its first frame at once has been measured by now; a late one is sized
+    // for again when its frame comes (ratioChanged()).
+    sizer_->sizeForOpening(hooks_.outputSize(), connection_->aspect(),
+                           mainTopLeft + QPoint(100, 60));
+    showAfterConnecting(connected);
     initialising_ = false;
 }
 
-void CameraWindow::showConnectedState() {
+void CameraWindow::showAfterConnecting(bool connected) {
+    if (!connected) {
+        showFailedState();
+    } else if (connection_->waiting()) {
+        showConnectingState();
+    } else {
+        showConnectedState();
+    }
+}
+
+void CameraWindow::showConnectingState() {
+    label1_->hide();
+    label2_->hide();
+    preview_->clear();
+    preview_->setPlaceholderText(connectingText());
+    preview_->show();
+    deviceButton_->hide();
+    formatButton_->hide();
+    quickSettingsButton_->hide();
+    quickFrame_->setVisible(false);
+    quickBox_->hide();
     shootButton_->setText(shootCaption());
+    shootButton_->setEnabled(false); // nothing to photograph yet
+}
+
+void CameraWindow::showConnectedState() {
+    preview_->setPlaceholderText(QString());
+    shootButton_->setText(shootCaption());
+    shootButton_->setEnabled(true);
     quickBox_->show();
     const bool quick = hooks_.quickShootMode();
     setQuickBoxTicked(quick);
@@ -179,38 +182,29 @@ void CameraWindow::showConnectedState() {
     preview_->show();
     deviceButton_->show();
     formatButton_->show();
-    camera_.setFrameInterval(kPreviewIntervalMs);
+    connection_->setFrameInterval(kPreviewIntervalMs);
 }
 
 void CameraWindow::showFailedState() {
     preview_->hide();
     preview_->clear();
+    preview_->setPlaceholderText(QString());
     deviceButton_->hide();
     formatButton_->hide();
     quickSettingsButton_->hide();
-    for (QLabel* b : bars_) {
-        b->hide();
-    }
-    for (QPushButton* b : moveButtons_) {
-        b->hide();
-    }
+    quickFrame_->setVisible(false);
     quickBox_->hide();
     label1_->show();
     label2_->show();
     shootButton_->setText(retryCaption());
-}
-
-void CameraWindow::retry() {
-    if (connectCamera()) {
-        showConnectedState();
-    } else {
-        showFailedState();
-    }
+    shootButton_->setEnabled(true);
 }
 
 void CameraWindow::shootClicked() {
     if (shootButton_->text() == retryCaption()) {
-        retry();
+        showAfterConnecting(connection_->connectCamera());
+    } else if (connecting()) {
+        return; // no frame yet
     } else if (hooks_.quickShootMode()) {
         hooks_.quickShot();
     } else {
@@ -218,57 +212,30 @@ void CameraWindow::shootClicked() {
     }
 }
 
-void CameraWindow::probeFrameAspect() {
-    const QImage frame = camera_.currentFrame();
-    if (frame.width() <= 0 || frame.height() <= 0) {
-        return; // nothing measured: the ratio stays
+void CameraWindow::ratioChanged(bool firstShape) {
+    if (initialising_) {
+        return; // open() sizes the window next
     }
-    lastProbedFrame_ = frame.size();
-    const double ratio = double(frame.height()) / frame.width();
-    if (!numbers::nearlyEqual(ratio, aspect_)) {
-        aspect_ = ratio;
-    }
-}
-
-void CameraWindow::frameArrived() {
-    const QImage frame = camera_.currentFrame();
-    if (!frame.isNull() && frame.size() != lastProbedFrame_) {
-        // The frames changed shape (a new format took effect): the preview follows.
-        const double before = aspect_;
-        probeFrameAspect();
-        if (!initialising_ && aspect_ != before) {
-            relayoutCameraWindow();
-        }
-    }
-    if (camera_.isConnected()) {
-        preview_->setFrame(frame);
+    if (firstShape) {
+        // The shape the window should have been opened with: the opening rule, as on a
+        // reopening, where the ratio is already known.
+        sizer_->sizeForOpening(hooks_.outputSize(), connection_->aspect());
+    } else {
+        sizer_->formatChanged(connection_->aspect()); // the preview follows the new format
     }
 }
 
 void CameraWindow::afterDriverDialog() {
-    if (!camera_.isConnected()) {
+    if (!connection_->connected()) {
         showFailedState();
         return;
     }
-    probeFrameAspect();
-    relayoutCameraWindow();
-}
-
-void CameraWindow::sizeCameraWindow(QPoint mainTopLeft) {
-    applyPreviewSize(cs::initialPreview(hooks_.outputSize(), aspect_));
-    // Beside the main window, but never reaching past the screen: 拍 照 sits at the bottom
-    // right of a window that a large output and a wide camera make large.
-    const QPoint wanted = mainTopLeft + QPoint(100, 60);
-    QScreen* screen = QGuiApplication::screenAt(mainTopLeft);
-    if (screen == nullptr) {
-        screen = this->screen();
-    }
-    const QSize frame = size() + QSize(cs::kDesignFrameWidth, cs::kDesignFrameHeight);
-    move(screen != nullptr ? cs::placeInside(wanted, frame, screen->availableGeometry()) : wanted);
+    connection_->probeFrameAspect();
+    sizer_->formatChanged(connection_->aspect());
 }
 
 void CameraWindow::relayoutCameraWindow() {
-    applyPreviewSize(cs::relayoutPreview(effectiveSize(), lastWindow_, aspect_));
+    sizer_->relayout(connection_->aspect());
 }
 
 void CameraWindow::outputSideChanged(bool widthEdit) {
@@ -276,11 +243,10 @@ void CameraWindow::outputSideChanged(bool widthEdit) {
     if (output.width() <= 0 || output.height() <= 0) {
         return; // an unusable size keeps the window as it is
     }
-    applyPreviewSize(cs::previewAfterOutputEdit(widthEdit, output, lastWindow_, aspect_));
+    sizer_->outputEdited(widthEdit, output, connection_->aspect());
 }
 
-void CameraWindow::applyPreviewSize(QSize preview) {
-    const cs::CameraLayout layout = cs::cameraLayout(preview);
+void CameraWindow::placeControls(const camerasizing::CameraLayout& layout) {
     groupBox_->setGeometry(layout.groupBox);
     preview_->setGeometry(layout.preview);
     deviceButton_->setGeometry(layout.deviceButton);
@@ -292,11 +258,6 @@ void CameraWindow::applyPreviewSize(QSize preview) {
     moveButton(FrameDirection::Down)->setGeometry(layout.moveDown);
     moveButton(FrameDirection::Left)->setGeometry(layout.moveLeft);
     moveButton(FrameDirection::Right)->setGeometry(layout.moveRight);
-    lastWindow_ = cs::windowSizeFor(preview);
-    appliedClient_ = layout.client;
-    applyingLayout_ = true;
-    resize(layout.client);
-    applyingLayout_ = false;
     centreQuickFrame();
 }
 
@@ -304,18 +265,14 @@ void CameraWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Size events of the rules' own making (also when the window system delivers them late)
     // are not the operator's: answering them would make the rules recurse.
-    if (initialising_ || applyingLayout_ || event->size() == appliedClient_) {
+    if (initialising_ || sizer_->ownResize(event->size())) {
         return;
     }
     relayoutCameraWindow();
 }
 
 void CameraWindow::setFrameColour(const QColor& colour) {
-    for (QLabel* b : bars_) {
-        QPalette palette = b->palette();
-        palette.setColor(QPalette::Window, colour);
-        b->setPalette(palette);
-    }
+    quickFrame_->setColour(colour);
 }
 
 void CameraWindow::setQuickBoxTicked(bool ticked) {
@@ -324,45 +281,27 @@ void CameraWindow::setQuickBoxTicked(bool ticked) {
 
 void CameraWindow::showQuickControls(bool on) {
     centreQuickFrame();
-    const bool visible = on && shootButton_->text() == shootCaption();
-    for (QLabel* b : bars_) {
-        b->setVisible(visible);
-        b->raise();
-    }
+    const bool visible = on && shootButton_->text() == shootCaption() && !connecting();
+    quickFrame_->setVisible(visible);
     quickSettingsButton_->setVisible(visible);
-    for (QPushButton* b : moveButtons_) {
-        b->setVisible(visible);
-    }
 }
 
 void CameraWindow::centreQuickFrame() {
-    quickFrame_ = quickframe::centred(preview_->geometry(), hooks_.outputSize());
-    placeQuickFrame();
+    quickFrame_->centreOn(preview_->geometry());
 }
 
 void CameraWindow::moveQuickFrameTo(QPoint topLeft) {
-    quickFrame_ = topLeft;
-    placeQuickFrame();
-}
-
-void CameraWindow::placeQuickFrame() {
-    const QuickFrameGeometry g = quickframe::geometry(quickFrame_, hooks_.outputSize());
-    capturePanel_->setGeometry(g.panel);
-    bars_[0]->setGeometry(g.topBar);
-    bars_[1]->setGeometry(g.bottomBar);
-    bars_[2]->setGeometry(g.leftBar);
-    bars_[3]->setGeometry(g.rightBar);
+    quickFrame_->moveTo(topLeft);
 }
 
 QImage CameraWindow::quickFrameShot() const {
-    return quickframe::shot(preview_->shownImage(), preview_->geometry(),
-                            QRect(quickFrame_, hooks_.outputSize()),
-                            groupBox_->palette().color(QPalette::Window));
+    return quickFrame_->shot(preview_->shownImage(), preview_->geometry(),
+                             groupBox_->palette().color(QPalette::Window));
 }
 
 void CameraWindow::closeEvent(QCloseEvent* event) {
-    frameInput_->stop();
-    camera_.disconnectDevice();
+    quickFrame_->stop();
+    connection_->disconnectCamera();
     preview_->clear();
     QWidget::closeEvent(event);
     hooks_.closed();

@@ -7,18 +7,25 @@
 //
 // The window lays itself out by the sizing rules of core/camera from the output size and the
 // camera's aspect; the size events that its own layout causes are ignored, so the rules never
-// recurse. What the buttons do beyond the window (the photo into the workspace, the shot, the
+// recurse. A webcam's first frame comes a moment after connecting: until it has come (or
+// CameraConnection's wait has run out) the preview shows "正在连接摄像头…" and, when the frame
+// has another shape than the ratio the window was opened with, the window is sized again by
+// the opening rule, so a first opening looks like every later one. Whenever the program sizes
+// the window it keeps it inside the screen's available area; the operator's own resizing is
+// left alone.
+//
+// What the buttons do beyond the window (the photo into the workspace, the shot, the
 // quick-shoot switch and settings) is handed to the hooks; CameraFeature fills them.
 //
 // GUI thread only. The window does not own the camera; it connects it on open() and releases
 // it when it closes.
 
-#include "core/camera/QuickFrame.h"
 #include "core/camera/QuickFrameMover.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
@@ -28,9 +35,15 @@ class QTimer;
 
 namespace portiqa {
 
+namespace camerasizing {
+struct CameraLayout;
+}
+
 class CameraBackend;
+class CameraConnection;
+class CameraWindowSizer;
 class PreviewWidget;
-class QuickFrameInput;
+class QuickFrameOverlay;
 
 struct CameraWindowHooks {
     std::function<QSize()> outputSize;
@@ -79,9 +92,12 @@ public:
     void relayoutCameraWindow();
 
     bool connected() const;
+    // Connected, and the first frame has not come yet.
+    bool connecting() const;
+    CameraConnection& connection() const { return *connection_; }
     QSize previewSize() const;
     QSize effectiveSize() const;
-    QPoint quickFrameTopLeft() const { return quickFrame_; }
+    QPoint quickFrameTopLeft() const;
     void moveQuickFrameTo(QPoint topLeft);
     // The frame's part of the preview picture, exactly the output size.
     QImage quickFrameShot() const;
@@ -97,14 +113,15 @@ public:
     QPushButton* quickSettingsButton() const { return quickSettingsButton_; }
     QPushButton* shootButton() const { return shootButton_; }
     QCheckBox* quickBox() const { return quickBox_; }
-    QWidget* capturePanel() const { return capturePanel_; }
-    QLabel* bar(int index) const { return bars_[index]; } // top, bottom, left, right
+    QWidget* capturePanel() const;
+    QLabel* bar(int index) const; // top, bottom, left, right
     QPushButton* moveButton(FrameDirection direction) const;
     QTimer* moveTimer() const;
     const QuickFrameMover& mover() const;
 
     static QString shootCaption() { return QStringLiteral("拍 照"); }
     static QString retryCaption() { return QStringLiteral("重 试"); }
+    static QString connectingText() { return QStringLiteral("正在连接摄像头…"); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -112,26 +129,18 @@ protected:
 
 private:
     void buildControls();
-    bool connectCamera();
-    void probeFrameAspect();
-    void frameArrived();
-    void sizeCameraWindow(QPoint mainTopLeft);
-    void applyPreviewSize(QSize preview);
+    void placeControls(const camerasizing::CameraLayout& layout);
+    void ratioChanged(bool firstShape);
     void centreQuickFrame();
-    void placeQuickFrame();
+    void showConnectingState();
     void showConnectedState();
     void showFailedState();
-    void retry();
+    void showAfterConnecting(bool connected);
 
-    CameraBackend& camera_;
-    double& aspect_;
     CameraWindowHooks hooks_;
+    CameraConnection* connection_ = nullptr;
+    std::unique_ptr<CameraWindowSizer> sizer_;
     bool initialising_ = false;
-    bool applyingLayout_ = false;
-    QSize lastWindow_;      // the effective size the rules last set
-    QSize appliedClient_;   // the client size the rules last asked for
-    QSize lastProbedFrame_; // the frame size the aspect was last taken from
-    QPoint quickFrame_;
 
     QGroupBox* groupBox_ = nullptr;
     PreviewWidget* preview_ = nullptr;
@@ -142,10 +151,7 @@ private:
     QPushButton* quickSettingsButton_ = nullptr;
     QPushButton* shootButton_ = nullptr;
     QCheckBox* quickBox_ = nullptr;
-    QWidget* capturePanel_ = nullptr;
-    QLabel* bars_[4] = {nullptr, nullptr, nullptr, nullptr};
-    QPushButton* moveButtons_[4] = {nullptr, nullptr, nullptr, nullptr}; // up, down, left, right
-    QuickFrameInput* frameInput_ = nullptr; // the move buttons and the bar drag
+    QuickFrameOverlay* quickFrame_ = nullptr; // the panel, the bars and the move buttons
 };
 
 } // namespace portiqa

@@ -22,6 +22,11 @@ void PreviewWidget::clear() {
     update();
 }
 
+void PreviewWidget::setPlaceholderText(const QString& text) {
+    placeholder_ = text;
+    update();
+}
+
 void PreviewWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     shown_ = scaleFrameToPreview(frame_, size());
@@ -31,6 +36,10 @@ void PreviewWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (shown_.isNull()) {
         painter.fillRect(rect(), Qt::black);
+        if (!placeholder_.isEmpty()) {
+            painter.setPen(Qt::white);
+            painter.drawText(rect(), Qt::AlignCenter, placeholder_);
+        }
         return;
     }
     painter.drawImage(0, 0, shown_);

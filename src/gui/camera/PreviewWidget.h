@@ -2,7 +2,8 @@
 
 // The live preview (视频设备1): each camera frame is scaled to the widget's size by
 // scaleFrameToPreview() and kept, and painting draws exactly that image. A photo or a
-// quick-shoot shot takes shownImage(), so it holds the pixels that were on show.
+// quick-shoot shot takes shownImage(), so it holds the pixels that were on show. Before the
+// first frame it is black, with a short text while the camera is still connecting.
 
 #include <QImage>
 #include <QWidget>
@@ -17,6 +18,9 @@ public:
     // A new camera frame at the camera's resolution.
     void setFrame(const QImage& frame);
     void clear();
+    // The text shown on black while there is no frame (empty: none).
+    void setPlaceholderText(const QString& text);
+    const QString& placeholderText() const { return placeholder_; }
     // The picture on show, exactly the widget's size; null before the first frame.
     const QImage& shownImage() const { return shown_; }
 
@@ -27,6 +31,7 @@ protected:
 private:
     QImage frame_;
     QImage shown_;
+    QString placeholder_;
 };
 
 } // namespace portiqa

@@ -13,8 +13,11 @@ std::unique_ptr<CameraBackend> createCameraBackend() {
         std::fprintf(stderr, "portiqa: %s\n", qPrintable(choice.problem));
     }
     switch (choice.kind) {
-    case CameraChoice::Kind::Pattern:
-        return std::make_unique<PatternCamera>(choice.patternSize);
+    case CameraChoice::Kind::Pattern: {
+        auto pattern = std::make_unique<PatternCamera>(choice.patternSize);
+        pattern->setFirstFrameDelay(choice.firstFrameDelayMs);
+        return pattern;
+    }
     case CameraChoice::Kind::None:
         return std::make_unique<PatternCamera>(QSize());
     case CameraChoice::Kind::Webcams:

@@ -37,6 +37,15 @@ PatternCamera::PatternCamera(QSize size, QObject* parent) : CameraBackend(parent
     plug(size);
     timer_.setInterval(kDefaultIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &PatternCamera::advance);
+    firstFrame_.setSingleShot(true);
+    connect(&firstFrame_, &QTimer::timeout, this, [this] {
+        advance();
+        timer_.start();
+    });
+}
+
+void PatternCamera::setFirstFrameDelay(int milliseconds) {
+    firstFrame_.setInterval(std::max(0, milliseconds));
 }
 
 void PatternCamera::plug(QSize size) {
@@ -61,12 +70,17 @@ bool PatternCamera::connectDevice(int index) {
         return false;
     }
     connected_ = true;
+    if (firstFrame_.interval() > 0) {
+        firstFrame_.start(); // the stream is starting: no frame yet
+        return true;
+    }
     advance();
     timer_.start();
     return true;
 }
 
 void PatternCamera::disconnectDevice() {
+    firstFrame_.stop();
     timer_.stop();
     connected_ = false;
     frame_ = QImage();

@@ -5,9 +5,10 @@
 // without a webcam use it (PORTIQA_CAMERA=pattern or pattern:WIDTHxHEIGHT). With no device
 // at all it stands for a machine without a camera (PORTIQA_CAMERA=none).
 //
-// A connected pattern has its first frame at once; later frames follow the frame interval.
-// Its formats are the chosen size plus the common 4:3 and 16:9 sizes, so switching formats
-// changes the frames' aspect like a real webcam does.
+// A connected pattern has its first frame at once, or after a chosen delay, as a real webcam
+// whose stream takes a moment to start (PORTIQA_CAMERA=pattern:1280x720,delay=500); later
+// frames follow the frame interval. Its formats are the chosen size plus the common 4:3 and 16:9
+// sizes, so switching formats changes the frames' aspect like a real webcam does.
 
 #include "platform/camera/CameraBackend.h"
 
@@ -33,6 +34,10 @@ public:
     CameraModeChoice exposureModes() const override;
     void setExposureMode(int index) override;
 
+    // The time from connecting to the first frame; 0 (the default) delivers it at once, inside
+    // connectDevice().
+    void setFirstFrameDelay(int milliseconds);
+
     // Plugs the device in (at `size`) or out (an empty size), like a webcam on its cable; a
     // connected device that is unplugged stops.
     void plug(QSize size);
@@ -48,6 +53,7 @@ public:
 private:
     QList<CameraFormat> formats_;
     QTimer timer_;
+    QTimer firstFrame_; // single shot: the late first frame of a connection
     QImage frame_;
     int format_ = 0;
     int frameNumber_ = 0;

@@ -91,6 +91,40 @@ TEST(CameraSizing, BrokenRatiosAndTinyWindowsStayUsable) {
     EXPECT_EQ(cs::relayoutPreview({100, 50}, {575, 399}, 0.75), QSize(1, 1));
 }
 
+TEST(CameraSizing, AWindowPastTheScreenIsMovedInside) {
+    // A 16:9 camera with output 390 x 567: the preview is 1061 x 597, the window 1216 x 653
+    // inside its frame (1224 x 687 with it).
+    const QSize wide = cs::windowSizeFor(cs::initialPreview({390, 567}, 0.5625));
+    ASSERT_EQ(wide, QSize(1224, 687));
+    const QRect screen(0, 0, 1600, 1170); // 1600 x 1200 less a 30-pixel panel
+    struct Case {
+        const char* what;
+        QRect window;
+        QRect available;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"main window at 500: 拍 照 would be past the right edge",
+         QRect({600, 160}, wide),
+         screen,
+         {376, 160}},
+        {"a window that fits stays", QRect({100, 160}, wide), screen, {100, 160}},
+        {"past the bottom", QRect({100, 700}, wide), screen, {100, 483}},
+        {"left of and above the area", QRect({-50, -20}, wide), QRect(0, 30, 1600, 1170), {0, 30}},
+        {"larger than the area: its top-left corner",
+         QRect({300, 200}, wide),
+         QRect(0, 0, 1024, 600),
+         {0, 0}},
+        {"a second screen to the right",
+         QRect({2900, 100}, wide),
+         QRect(1600, 0, 1920, 1050),
+         {2296, 100}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cs::placedInside(c.window, c.available), c.expected) << c.what;
+    }
+}
+
 TEST(QuickFrame, BarsCloseTheRectangleAroundThePanel) {
     const QuickFrameGeometry g = quickframe::geometry({182, 49}, {295, 413});
     EXPECT_EQ(g.panel, QRect(182, 49, 295, 413));

@@ -3,6 +3,7 @@
 
 #include "CameraAppFixture.h"
 
+#include "core/camera/CameraWindowSizing.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/ColourPickerButton.h"
 #include "gui/app/FeatureLinks.h"
@@ -20,6 +21,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 
 using namespace portiqa;
 using test::CameraApp;
@@ -123,6 +126,65 @@ TEST(CameraWindow, A16By9FormatMakesThePreviewWider) {
     w->close();
     CameraWindow* again = t.openCamera();
     EXPECT_EQ(again->previewSize(), QSize(549, 309));
+}
+
+TEST(CameraWindow, ALateWideFirstFrameSizesTheFirstOpeningLikeAReopening) {
+    // A webcam whose stream starts late and whose frames are 16:9, with the program still on
+    // its 4:3 start ratio.
+    CameraApp t{QSize(1280, 720)};
+    t.camera->setFirstFrameDelay(150);
+    const MainControls& c = t.app->window().controls();
+    c.widthEdit->setText(QStringLiteral("295"));
+    c.heightEdit->setText(QStringLiteral("413"));
+    const auto openAndWait = [&t] {
+        CameraWindow* w = t.openCamera();
+        EXPECT_TRUE(w->connecting());
+        EXPECT_EQ(w->preview()->placeholderText(), QStringLiteral("正在连接摄像头…"));
+        EXPECT_FALSE(w->shootButton()->isEnabled());
+        EXPECT_FALSE(w->quickBox()->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([w] { return !w->previewImage().isNull(); }, 10000));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w->connecting());
+        EXPECT_TRUE(w->preview()->placeholderText().isEmpty());
+        EXPECT_TRUE(w->shootButton()->isEnabled());
+        EXPECT_TRUE(w->quickBox()->isVisible());
+        return w;
+    };
+    CameraWindow* first = openAndWait();
+    const QRect firstGeometry = first->geometry();
+    EXPECT_EQ(first->previewSize(), camerasizing::initialPreview({295, 413}, 0.5625));
+    EXPECT_EQ(first->previewSize(), QSize(787, 443));
+    first->quickBox()->click();
+    EXPECT_TRUE(first->preview()->geometry().contains(first->capturePanel()->geometry()));
+    // Wider than the test screen: its left edge is kept on it.
+    EXPECT_EQ(first->frameGeometry().left(), first->screen()->availableGeometry().left());
+    first->close();
+
+    CameraWindow* again = openAndWait();
+    EXPECT_EQ(again->geometry(), firstGeometry);
+    EXPECT_EQ(again->previewSize(), QSize(787, 443));
+    EXPECT_TRUE(again->preview()->geometry().contains(again->capturePanel()->geometry()));
+}
+
+TEST(CameraWindow, ACameraWithoutFramesStopsTheWaitAndIsSizedWhenItsFrameComes) {
+    CameraApp t{QSize(1280, 720)};
+    t.camera->setFirstFrameDelay(60 * 1000);
+    t.app->camera().setFirstFrameTimeout(50);
+    CameraWindow* w = t.openCamera();
+    ASSERT_TRUE(w->connecting());
+    // The wait runs out: the preview shows at the ratio the program has, and works.
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->connecting(); }, 10000));
+    EXPECT_EQ(w->previewSize(), QSize(412, 309));
+    EXPECT_TRUE(w->shootButton()->isEnabled());
+    EXPECT_TRUE(w->deviceButton()->isVisible());
+    w->shootButton()->click(); // no picture yet: a hint, nothing loaded
+    EXPECT_EQ(t.dialogs.lastText(), QStringLiteral("摄像头还没有送来画面，请稍候再拍。"));
+    EXPECT_FALSE(t.app->workspace().workspace().pictureLoaded());
+
+    // The first frame comes after all: sized as an opening at its ratio would be.
+    t.camera->advance();
+    EXPECT_EQ(w->previewSize(), camerasizing::initialPreview({160, 210}, 0.5625));
+    EXPECT_EQ(w->previewSize(), QSize(549, 309));
 }
 
 TEST(CameraWindow, TheDeviceDialogAppliesModesAndKeepsTheCamera) {
