@@ -2,69 +2,59 @@
 
 namespace portiqa {
 
-qint64 EditHistory::stateBytes(const State& state) {
-    if (!state.picture) {
-        return 0;
-    }
-    qint64 bytes = 0;
-    for (int i = 0; i < state.picture->levelCount(); ++i) {
-        bytes += state.picture->level(i).sizeInBytes();
-    }
-    return bytes;
-}
-
-void EditHistory::recordEdit(State before) {
-    for (const State& s : redo_) {
-        keptBytes_ -= stateBytes(s);
+void EditHistory::recordEdit(EditStep replaced) {
+    if (replaced.isNull()) {
+        return;
     }
     redo_.clear();
-    keptBytes_ += stateBytes(before);
-    undo_.push_back(std::move(before));
-    enforceCap();
+    const qint64 bytes = replaced.bytes();
+    if (!canKeep(bytes)) {
+        undo_.clear();
+        return;
+    }
+    qint64 kept = keptBytes();
+    while (!undo_.empty() && kept + bytes > capBytes_) {
+        kept -= undo_.front().bytes();
+        undo_.pop_front();
+    }
+    undo_.push_back(std::move(replaced));
 }
 
-std::optional<EditHistory::State> EditHistory::undo(State current) {
-    if (undo_.empty()) {
-        return std::nullopt;
+bool EditHistory::move(std::deque<EditStep>& from, std::deque<EditStep>& to, const Apply& apply) {
+    if (from.empty()) {
+        return false;
     }
-    State back = std::move(undo_.back());
-    undo_.pop_back();
-    keptBytes_ -= stateBytes(back);
-    keptBytes_ += stateBytes(current);
-    redo_.push_back(std::move(current));
-    enforceCap();
-    return back;
+    EditStep step = std::move(from.back());
+    from.pop_back();
+    if (!apply(step)) {
+        from.push_back(std::move(step));
+        return false;
+    }
+    to.push_back(std::move(step));
+    return true;
 }
 
-std::optional<EditHistory::State> EditHistory::redo(State current) {
-    if (redo_.empty()) {
-        return std::nullopt;
-    }
-    State forward = std::move(redo_.back());
-    redo_.pop_back();
-    keptBytes_ -= stateBytes(forward);
-    keptBytes_ += stateBytes(current);
-    undo_.push_back(std::move(current));
-    enforceCap();
-    return forward;
+bool EditHistory::undo(const Apply& apply) {
+    return move(undo_, redo_, apply);
+}
+
+bool EditHistory::redo(const Apply& apply) {
+    return move(redo_, undo_, apply);
 }
 
 void EditHistory::clear() {
     undo_.clear();
     redo_.clear();
-    keptBytes_ = 0;
 }
 
-void EditHistory::enforceCap() {
-    // The oldest edits go first, then the redo states farthest from the present.
-    while (keptBytes_ > capBytes_ && !undo_.empty()) {
-        keptBytes_ -= stateBytes(undo_.front());
-        undo_.pop_front();
+qint64 EditHistory::keptBytes() const {
+    qint64 bytes = 0;
+    for (const auto* side : {&undo_, &redo_}) {
+        for (const EditStep& step : *side) {
+            bytes += step.bytes();
+        }
     }
-    while (keptBytes_ > capBytes_ && !redo_.empty()) {
-        keptBytes_ -= stateBytes(redo_.front());
-        redo_.pop_front();
-    }
+    return bytes;
 }
 
 } // namespace portiqa

@@ -1,57 +1,63 @@
 #pragma once
 
-// The undo history of the editor: the pictures as they were before each committed edit (a
-// brush stroke or a line of text), with zoom and view, so an undo gives back exactly what was
-// on show. Redo keeps the states undone since the last edit.
+// The undo history of the editor: for each committed edit (a brush stroke or a line of text)
+// what the commit replaced (EditStep), so an undo gives back exactly the picture, zoom and
+// view of before. Redo keeps the steps undone since the last edit.
 //
-// The kept pictures are bounded by a memory cap; when a new level would pass it, the oldest
-// levels are dropped first. A level larger than the whole cap is not kept at all. The
-// workspace's current picture is not counted: it is the workspace's.
+// What the steps keep is bounded by a memory cap, checked when an edit is recorded: the oldest
+// steps are dropped first to make room. A step larger than the whole cap cannot be kept, and
+// then the steps before it are forgotten too, since they no longer lead back from the picture
+// the edit leaves; the editor tells the operator so before such a commit (canKeep()). Undo and
+// redo only move steps between the two sides and the workspace, which costs no memory, so they
+// never drop one.
 //
-// GUI thread only; the pictures themselves are shared and never changed.
+// GUI thread only.
 
-#include "core/workspace/PhotoWorkspace.h"
+#include "core/workspace/EditStep.h"
 
 #include <QtGlobal>
 
 #include <deque>
-#include <optional>
+#include <functional>
 
 namespace portiqa {
 
 class EditHistory {
 public:
-    using State = PhotoWorkspace::PictureState;
     static constexpr qint64 DefaultCapBytes = 256LL * 1024 * 1024;
 
     explicit EditHistory(qint64 capBytes = DefaultCapBytes) : capBytes_(capBytes) {}
 
-    // An edit was committed; `before` is the state it replaced. Forgets what was undone.
-    void recordEdit(State before);
-    // The state to restore for an undo (or redo); `current` is kept for the way back.
-    // Nothing when there is no level.
-    std::optional<State> undo(State current);
-    std::optional<State> redo(State current);
-    // A new picture came in: the levels belong to the old one.
+    // Whether a step of `bytes` can be kept at all.
+    bool canKeep(qint64 bytes) const { return bytes <= capBytes_; }
+    // An edit was committed; `replaced` is what it replaced (a null step records nothing).
+    // Forgets what was undone.
+    void recordEdit(EditStep replaced);
+
+    // `apply` puts a step into the picture and leaves in it what it replaced (as
+    // PhotoWorkspace::exchangeEdit does). Undo hands it the newest step and keeps what comes
+    // back for the redo; redo the other way round. False when there is nothing to do or
+    // `apply` fails, and the step stays where it was.
+    using Apply = std::function<bool(EditStep&)>;
+    bool undo(const Apply& apply);
+    bool redo(const Apply& apply);
+    // A new picture came in: the steps belong to the old one.
     void clear();
 
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
     int undoLevels() const { return static_cast<int>(undo_.size()); }
     int redoLevels() const { return static_cast<int>(redo_.size()); }
-    qint64 keptBytes() const { return keptBytes_; }
+    qint64 keptBytes() const;
     qint64 capBytes() const { return capBytes_; }
-
-    // What keeping a state costs: its picture's pixels at every pyramid level.
-    static qint64 stateBytes(const State& state);
+    void setCapBytes(qint64 capBytes) { capBytes_ = capBytes; }
 
 private:
-    void enforceCap();
+    static bool move(std::deque<EditStep>& from, std::deque<EditStep>& to, const Apply& apply);
 
     qint64 capBytes_;
-    qint64 keptBytes_ = 0;
-    std::deque<State> undo_; // oldest first
-    std::deque<State> redo_; // nearest last
+    std::deque<EditStep> undo_; // oldest first
+    std::deque<EditStep> redo_; // nearest last
 };
 
 } // namespace portiqa

@@ -1,5 +1,7 @@
 #include "core/workspace/AreaResampler.h"
 
+#include "core/workspace/ParallelRows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -85,39 +87,46 @@ void AreaResampler::drawRegion(const PicturePyramid& picture, QSize zoomedSize, 
     const AxisTaps rows = axisTaps(wanted.top(), wanted.bottom() + 1, picture.size().height(),
                                    zoomedSize.height(), level.height(), scale);
 
+    // Bands of rows may run on several threads: each writes through the one pointer taken
+    // here, never through the shared QImage.
     const int width = wanted.width();
-    std::vector<float> acc(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < wanted.height(); ++y) {
-        std::fill(acc.begin(), acc.end(), 0.0f);
-        const auto yi = static_cast<size_t>(y);
-        for (int t = 0; t < rows.count[yi]; ++t) {
-            const float wy = rows.weights[static_cast<size_t>(rows.offset[yi] + t)];
-            const auto* line =
-                reinterpret_cast<const QRgb*>(level.constScanLine(rows.first[yi] + t));
+    const qsizetype stride = target.bytesPerLine();
+    uchar* const firstPixel =
+        target.bits() + targetRect.top() * stride + static_cast<qsizetype>(targetRect.left()) * 4;
+    ParallelRows::run(wanted.height(), width, [&](int first, int end) {
+        std::vector<float> acc(static_cast<size_t>(width) * 3);
+        for (int y = first; y < end; ++y) {
+            std::fill(acc.begin(), acc.end(), 0.0f);
+            const auto yi = static_cast<size_t>(y);
+            for (int t = 0; t < rows.count[yi]; ++t) {
+                const float wy = rows.weights[static_cast<size_t>(rows.offset[yi] + t)];
+                const auto* line =
+                    reinterpret_cast<const QRgb*>(level.constScanLine(rows.first[yi] + t));
+                for (int x = 0; x < width; ++x) {
+                    const auto xi = static_cast<size_t>(x);
+                    const float* w = columns.weights.data() + columns.offset[xi];
+                    const QRgb* p = line + columns.first[xi];
+                    float r = 0;
+                    float g = 0;
+                    float b = 0;
+                    for (int c = 0; c < columns.count[xi]; ++c) {
+                        r += w[c] * static_cast<float>(qRed(p[c]));
+                        g += w[c] * static_cast<float>(qGreen(p[c]));
+                        b += w[c] * static_cast<float>(qBlue(p[c]));
+                    }
+                    acc[3 * xi] += wy * r;
+                    acc[3 * xi + 1] += wy * g;
+                    acc[3 * xi + 2] += wy * b;
+                }
+            }
+            auto* out = reinterpret_cast<QRgb*>(firstPixel + y * stride);
             for (int x = 0; x < width; ++x) {
                 const auto xi = static_cast<size_t>(x);
-                const float* w = columns.weights.data() + columns.offset[xi];
-                const QRgb* p = line + columns.first[xi];
-                float r = 0;
-                float g = 0;
-                float b = 0;
-                for (int c = 0; c < columns.count[xi]; ++c) {
-                    r += w[c] * static_cast<float>(qRed(p[c]));
-                    g += w[c] * static_cast<float>(qGreen(p[c]));
-                    b += w[c] * static_cast<float>(qBlue(p[c]));
-                }
-                acc[3 * xi] += wy * r;
-                acc[3 * xi + 1] += wy * g;
-                acc[3 * xi + 2] += wy * b;
+                out[x] =
+                    qRgb(toByte(acc[3 * xi]), toByte(acc[3 * xi + 1]), toByte(acc[3 * xi + 2]));
             }
         }
-        auto* out =
-            reinterpret_cast<QRgb*>(target.scanLine(targetRect.top() + y)) + targetRect.left();
-        for (int x = 0; x < width; ++x) {
-            const auto xi = static_cast<size_t>(x);
-            out[x] = qRgb(toByte(acc[3 * xi]), toByte(acc[3 * xi + 1]), toByte(acc[3 * xi + 2]));
-        }
-    }
+    });
 }
 
 QImage AreaResampler::materialise(const PicturePyramid& picture, QSize zoomedSize) {

@@ -1,5 +1,7 @@
 #include "core/workspace/CaptureFrame.h"
 
+#include <QPainter>
+
 #include <algorithm>
 
 namespace portiqa {
@@ -50,6 +52,23 @@ void CaptureFrame::drawFrame(QImage& image) const {
     horizontalLine(image, b, l - 1, r, colour);
     verticalLine(image, l - 1, t - 1, b, colour);
     verticalLine(image, r, t - 1, b, colour);
+}
+
+QImage CaptureFrame::capture(const QImage& surface, qint64 maxPixels) const {
+    if (size_.width() < 1 || size_.height() < 1 ||
+        static_cast<qint64>(size_.width()) * size_.height() > maxPixels) {
+        return {};
+    }
+    QImage block(size_, QImage::Format_RGB32);
+    if (block.isNull()) {
+        return block;
+    }
+    block.fill(Qt::white);
+    QPainter painter(&block);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect source = rect().intersected(surface.rect());
+    painter.drawImage(source.topLeft() - topLeft_, surface, source);
+    return block;
 }
 
 } // namespace portiqa

@@ -37,6 +37,10 @@ public:
     // one pixel short of its end point.
     void drawFrame(QImage& image) const;
 
+    // The W x H block under the frame read from `surface` (RGB32): white wherever the frame
+    // lies outside it. Null for an empty frame or one of more than `maxPixels` pixels.
+    QImage capture(const QImage& surface, qint64 maxPixels) const;
+
 private:
     QPoint topLeft_;
     QSize size_{160, 210};

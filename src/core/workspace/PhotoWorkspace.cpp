@@ -3,15 +3,12 @@
 #include "core/workspace/AreaResampler.h"
 #include "core/workspace/QuarterTurn.h"
 
-#include <QPainter>
-
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace portiqa {
 
-PhotoWorkspace::PhotoWorkspace(QObject* parent) : QObject(parent) {
+PhotoWorkspace::PhotoWorkspace(QObject* parent) : QObject(parent), commit_(*this) {
     clearSurfaces();
     frame_.moveTo(QPoint(area_.width() / 2 - frame_.size().width() / 2,
                          area_.height() / 2 - frame_.size().height() / 2));
@@ -38,7 +35,7 @@ bool PhotoWorkspace::showNewPicture(PicturePyramidPtr picture, bool resetScrollF
         fractionX_ = 0.5;
         fractionY_ = 0.5;
     }
-    zoom_ = visibleFitZoom();
+    zoom_ = ZoomLimits::visibleFit(pictureSize_, area_);
     horizontal_ = AxisLayout();
     vertical_ = AxisLayout();
     ++generation_;
@@ -61,7 +58,7 @@ bool PhotoWorkspace::upgradePicture(PicturePyramidPtr fullPicture) {
     return true;
 }
 
-PhotoWorkspace::PictureState PhotoWorkspace::pictureState() const {
+PictureState PhotoWorkspace::pictureState() const {
     return {picture_, pictureSize_, preview_, pictureLoaded_, zoom_, fractionX_, fractionY_};
 }
 
@@ -94,40 +91,8 @@ void PhotoWorkspace::dropPicture() {
     restorePictureState(none);
 }
 
-bool PhotoWorkspace::zoomFits(double zoom) const {
-    const int w = WorkspaceGeometry::zoomedSide(pictureSize_.width(), zoom);
-    const int h = WorkspaceGeometry::zoomedSide(pictureSize_.height(), zoom);
-    return w >= 1 && h >= 1 && w <= MaxZoomedSide && h <= MaxZoomedSide;
-}
-
-bool PhotoWorkspace::zoomApproachesBounds(double zoom) const {
-    if (!(zoom > 0)) {
-        return false;
-    }
-    const int shortSide = std::min(pictureSize_.width(), pictureSize_.height());
-    const int longSide = std::max(pictureSize_.width(), pictureSize_.height());
-    const bool tooSmall = WorkspaceGeometry::zoomedSide(shortSide, zoom_) < 1;
-    const bool tooLarge = WorkspaceGeometry::zoomedSide(longSide, zoom_) > MaxZoomedSide;
-    return (tooSmall && zoom > zoom_ &&
-            WorkspaceGeometry::zoomedSide(longSide, zoom) <= std::max(MaxZoomedSide, longSide)) ||
-           (tooLarge && zoom < zoom_);
-}
-
-double PhotoWorkspace::visibleFitZoom() const {
-    // A picture far wider than high fits to less than one row; raise the zoom to the
-    // smallest that shows one, as long as that stays within the bounds.
-    double zoom = WorkspaceGeometry::fitZoom(pictureSize_, area_);
-    const int shortSide = std::min(pictureSize_.width(), pictureSize_.height());
-    if (shortSide > 0 && WorkspaceGeometry::zoomedSide(shortSide, zoom) < 1) {
-        double raised = 1.0 / shortSide;
-        while (WorkspaceGeometry::zoomedSide(shortSide, raised) < 1) {
-            raised = std::nextafter(raised, 2.0);
-        }
-        if (zoomFits(raised)) {
-            zoom = raised;
-        }
-    }
-    return zoom;
+bool PhotoWorkspace::zoomAllowed(double zoom) const {
+    return !pictureLoaded_ || ZoomLimits::allows(pictureSize_, zoom_, zoom);
 }
 
 bool PhotoWorkspace::zoomBy(double factor) {
@@ -136,9 +101,7 @@ bool PhotoWorkspace::zoomBy(double factor) {
 
 bool PhotoWorkspace::setZoom(double zoom) {
     buttonHeld_ = false;
-    // Outside the bounds only a step back toward them is taken, so a view that starts out
-    // of bounds (a one-pixel-high strip fitted to zero rows) can always be zoomed back.
-    if (pictureLoaded_ && !zoomFits(zoom) && !zoomApproachesBounds(zoom)) {
+    if (!zoomAllowed(zoom)) {
         return false;
     }
     zoom_ = zoom;
@@ -148,7 +111,7 @@ bool PhotoWorkspace::setZoom(double zoom) {
 
 bool PhotoWorkspace::showFraming(double zoom, double fractionX, double fractionY,
                                  QPoint frameTopLeft) {
-    if (!pictureLoaded_ || !zoomFits(zoom)) {
+    if (!pictureLoaded_ || !ZoomLimits::fits(pictureSize_, zoom)) {
         return false;
     }
     buttonHeld_ = false;
@@ -269,33 +232,20 @@ void PhotoWorkspace::applyScroll(int horizontalPosition, int verticalPosition) {
     recomposeView();
 }
 
-bool PhotoWorkspace::commitEdits() {
-    if (!pictureLoaded_ || !picture_ || preview_) {
-        return false;
-    }
-    if (static_cast<qint64>(zoomed_.width()) * zoomed_.height() > MaxCommitPixels) {
-        return false;
-    }
-    QImage surface = AreaResampler::materialise(*picture_, zoomed_);
-    if (surface.isNull()) {
-        return false;
-    }
-    {
-        QPainter painter(&surface);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(scrollPosition(), composition_, QRect(offset(), visibleSize()));
-    }
-    PicturePyramidPtr committed = PicturePyramid::build(surface);
-    if (!committed) {
-        return false;
-    }
-    picture_ = std::move(committed);
-    ++generation_;
-    pictureSize_ = picture_->size();
-    preview_ = false;
-    zoom_ = 1.0;
-    redrawWorkspace();
-    return true;
+bool PhotoWorkspace::canCommit() const {
+    return commit_.canCommit();
+}
+
+qint64 PhotoWorkspace::commitStepBytes() const {
+    return commit_.stepBytes();
+}
+
+bool PhotoWorkspace::commitEdits(EditStep* replaced) {
+    return commit_.commit(replaced);
+}
+
+bool PhotoWorkspace::exchangeEdit(EditStep& step) {
+    return commit_.exchange(step);
 }
 
 bool PhotoWorkspace::turnQuarter(bool clockwise) {
@@ -353,21 +303,7 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
 }
 
 QImage PhotoWorkspace::captureFramedImage() const {
-    const QSize size = frame_.size();
-    if (preview_ || size.width() < 1 || size.height() < 1 ||
-        static_cast<qint64>(size.width()) * size.height() > MaxCommitPixels) {
-        return {};
-    }
-    QImage block(size, QImage::Format_RGB32);
-    if (block.isNull()) {
-        return block;
-    }
-    block.fill(Qt::white);
-    QPainter painter(&block);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QRect source = frame_.rect().intersected(composition_.rect());
-    painter.drawImage(source.topLeft() - frame_.topLeft(), composition_, source);
-    return block;
+    return preview_ ? QImage() : frame_.capture(composition_, MaxCommitPixels);
 }
 
 bool PhotoWorkspace::pressPointer(QPoint point) {

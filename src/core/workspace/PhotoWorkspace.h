@@ -5,7 +5,9 @@
 //
 // The zoomed surface is virtual. A redraw computes only the pixels on show (through
 // AreaResampler, from the picture's pyramid), so its cost follows the picture area, not the
-// picture; the whole zoomed picture is materialised only by commitEdits().
+// picture. A commit makes the picture take its on-screen resolution (PictureCommit): at zoom 1
+// only the visible block is written into it; at any other zoom the whole zoomed picture is
+// built on worker threads.
 //
 // Surfaces: composition() is the visible part of the zoomed picture at the centring offsets,
 // white elsewhere (the editor draws on it); view() is the composition plus the frame outline,
@@ -15,8 +17,12 @@
 // never reads a widget.
 
 #include "core/workspace/CaptureFrame.h"
+#include "core/workspace/EditStep.h"
+#include "core/workspace/PictureCommit.h"
 #include "core/workspace/PicturePyramid.h"
+#include "core/workspace/PictureState.h"
 #include "core/workspace/WorkspaceGeometry.h"
+#include "core/workspace/ZoomLimits.h"
 
 #include <QImage>
 #include <QObject>
@@ -30,10 +36,10 @@ namespace portiqa {
 class PhotoWorkspace : public QObject {
     Q_OBJECT
 public:
-    // A zoom step whose zoomed picture would leave 1..MaxZoomedSide pixels on either side is
-    // refused and the previous state kept.
-    static constexpr int MaxZoomedSide = 30000;
-    // A commit materialises the whole zoomed picture; beyond this it is refused.
+    using PictureState = portiqa::PictureState;
+    static constexpr int MaxZoomedSide = ZoomLimits::MaxZoomedSide;
+    // A commit at a zoom other than 1 builds the whole zoomed picture; beyond this it is
+    // refused.
     static constexpr qint64 MaxCommitPixels = 200'000'000;
     static constexpr double ZoomInFactor = 1.02;
     static constexpr double ZoomOutFactor = 0.98;
@@ -59,15 +65,6 @@ public:
 
     // What a load replaces, so a load that fails after its preview was shown can put the
     // previous picture back exactly (zoom and scroll fractions included).
-    struct PictureState {
-        PicturePyramidPtr picture;
-        QSize pictureSize;
-        bool preview = false;
-        bool loaded = false;
-        double zoom = 1.0;
-        double fractionX = 0.5;
-        double fractionY = 0.5;
-    };
     PictureState pictureState() const;
     void restorePictureState(const PictureState& state);
     // No picture any more (pictureLoaded false, white surfaces); zoom and scroll fractions
@@ -85,8 +82,8 @@ public:
     // --- zoom, scroll and layout ----------------------------------------------------------
     double zoom() const { return zoom_; }
     // Multiplies the zoom and redraws (clears buttonHeld). Refused (false, nothing changes)
-    // when a picture is loaded and its zoomed size would leave the bounds. Without a picture
-    // only the number changes.
+    // when a picture is loaded and its zoomed size would leave the bounds (ZoomLimits).
+    // Without a picture only the number changes.
     bool zoomBy(double factor);
     // Sets the zoom outright (same bounds), for loaders and tests.
     bool setZoom(double zoom);
@@ -123,10 +120,28 @@ public:
     void recomposeView(const std::function<void(QImage&)>& overlay);
     // The scroll bars moved: take the positions of the directions that scroll.
     void applyScroll(int horizontalPosition, int verticalPosition);
-    // Make the composition part of the picture at the on-screen resolution (zoom becomes 1).
-    // False (nothing changes) without a picture, while a preview is on show or when the
-    // zoomed picture is too large.
-    bool commitEdits();
+
+    // --- commit and undo (PictureCommit) ----------------------------------------------------
+    // Make the composition part of the picture at the on-screen resolution; the zoom becomes 1
+    // and the display does not change. `replaced` receives what the commit replaced (a null
+    // step when nothing on show could change). False (nothing changes) when canCommit() is
+    // false, when memory runs out, or when another picture came in while it was built.
+    bool commitEdits(EditStep* replaced = nullptr);
+    // A picture is on show in full and its zoomed size is within MaxCommitPixels.
+    bool canCommit() const;
+    // What the step of the next commit will cost to keep: the visible block at zoom 1, the
+    // whole picture otherwise.
+    qint64 commitStepBytes() const;
+    // Puts `step` into the picture (with the zoom and view it holds) and leaves in it what it
+    // replaced, so the same call reverses it. False (nothing changes) without a full picture,
+    // for a block outside the picture or when memory runs out.
+    bool exchangeEdit(EditStep& step);
+    // A commit at a zoom other than 1 builds the new picture on worker threads and waits for
+    // it with this. The program keeps its window painting under the wait cursor and holds the
+    // operator's input meanwhile; by default it blocks.
+    void setLongWorkWait(PictureCommit::LongWorkWait wait) {
+        commit_.setLongWorkWait(std::move(wait));
+    }
 
     // A quarter turn of the picture at its own resolution; zoom, fractions and frame stay.
     // False (nothing changes) without a picture, while a preview is on show or when memory
@@ -168,8 +183,9 @@ public:
     void commitPendingText();
 
     // Counts the pictures the workspace has held: it changes whenever the picture is replaced
-    // by another one (a load, a restore, a turn, a commit), not when a preview gets its full
-    // pixels. Work begun on one picture checks it before it touches the view.
+    // by another one or changed (a load, a restore, a turn, a commit, an undo), not when a
+    // preview gets its full pixels. Work begun on one picture checks it before it touches the
+    // view.
     quint64 pictureGeneration() const { return generation_; }
 
 signals:
@@ -180,11 +196,11 @@ signals:
     void pictureTurned();         // a quarter turn replaced the picture
 
 private:
+    friend class PictureCommit;
+
     void compose();
     void clearSurfaces();
-    bool zoomFits(double zoom) const;
-    bool zoomApproachesBounds(double zoom) const;
-    double visibleFitZoom() const;
+    bool zoomAllowed(double zoom) const;
 
     PicturePyramidPtr picture_;
     QSize pictureSize_;
@@ -204,6 +220,7 @@ private:
     bool overFrame_ = false;
     QPoint lastPoint_;
     std::function<void()> pendingText_;
+    PictureCommit commit_;
     quint64 generation_ = 0;
 };
 

@@ -7,9 +7,13 @@
 // pixel does not grow with the picture's size.
 //
 // A pyramid is immutable once built, so it may be built on a worker thread and handed to the
-// GUI thread by shared pointer.
+// GUI thread by shared pointer. A change of some pixels makes a new pyramid (patched()) that
+// shares the levels' pixel buffers with the old one through QImage's implicit sharing: when
+// nobody else holds the old one any more its buffers are written in place, otherwise they are
+// copied first and every other holder keeps the pixels it had.
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 
 #include <memory>
@@ -19,8 +23,18 @@ namespace portiqa {
 
 class PicturePyramid {
 public:
-    // Builds all levels. Returns nullptr for a null picture or when memory runs out.
+    // Builds all levels (large levels on all cores). Returns nullptr for a null picture or
+    // when memory runs out.
     static std::shared_ptr<const PicturePyramid> build(const QImage& picture);
+
+    // `source` with `block` written into level 0 at `at` (the block must lie inside the
+    // picture) and the levels above recomputed where they change, to the same pixels a full
+    // build would give. `source` is released first, so buffers nobody else holds are reused
+    // in place. `replaced` receives level 0's previous pixels under the block. Returns null
+    // when memory runs out; `source` then holds the old pixels again.
+    static std::shared_ptr<const PicturePyramid>
+    patched(std::shared_ptr<const PicturePyramid>& source, QPoint at, const QImage& block,
+            QImage* replaced);
 
     // The picture as opaque RGB32, alpha already blended over white.
     static QImage opaqueOverWhite(const QImage& picture);
@@ -29,9 +43,11 @@ public:
     QSize size() const { return levels_.front().size(); }
     int levelCount() const { return static_cast<int>(levels_.size()); }
     const QImage& level(int index) const { return levels_.at(static_cast<size_t>(index)); }
+    // The bytes of all levels' pixels.
+    qint64 bytes() const;
 
 private:
-    explicit PicturePyramid(QImage base);
+    explicit PicturePyramid(std::vector<QImage> levels);
     bool buildLevels();
 
     std::vector<QImage> levels_;

@@ -1,29 +1,25 @@
 #include "gui/editor/EditorController.h"
 
 #include "core/dialogs/Dialogs.h"
-#include "core/editor/BrushRaster.h"
-#include "core/text/Numbers.h"
+#include "core/editor/TextToolFont.h"
 #include "core/workspace/PhotoWorkspace.h"
-#include "gui/app/ColourPickerButton.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
-#include "gui/app/UpDownEdit.h"
 #include "gui/editor/BrushTool.h"
-#include "gui/editor/ColourChartBox.h"
+#include "gui/editor/EditCommits.h"
+#include "gui/editor/EditorEventWatch.h"
+#include "gui/editor/EditorToolOptions.h"
 #include "gui/editor/EditorWindow.h"
 #include "gui/editor/TextTool.h"
 #include "gui/workspace/PictureAreaWidget.h"
 #include "gui/workspace/WorkspaceController.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QShortcut>
-#include <QToolBar>
 
-#include <algorithm>
+#include <optional>
 
 namespace portiqa {
 
@@ -33,10 +29,6 @@ const QString kCaption = QStringLiteral("提示");
 
 QString noPictureMessage() {
     return QStringLiteral("请打开一张图片或拍照一幅图象再进行操作。");
-}
-
-QString commitRefusedMessage() {
-    return QStringLiteral("图片放大后太大，编辑无法写入图片。请缩小图片后再编辑。");
 }
 
 QCursor loadCursor(const QString& path, int hotX, int hotY, Qt::CursorShape fallback) {
@@ -56,13 +48,29 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
     toolWindow_ = new EditorWindow(dialogs, &window);
     toolWindow_->hide();
     toolWindow_->followMainWindow(window.pos());
+    commits_ = new EditCommits(photo_, dialogs_, this);
     text_ = new TextTool(
         *window.controls().textEntry, photo_, [this] { workspace_.waitForPicture(); },
-        [this] { commitEdits(); }, this);
-    text_->entry().installEventFilter(this);
+        [this] { commits_->commit(); }, this);
     brush_ = std::make_unique<BrushTool>(
-        photo_, [this] { workspace_.waitForPicture(); }, [this] { commitEdits(); });
+        photo_, [this] { workspace_.waitForPicture(); }, [this] { commits_->commit(); });
+    commits_->setStrokeHeld([this] { return brush_->held(); });
+    options_ = new EditorToolOptions(
+        *toolWindow_, *text_,
+        [this] {
+            if (brushActive()) {
+                recomposeIfLoaded();
+            }
+        },
+        this);
+    new EditorEventWatch(
+        window_, *toolWindow_, text_->entry(),
+        {[this] { finishPendingStroke(); }, [this] { endTools(); }, [this] { chooseFont(); }},
+        this);
+    connectWindows();
+}
 
+void EditorController::connectWindows() {
     EditorWindow& w = *toolWindow_;
     connect(w.brushBox, &QCheckBox::clicked, this,
             [this](bool ticked) { toolBoxClicked(EditorTool::Brush, ticked); });
@@ -70,18 +78,6 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
             [this](bool ticked) { toolBoxClicked(EditorTool::Text, ticked); });
     connect(w.eyedropperBox, &QCheckBox::clicked, this,
             [this](bool ticked) { toolBoxClicked(EditorTool::Eyedropper, ticked); });
-    w.textBox->installEventFilter(this); // right press: the font dialog
-    connect(w.widthEdit, &QLineEdit::textChanged, this, &EditorController::widthChanged);
-    connect(w.widthEdit, &UpDownEdit::stepped, this, [this](int step) {
-        const int next =
-            std::clamp(brushWidth() + step, BrushRaster::MinWidth, BrushRaster::MaxWidth);
-        toolWindow_->widthEdit->setText(QString::number(next));
-    });
-    connect(w.picker, &ColourPickerButton::colourChosen, this, &EditorController::colourChosen);
-    connect(w.chart, &ColourChartBox::colourPicked, this, [this](const QColor& colour) {
-        toolWindow_->picker->setColour(colour);
-        colourChosen(colour);
-    });
     connect(text_, &TextTool::placed, this, [this] { window_.setStatusHint(QString()); });
 
     if (PictureAreaWidget* area = workspace_.pictureArea()) {
@@ -96,30 +92,14 @@ EditorController::EditorController(MainWindow& window, WorkspaceController& work
     });
     connect(&window_, &MainWindow::clientLeftButtonReleased, this,
             &EditorController::finishPendingStroke);
-    connect(&photo_, &PhotoWorkspace::newPictureShown, this, [this] {
-        history_.clear();
-        reapplyCursor(true);
-    });
-    connect(&photo_, &PhotoWorkspace::pictureTurned, this, [this] { history_.clear(); });
+    connect(&photo_, &PhotoWorkspace::newPictureShown, this, [this] { reapplyCursor(true); });
     // A picture from a file drops the typed line once it is on show (a failed load keeps it).
     connect(&workspace_.loader(), &WorkspaceLoader::loadEnded, this, [this](bool shown) {
         if (shown) {
             discardPendingText();
         }
     });
-
-    for (QWidget* host : {static_cast<QWidget*>(&window_), static_cast<QWidget*>(toolWindow_)}) {
-        auto* undoKey = new QShortcut(QKeySequence::Undo, host);
-        connect(undoKey, &QShortcut::activated, this, &EditorController::undo);
-        for (const QKeySequence& keys :
-             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
-            auto* redoKey = new QShortcut(keys, host);
-            connect(redoKey, &QShortcut::activated, this, &EditorController::redo);
-        }
-    }
-    installHints();
-    watchMainWindowMoves();
-    applyColour(colour_);
+    commits_->addKeysTo(&window_);
 }
 
 EditorController::~EditorController() {
@@ -128,17 +108,24 @@ EditorController::~EditorController() {
     }
 }
 
+EditHistory& EditorController::history() {
+    return commits_->history();
+}
+
 bool EditorController::strokeHeld() const {
     return brush_->held();
 }
 
+QColor EditorController::colour() const {
+    return options_->colour();
+}
+
 int EditorController::brushWidth() const {
-    bool ok = false;
-    const int width = toolWindow_->widthEdit->text().toInt(&ok);
-    if (!ok || width < BrushRaster::MinWidth || width > BrushRaster::MaxWidth) {
-        return lastWidth_; // a half-typed number keeps the last usable width
-    }
-    return width;
+    return options_->brushWidth();
+}
+
+void EditorController::applyColour(const QColor& colour) {
+    options_->applyColour(colour);
 }
 
 // --- the window ---------------------------------------------------------------------------
@@ -289,15 +276,15 @@ bool EditorController::pointerEvent(QMouseEvent* event) {
         } else if (textActive()) {
             setAreaCursor(Qt::IBeamCursor);
         } else {
-            brush_->press(point, brushWidth(), colour_);
+            brush_->press(point, brushWidth(), colour());
         }
         return true;
     case QEvent::MouseMove:
         if (brushActive()) {
             if (brush_->held()) {
-                brush_->moveHeld(point, brushWidth(), colour_);
+                brush_->moveHeld(point, brushWidth(), colour());
             } else {
-                brush_->hover(point, brushWidth(), colour_);
+                brush_->hover(point, brushWidth(), colour());
             }
         }
         return true;
@@ -317,12 +304,9 @@ bool EditorController::pointerEvent(QMouseEvent* event) {
 
 void EditorController::pickFromView(QPoint point) {
     const QImage& view = photo_.view();
-    if (!view.valid(point)) {
-        return;
+    if (view.valid(point)) {
+        options_->pickColour(QColor(view.pixel(point)));
     }
-    const QColor picked(view.pixel(point));
-    toolWindow_->picker->setColour(picked);
-    applyColour(picked);
 }
 
 void EditorController::finishPendingStroke() {
@@ -332,35 +316,32 @@ void EditorController::finishPendingStroke() {
     brush_->release();
 }
 
-void EditorController::commitEdits() {
-    PhotoWorkspace::PictureState before = photo_.pictureState();
-    if (photo_.commitEdits()) {
-        history_.recordEdit(std::move(before));
-        return;
-    }
-    if (photo_.pictureLoaded()) {
-        // Show what the picture really holds rather than an edit that was not kept.
-        photo_.redrawWorkspace();
-        dialogs_.inform(kCaption, commitRefusedMessage(), MessageIcon::Warning);
-    }
-}
-
 void EditorController::undo() {
-    if (brush_->held() || !photo_.pictureLoaded()) {
-        return;
-    }
-    if (auto state = history_.undo(photo_.pictureState())) {
-        photo_.restorePictureState(*state);
-    }
+    commits_->undo();
 }
 
 void EditorController::redo() {
-    if (brush_->held() || !photo_.pictureLoaded()) {
+    commits_->redo();
+}
+
+void EditorController::chooseFont() {
+    if (brushActive()) {
+        recomposeIfLoaded();
+    }
+    if (textActive()) {
+        text_->commitPending();
+    }
+    const std::optional<QFont> chosen = dialogs_.chooseFont(TextToolFont::dialogPreset());
+    if (!chosen) {
         return;
     }
-    if (auto state = history_.redo(photo_.pictureState())) {
-        photo_.restorePictureState(*state);
-    }
+    text_->setFont(*chosen);
+    // The font dialog here carries no colour: the current colour stays in force.
+    options_->applyColour(options_->colour());
+    links_.releaseBatchHotkeys();
+    setActive(EditorTool::Text);
+    setAreaCursor(Qt::IBeamCursor);
+    focusPictureArea();
 }
 
 // --- helpers ------------------------------------------------------------------------------

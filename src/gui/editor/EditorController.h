@@ -1,34 +1,32 @@
 #pragma once
 
-// The editor: its tool window, the brush, text and eyedropper tools on the picture area, the
-// brush and text colour, and the undo history of committed edits.
+// The editor: its tool window and the brush, text and eyedropper tools on the picture area.
 //
-// Strokes and text are drawn on the workspace's composition and become part of the picture
-// through commitEdits(), which keeps the picture at its on-screen resolution. At most one tool
-// is active, mirroring the tick of its box. The text tool releases the batch hotkeys while it
-// is on (letters must reach the box) and gives them back when it is left.
+// At most one tool is active, mirroring the tick of its box. Strokes and text are drawn on the
+// workspace's composition and become part of the picture through EditCommits, which keeps the
+// undo history. The text tool releases the batch hotkeys while it is on (letters must reach
+// the box) and gives them back when it is left. The colour and the brush width live in
+// EditorToolOptions; the hints and the moves that end a stroke elsewhere in EditorEventWatch.
 //
-// GUI thread only. The controller owns the tool window; the main window, the workspace
-// controller and the links must outlive it.
-
-#include "core/editor/EditHistory.h"
+// GUI thread only. The controller owns the tool window (through the main window) and its
+// helpers; the main window, the workspace controller and the links must outlive it.
 
 #include <QColor>
 #include <QCursor>
-#include <QHash>
-#include <QList>
 #include <QObject>
 #include <QPoint>
 
 #include <memory>
 
-class QCheckBox;
 class QMouseEvent;
 
 namespace portiqa {
 
 class BrushTool;
 class Dialogs;
+class EditCommits;
+class EditHistory;
+class EditorToolOptions;
 class EditorWindow;
 class MainWindow;
 class PhotoWorkspace;
@@ -47,7 +45,7 @@ public:
 
     EditorWindow& toolWindow() const { return *toolWindow_; }
     TextTool& textTool() const { return *text_; }
-    EditHistory& history() { return history_; }
+    EditHistory& history();
 
     bool editorOpen() const { return open_; }
     EditorTool activeTool() const { return tool_; }
@@ -55,7 +53,7 @@ public:
     bool textActive() const { return tool_ == EditorTool::Text; }
     bool eyedropperActive() const { return tool_ == EditorTool::Eyedropper; }
     bool strokeHeld() const;
-    QColor colour() const { return colour_; }
+    QColor colour() const;
     int brushWidth() const;
 
     // Toolbar 编辑 and menu 文件 → 编辑: shows or hides the tool window.
@@ -82,9 +80,6 @@ public:
     void undo();
     void redo();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void toolBoxClicked(EditorTool box, bool ticked);
     void setActive(EditorTool tool);
@@ -92,15 +87,10 @@ private:
     void restoreHotkeysInBatchMode();
     bool pointerEvent(QMouseEvent* event);
     void pickFromView(QPoint point);
-    void commitEdits();
-    void colourChosen(const QColor& colour);
-    void widthChanged();
     void setAreaCursor(const QCursor& cursor);
     void focusPictureArea();
     void recomposeIfLoaded();
-    void installHints();
-    void watchMainWindowMoves();
-    bool toolWindowHover(QObject* watched, QEvent* event);
+    void connectWindows();
 
     MainWindow& window_;
     WorkspaceController& workspace_;
@@ -109,17 +99,13 @@ private:
     Dialogs& dialogs_;
     EditorWindow* toolWindow_ = nullptr; // owned through the main window
     TextTool* text_ = nullptr;
-    EditHistory history_;
+    EditCommits* commits_ = nullptr;
+    EditorToolOptions* options_ = nullptr;
+    std::unique_ptr<BrushTool> brush_;
     EditorTool tool_ = EditorTool::None;
     bool open_ = false;
-    std::unique_ptr<BrushTool> brush_;
-    QColor colour_ = Qt::black;
-    int lastWidth_ = 1;
     QCursor brushCursor_;
     QCursor eyedropperCursor_;
-    QHash<QObject*, QString> hints_;
-    QList<QObject*> strokeEnders_;
-    quint64 lastHintMove_ = 0;
 };
 
 } // namespace portiqa

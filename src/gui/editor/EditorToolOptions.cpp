@@ -1,61 +1,68 @@
-// The editor's tool options: the colour, the brush width and the text tool's font.
+#include "gui/editor/EditorToolOptions.h"
 
-#include "gui/editor/EditorController.h"
-
-#include "core/dialogs/Dialogs.h"
-#include "core/editor/TextToolFont.h"
-#include "gui/app/FeatureLinks.h"
+#include "core/editor/BrushRaster.h"
+#include "gui/app/ColourPickerButton.h"
+#include "gui/app/UpDownEdit.h"
+#include "gui/editor/ColourChartBox.h"
 #include "gui/editor/EditorWindow.h"
 #include "gui/editor/TextTool.h"
 
 #include <QLineEdit>
 
-#include <optional>
+#include <algorithm>
 
 namespace portiqa {
 
-void EditorController::applyColour(const QColor& colour) {
-    colour_ = QColor(colour.rgb());
-    text_->setColour(colour_);
-    toolWindow_->showWidthBar(brushWidth(), colour_);
-}
-
-void EditorController::colourChosen(const QColor& colour) {
-    applyColour(colour);
-    if (text_->boxVisible()) {
-        text_->entry().setFocus(Qt::OtherFocusReason);
-    }
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-}
-
-void EditorController::widthChanged() {
-    lastWidth_ = brushWidth();
-    toolWindow_->showWidthBar(lastWidth_, colour_);
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-}
-
-void EditorController::chooseFont() {
-    if (brushActive()) {
-        recomposeIfLoaded();
-    }
-    if (textActive()) {
-        text_->commitPending();
-    }
-    const std::optional<QFont> chosen = dialogs_.chooseFont(TextToolFont::dialogPreset());
-    if (!chosen) {
-        return;
-    }
-    text_->setFont(*chosen);
-    // The font dialog here carries no colour: the current colour stays in force.
+EditorToolOptions::EditorToolOptions(EditorWindow& tools, TextTool& text,
+                                     std::function<void()> brushLookChanged, QObject* parent)
+    : QObject(parent), tools_(tools), text_(text), brushLookChanged_(std::move(brushLookChanged)) {
+    connect(tools_.widthEdit, &QLineEdit::textChanged, this, &EditorToolOptions::widthChanged);
+    connect(tools_.widthEdit, &UpDownEdit::stepped, this, [this](int step) {
+        const int next =
+            std::clamp(brushWidth() + step, BrushRaster::MinWidth, BrushRaster::MaxWidth);
+        tools_.widthEdit->setText(QString::number(next));
+    });
+    connect(tools_.picker, &ColourPickerButton::colourChosen, this,
+            &EditorToolOptions::colourChosen);
+    connect(tools_.chart, &ColourChartBox::colourPicked, this, [this](const QColor& colour) {
+        tools_.picker->setColour(colour);
+        colourChosen(colour);
+    });
     applyColour(colour_);
-    links_.releaseBatchHotkeys();
-    setActive(EditorTool::Text);
-    setAreaCursor(Qt::IBeamCursor);
-    focusPictureArea();
+}
+
+int EditorToolOptions::brushWidth() const {
+    bool ok = false;
+    const int width = tools_.widthEdit->text().toInt(&ok);
+    if (!ok || width < BrushRaster::MinWidth || width > BrushRaster::MaxWidth) {
+        return lastWidth_; // a half-typed number keeps the last usable width
+    }
+    return width;
+}
+
+void EditorToolOptions::applyColour(const QColor& colour) {
+    colour_ = QColor(colour.rgb());
+    text_.setColour(colour_);
+    tools_.showWidthBar(brushWidth(), colour_);
+}
+
+void EditorToolOptions::pickColour(const QColor& colour) {
+    tools_.picker->setColour(colour);
+    applyColour(colour);
+}
+
+void EditorToolOptions::colourChosen(const QColor& colour) {
+    applyColour(colour);
+    if (text_.boxVisible()) {
+        text_.entry().setFocus(Qt::OtherFocusReason);
+    }
+    brushLookChanged_();
+}
+
+void EditorToolOptions::widthChanged() {
+    lastWidth_ = brushWidth();
+    tools_.showWidthBar(lastWidth_, colour_);
+    brushLookChanged_();
 }
 
 } // namespace portiqa

@@ -10,10 +10,10 @@ namespace portiqa::test {
 inline QImage patternPicture(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            image.setPixel(
-                x, y,
-                qRgb((x * 7 + y * 3) % 256, (x * 13 + y * 29) % 200, (x * 5 + y * 11 + 40) % 230));
+            line[x] =
+                qRgb((x * 7 + y * 3) % 256, (x * 13 + y * 29) % 200, (x * 5 + y * 11 + 40) % 230);
         }
     }
     return image;

@@ -3,6 +3,7 @@
 // The program as it starts, with scripted dialogs and a picture shown at zoom 1, plus the
 // pointer and key moves an operator makes on the editor's controls.
 
+#include "core/editor/EditHistory.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"

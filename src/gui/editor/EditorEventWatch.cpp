@@ -1,19 +1,14 @@
-// The editor's reactions to events of windows it does not own: the hover hints of its tool
-// window, the right button on the text box and on 文字, and the moves that end a stroke whose
-// release went elsewhere.
+#include "gui/editor/EditorEventWatch.h"
 
 #include "gui/app/ColourPickerButton.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/StatusBarWidget.h"
 #include "gui/app/UpDownEdit.h"
 #include "gui/editor/ColourChartBox.h"
-#include "gui/editor/EditorController.h"
 #include "gui/editor/EditorWindow.h"
-#include "gui/editor/TextTool.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QToolBar>
@@ -21,8 +16,18 @@
 
 namespace portiqa {
 
-void EditorController::installHints() {
-    EditorWindow& w = *toolWindow_;
+EditorEventWatch::EditorEventWatch(MainWindow& window, EditorWindow& tools, QLineEdit& entry,
+                                   Reactions reactions, QObject* parent)
+    : QObject(parent), window_(window), tools_(tools), entry_(entry),
+      reactions_(std::move(reactions)) {
+    entry_.installEventFilter(this);
+    tools_.textBox->installEventFilter(this); // right press: the font dialog
+    installHints();
+    watchMainWindowMoves();
+}
+
+void EditorEventWatch::installHints() {
+    EditorWindow& w = tools_;
     hints_[&w] = QString(); // the window's own area empties the hint on every move
     hints_[w.brushBox] = QStringLiteral("画笔工具");
     hints_[w.textBox] = QStringLiteral("文字工具，右击文字工具按钮可设置字体。");
@@ -39,7 +44,7 @@ void EditorController::installHints() {
     w.installEventFilter(this);
 }
 
-void EditorController::watchMainWindowMoves() {
+void EditorEventWatch::watchMainWindowMoves() {
     const MainControls& c = window_.controls();
     strokeEnders_ = {c.client, c.toolbar, c.statusBar};
     for (QAction* action : c.toolbarActions) {
@@ -52,9 +57,9 @@ void EditorController::watchMainWindowMoves() {
     }
 }
 
-bool EditorController::toolWindowHover(QObject* watched, QEvent* event) {
+bool EditorEventWatch::toolWindowHover(QObject* watched, QEvent* event) {
     const auto* move = static_cast<QMouseEvent*>(event);
-    finishPendingStroke();
+    reactions_.finishPendingStroke();
     // A move the innermost control ignores travels on to its parents: only the innermost
     // speaks. Group boxes and the width bar leave the hint as it is.
     const quint64 key = move->timestamp() ^
@@ -71,16 +76,16 @@ bool EditorController::toolWindowHover(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool EditorController::eventFilter(QObject* watched, QEvent* event) {
+bool EditorEventWatch::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        if (watched == &text_->entry()) {
-            endTools();
+        if (watched == &entry_) {
+            reactions_.endTools();
             return true;
         }
-        if (watched == toolWindow_->textBox) {
-            chooseFont();
+        if (watched == tools_.textBox) {
+            reactions_.chooseFont();
             return true;
         }
     }
@@ -95,12 +100,12 @@ bool EditorController::eventFilter(QObject* watched, QEvent* event) {
                                          static_cast<QMouseEvent*>(event)->position().toPoint())
                                    : nullptr;
         if (under == nullptr || (under != area && !area->isAncestorOf(under))) {
-            finishPendingStroke();
+            reactions_.finishPendingStroke();
         }
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && (widget == toolWindow_ || toolWindow_->isAncestorOf(widget))) {
+    if (widget != nullptr && (widget == &tools_ || tools_.isAncestorOf(widget))) {
         return toolWindowHover(watched, event);
     }
     return QObject::eventFilter(watched, event);
