@@ -10,6 +10,7 @@
 
 #include "core/editor/BrushRaster.h"
 #include "core/workspace/PhotoWorkspace.h"
+#include "platform/HugePages.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -43,8 +44,7 @@ double timedCommit(PhotoWorkspace& workspace, int salt) {
 
 double qtScalingMs(const QImage& picture, QSize size) {
     return bench::bestMs(1, [&] {
-        const QImage scaled =
-            picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (scaled.isNull()) {
             std::fprintf(stderr, "Qt scaling ran out of memory\n");
         }
@@ -65,6 +65,7 @@ bool report(const char* what, double baselineMs, double ms, double goalMs) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::restartWithHugePages(argv); // as the program runs
     bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     const QImage photo = bench::pattern(6000, 4000);

@@ -4,6 +4,7 @@
 #include "gui/app/PortiqaApp.h"
 #include "gui/app/ProgramIdentity.h"
 #include "platform/DisplayCheck.h"
+#include "platform/HugePages.h"
 
 #include <QApplication>
 
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     case portiqa::LaunchOptions::Action::Run:
         break;
     }
+    // Pictures of tens of megapixels, and the editor's enlarged ones, are touched page by page
+    // as they are made; huge pages make that cost a fraction.
+    portiqa::platform::restartWithHugePages(argv);
     portiqa::platform::DisplayCheck display(options.platform);
     if (!display.problem().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(display.problem()));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace portiqa {
@@ -96,8 +97,40 @@ void AreaResampler::drawRegion(const PicturePyramid& picture, QSize zoomedSize, 
     ParallelRows::run(wanted.height(), width, [&](int first, int end) {
         std::vector<float> acc(static_cast<size_t>(width) * 3);
         for (int y = first; y < end; ++y) {
-            std::fill(acc.begin(), acc.end(), 0.0f);
             const auto yi = static_cast<size_t>(y);
+            auto* out = reinterpret_cast<QRgb*>(firstPixel + y * stride);
+            // Enlarging, most rows and columns take one pixel of the level whole: a row that
+            // takes the same level row as the one above is that row again, and a one-tap
+            // column is the level's pixel.
+            if (rows.count[yi] == 1) {
+                if (y > first && rows.count[yi - 1] == 1 && rows.first[yi - 1] == rows.first[yi]) {
+                    std::memcpy(out, firstPixel + (y - 1) * stride,
+                                static_cast<size_t>(width) * sizeof(QRgb));
+                    continue;
+                }
+                const auto* line =
+                    reinterpret_cast<const QRgb*>(level.constScanLine(rows.first[yi]));
+                for (int x = 0; x < width; ++x) {
+                    const auto xi = static_cast<size_t>(x);
+                    const QRgb* p = line + columns.first[xi];
+                    if (columns.count[xi] == 1) {
+                        out[x] = p[0] | 0xff000000u;
+                        continue;
+                    }
+                    const float* w = columns.weights.data() + columns.offset[xi];
+                    float r = 0;
+                    float g = 0;
+                    float b = 0;
+                    for (int c = 0; c < columns.count[xi]; ++c) {
+                        r += w[c] * static_cast<float>(qRed(p[c]));
+                        g += w[c] * static_cast<float>(qGreen(p[c]));
+                        b += w[c] * static_cast<float>(qBlue(p[c]));
+                    }
+                    out[x] = qRgb(toByte(r), toByte(g), toByte(b));
+                }
+                continue;
+            }
+            std::fill(acc.begin(), acc.end(), 0.0f);
             for (int t = 0; t < rows.count[yi]; ++t) {
                 const float wy = rows.weights[static_cast<size_t>(rows.offset[yi] + t)];
                 const auto* line =
@@ -119,7 +152,6 @@ void AreaResampler::drawRegion(const PicturePyramid& picture, QSize zoomedSize, 
                     acc[3 * xi + 2] += wy * b;
                 }
             }
-            auto* out = reinterpret_cast<QRgb*>(firstPixel + y * stride);
             for (int x = 0; x < width; ++x) {
                 const auto xi = static_cast<size_t>(x);
                 out[x] =

@@ -23,7 +23,25 @@ void halveRows(const QImage& source, uchar* out, qsizetype stride, int x0, int x
         const auto* row1 = reinterpret_cast<const QRgb*>(source.constScanLine(r1));
         auto* line = reinterpret_cast<QRgb*>(out + y * stride);
         const unsigned rows = r1 == r0 ? 1 : 2;
-        for (int x = x0; x < x1; ++x) {
+        int x = x0;
+        if (rows == 2) {
+            // Whole 2 x 2 blocks, the bulk of every level: red and blue, then green, summed
+            // two channels at a time in 16-bit lanes; (sum + 2) / 4 as below.
+            const int whole = std::min(x1, source.width() / 2);
+            for (; x < whole; ++x) {
+                const quint32 a = row0[2 * x];
+                const quint32 b = row0[2 * x + 1];
+                const quint32 c = row1[2 * x];
+                const quint32 d = row1[2 * x + 1];
+                const quint32 redBlue = (a & 0x00ff00ffu) + (b & 0x00ff00ffu) + (c & 0x00ff00ffu) +
+                                        (d & 0x00ff00ffu) + 0x00020002u;
+                const quint32 green = (a & 0x0000ff00u) + (b & 0x0000ff00u) + (c & 0x0000ff00u) +
+                                      (d & 0x0000ff00u) + 0x00000200u;
+                line[x] =
+                    0xff000000u | ((redBlue >> 2) & 0x00ff00ffu) | ((green >> 2) & 0x0000ff00u);
+            }
+        }
+        for (; x < x1; ++x) {
             const int c0 = 2 * x;
             const int c1 = std::min(c0 + 1, source.width() - 1);
             const unsigned count = rows * (c1 == c0 ? 1 : 2);

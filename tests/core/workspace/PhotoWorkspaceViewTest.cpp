@@ -115,6 +115,27 @@ TEST(PhotoWorkspaceView, ResamplerAveragesFootprintsExactly) {
     EXPECT_EQ(odd->level(odd->levelCount() - 1).size(), QSize(1, 1));
 }
 
+TEST(PhotoWorkspaceView, EnlargingRepeatsPixelsAndAnyRegionMatchesTheWhole) {
+    // Zoom 2 repeats each pixel as a 2 x 2 block; at a fractional zoom a region drawn on its
+    // own (as the view draws it) has the pixels of the whole enlargement.
+    const QImage picture = patternPicture(900, 700);
+    const auto pyramid = PicturePyramid::build(picture);
+    ASSERT_TRUE(pyramid);
+    const QImage doubled = AreaResampler::materialise(*pyramid, {1800, 1400});
+    for (const QPoint p : {QPoint(0, 0), QPoint(451, 302), QPoint(899, 699)}) {
+        for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+            EXPECT_EQ(doubled.pixel(2 * p + d), picture.pixel(p));
+        }
+    }
+    const QSize zoomed(1233, 959);
+    const QImage whole = AreaResampler::materialise(*pyramid, zoomed);
+    for (const QRect region : {QRect(0, 0, 300, 200), QRect(517, 333, 411, 275)}) {
+        QImage part(region.size(), QImage::Format_RGB32);
+        AreaResampler::drawRegion(*pyramid, zoomed, region, part, QPoint(0, 0));
+        EXPECT_TRUE(part == whole.copy(region));
+    }
+}
+
 TEST(PhotoWorkspaceView, AlphaIsBlendedOverWhite) {
     QImage transparent(20, 20, QImage::Format_ARGB32);
     transparent.fill(qRgba(0, 0, 0, 0));
