@@ -87,7 +87,9 @@ public:
                 }
             }
         }
-        xcb_flush(connection_);
+        // A round trip, so the keys are free for other programs once this returns, not
+        // whenever the server gets to the ungrabs.
+        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
         active_ = false;
     }
 

@@ -1,4 +1,5 @@
 #include "gui/app/MainControls.h"
+#include "gui/app/TextFit.h"
 
 #include "core/app/ToolbarDispatch.h"
 #include "core/workspace/OutputSpec.h"
@@ -80,6 +81,7 @@ void buildSettingsGroup(MainControls& c, Dialogs& dialogs) {
     c.sizeTypeLabel = label(g, u"尺寸类型标签", u"尺寸类型", 8, 23, 72, 20);
     c.sizeTypeCombo = place(new QComboBox(g), u"尺寸类型组合框", 72, 22, 72, 20);
     c.sizeTypeCombo->addItems(sizePresetNames());
+    textfit::fitItems(*c.sizeTypeCombo);
     c.widthLabel = label(g, u"宽度标签", u"宽度(像素)", 8, 51, 72, 20);
     c.widthEdit = place(new UpDownEdit(g), u"像素宽编辑框", 72, 51, 54, 20);
     c.widthEdit->setText(QStringLiteral("160"));

@@ -1,4 +1,5 @@
 #include "gui/app/PortiqaApp.h"
+#include "gui/app/ProgramFont.h"
 
 #include "core/batch/BatchTaskFile.h"
 #include "core/output/ImageCodec.h"
@@ -35,6 +36,7 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
                        std::unique_ptr<CameraBackend> camera)
     : options_(options), dialogs_(std::make_unique<QtDialogs>()),
       cameraBackend_(std::move(camera)) {
+    applyProgramFont();
     Dialogs& chosenDialogs = dialogs != nullptr ? *dialogs : *dialogs_;
     AppServices services;
     services.dialogs = &chosenDialogs;

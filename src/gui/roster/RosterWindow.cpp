@@ -1,4 +1,5 @@
 #include "gui/roster/RosterWindow.h"
+#include "gui/app/TextFit.h"
 
 #include "core/roster/RosterSheet.h"
 #include "gui/roster/RosterTableModel.h"
@@ -129,6 +130,7 @@ void RosterWindow::applyModeTexts(RosterMode mode) {
     // Without a mode the design texts stay: those of quick-shoot.
     setWindowTitle(rostertexts::windowTitle(mode));
     autoAdvance_->setText(rostertexts::autoAdvanceCaption(mode));
+    textfit::fitLabel(*autoAdvance_);
 }
 
 QString RosterWindow::statusText() const {
