@@ -45,7 +45,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PORTIQA_HOMEPAGE})
 # cascades and its landmark model, and Qt's Chinese catalogues.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei, opencv-data, libdlib-data, qt6-translations-l10n, fonts-hanazono")
+    "qt6-qpa-plugins, fonts-wqy-microhei, opencv-data, libdlib-data, qt6-translations-l10n, fonts-hanazono")
 # xdg-open opens the help page and home page in the desktop's browser (without it the program
 # shows the help itself); GStreamer's good plugins drive common webcams.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, gstreamer1.0-plugins-good")
