@@ -30,11 +30,16 @@ int main(int argc, char** argv) {
         return *status;
     }
     QString error;
-    const portiqa::LaunchOptions options =
-        portiqa::parseLaunchOptions(commandLine(argc, argv), &error);
+    portiqa::LaunchOptions options;
+    {
+        // Qt's own parser messages ("未知选项") come from its Chinese catalogue, which needs
+        // an application object; the window's comes after the display check.
+        QCoreApplication parsing(argc, argv);
+        portiqa::installChineseTranslations(parsing);
+        options = portiqa::parseLaunchOptions(commandLine(argc, argv), &error);
+    }
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "portiqa: %s\nTry 'portiqa --help' for more information.\n",
-                     qPrintable(error));
+        std::fprintf(stderr, "portiqa: %s\n用法见 portiqa --help。\n", qPrintable(error));
         return 2;
     }
     switch (options.action) {

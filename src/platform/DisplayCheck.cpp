@@ -11,8 +11,7 @@ namespace portiqa::platform {
 namespace {
 
 QString noDisplay(const QString& reason) {
-    return QStringLiteral("portiqa: no display found (%1); "
-                          "to run without a screen use: xvfb-run -a portiqa")
+    return QStringLiteral("portiqa: 找不到显示器（%1）；没有屏幕时请这样运行：xvfb-run -a portiqa")
         .arg(reason);
 }
 
@@ -31,14 +30,13 @@ DisplayCheck::DisplayCheck(const QString& platformArgument) {
     }
     const QString display = qEnvironmentVariable("DISPLAY");
     if (display.isEmpty()) {
-        problem_ = noDisplay(QStringLiteral("DISPLAY is not set"));
+        problem_ = noDisplay(QStringLiteral("未设置 DISPLAY"));
         return;
     }
     // The same server and authority Qt will use.
     connection_ = XOpenDisplay(nullptr);
     if (connection_ == nullptr) {
-        problem_ =
-            noDisplay(QStringLiteral("the X server at DISPLAY=%1 cannot be reached").arg(display));
+        problem_ = noDisplay(QStringLiteral("无法连接 DISPLAY=%1 的 X 服务器").arg(display));
     }
 #else
     Q_UNUSED(platformArgument);

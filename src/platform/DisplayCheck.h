@@ -25,7 +25,7 @@ public:
     DisplayCheck& operator=(const DisplayCheck&) = delete;
 
     // Empty when a display is available, otherwise a one-line explanation for the terminal
-    // that starts with "portiqa: no display found".
+    // that starts with "portiqa: 找不到显示器".
     const QString& problem() const { return problem_; }
 
     // Ends the check's own connection.

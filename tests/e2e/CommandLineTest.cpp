@@ -64,9 +64,9 @@ Finished runProgram(const QStringList& arguments, DisplayKind display) {
 } // namespace
 
 TEST(CommandLine, ExitCodeAndFirstLineWithEachKindOfDisplay) {
-    const QString usage = QStringLiteral("Usage: portiqa [OPTIONS] [PICTURE]");
+    const QString usage = QStringLiteral("用法：portiqa [选项] [图片]");
     const QString version = QStringLiteral("Portiqa ") + QString::fromUtf8(portiqa::build::version);
-    const QString noDisplay = QStringLiteral("portiqa: no display found");
+    const QString noDisplay = QStringLiteral("portiqa: 找不到显示器");
     QTemporaryDir settings;
     struct Case {
         QStringList arguments;
@@ -79,12 +79,14 @@ TEST(CommandLine, ExitCodeAndFirstLineWithEachKindOfDisplay) {
         {{"--version"}, {0, version}, {0, version}},
         {{"-v"}, {0, version}, {0, version}},
         {{"--no-such-option"},
-         {2, "portiqa: Unknown option 'no-such-option'."},
-         {2, "portiqa: Unknown option 'no-such-option'."}},
-        {{"--settings-dir"}, {2, "portiqa: Missing value after"}, {2, "portiqa: Missing value"}},
+         {2, "portiqa: 未知选项“no-such-option”。"},
+         {2, "portiqa: 未知选项“no-such-option”。"}},
+        {{"--settings-dir"},
+         {2, "portiqa: “--settings-dir”之后缺少值"},
+         {2, "portiqa: “--settings-dir”之后缺少值"}},
         {{"a.jpg", "b.jpg"},
-         {2, "portiqa: Only one picture can be opened at a time"},
-         {2, "portiqa: Only one picture can be opened at a time"}},
+         {2, "portiqa: 一次只能打开一张图片"},
+         {2, "portiqa: 一次只能打开一张图片"}},
         // A normal start: the window comes up and (for the test) closes at once.
         {{"--quit-after-show", "--settings-dir", settings.path()}, {0, ""}, {2, noDisplay}},
     };
@@ -111,9 +113,9 @@ TEST(CommandLine, ExitCodeAndFirstLineWithEachKindOfDisplay) {
 
 TEST(CommandLine, HelpNamesWhatAUserCanSetAndNothingInternal) {
     const Finished run = runProgram({"--help"}, DisplayKind::None);
-    for (const char* named : {"PICTURE", "--settings-dir DIR", "--version", "PORTIQA_CAMERA",
-                              "pattern:WxH", "xvfb-run"}) {
-        EXPECT_TRUE(run.output.contains(QLatin1String(named))) << named;
+    for (const char* named : {"图片", "--settings-dir 目录", "--version", "PORTIQA_CAMERA",
+                              "pattern:宽x高", "delay=", "xvfb-run", "portiqa crop"}) {
+        EXPECT_TRUE(run.output.contains(QString::fromUtf8(named))) << named;
     }
     EXPECT_FALSE(run.output.contains("quit-after-show"));
 }

@@ -25,7 +25,7 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     const QCommandLineOption settingsDir(QStringLiteral("settings-dir"), {}, QStringLiteral("DIR"));
     // Start-up timing for the benchmarks; not part of the documented command line.
     const QCommandLineOption quitAfterShow = hidden(QCommandLineOption(
-        QStringLiteral("quit-after-show"), QStringLiteral("Quit once the window is shown.")));
+        QStringLiteral("quit-after-show"), QStringLiteral("窗口显示后即退出。")));
     // Qt reads these itself from the same command line; they are accepted, not interpreted,
     // except that an explicit platform decides whether a display is needed.
     const QCommandLineOption platform =
@@ -49,8 +49,7 @@ LaunchOptions parseLaunchOptions(const QStringList& arguments, QString* error) {
     }
     const QStringList pictures = parser.positionalArguments();
     if (pictures.size() > 1) {
-        return fail(QStringLiteral("Only one picture can be opened at a time ('%1' and '%2' "
-                                   "were given).")
+        return fail(QStringLiteral("一次只能打开一张图片（给出了“%1”和“%2”）。")
                         .arg(pictures.at(0), pictures.at(1)));
     }
     if (error != nullptr) {
@@ -74,36 +73,33 @@ QString usageText(const QString& commands) {
     const QString commandSection =
         commands.isEmpty()
             ? QString()
-            : QStringLiteral("\nCommands (portiqa COMMAND ..., no display needed):\n") + commands;
+            : QStringLiteral("\n命令（portiqa 命令 ...，不需要显示器）：\n") + commands;
     return QStringLiteral(
-               "Usage: portiqa [OPTIONS] [PICTURE]\n"
-               "Make standard ID headshots: zoom a photo under a capture frame of an exact pixel\n"
-               "size and save the framed pixels as a JPEG under a size limit (or BMP, GIF, PNG).\n"
+               "用法：portiqa [选项] [图片]\n"
+               "制作标准证件头像：在固定像素尺寸的采集框下缩放照片，把框内像素保存为不超过\n"
+               "体积上限的 JPEG（或 BMP、GIF、PNG）。\n"
                "\n"
-               "Arguments:\n"
-               "  PICTURE             a JPEG, PNG, GIF or BMP picture to open at start\n"
+               "参数：\n"
+               "  图片                启动时打开的 JPEG、PNG、GIF 或 BMP 图片\n"
                "\n"
-               "Options:\n"
-               "  --settings-dir DIR  keep the settings, the batch task file and temporary\n"
-               "                      pictures in DIR; by default they are kept in 头像采集设置\n"
-               "                      beside a portable copy of the program, or in the per-user\n"
-               "                      data folder (~/.local/share/Portiqa/) when it is installed\n"
-               "  -h, --help          show this help and exit\n"
-               "  -v, --version       show the version and exit\n"
+               "选项：\n"
+               "  --settings-dir 目录 把设置、批量截图任务文件和临时图片放在该目录；默认放在\n"
+               "                      便携版程序旁的“头像采集设置”，安装版放在用户数据目录\n"
+               "                      （~/.local/share/Portiqa/）\n"
+               "  -h, --help          显示本帮助后退出\n"
+               "  -v, --version       显示版本后退出\n"
                "%1"
                "\n"
-               "Environment:\n"
-               "  PORTIQA_CAMERA      which camera the 拍摄 window uses: 'pattern' for a built-in\n"
-               "                      test pattern, 'pattern:WxH' for one of W x H pixels,\n"
-               "                      either with ',delay=MS' for a first frame that comes\n"
-               "                      MS milliseconds late (e.g. pattern:1280x720,delay=500),\n"
-               "                      'none' for no camera; unset for the system's webcams\n"
-               "  DISPLAY             the X server the windows open on; without a screen run\n"
-               "                      the program as: xvfb-run -a portiqa\n"
+               "环境变量：\n"
+               "  PORTIQA_CAMERA      “拍摄”窗口使用的摄像头：pattern 为内置测试图案，\n"
+               "                      pattern:宽x高 为指定像素的测试图案，二者都可加\n"
+               "                      ,delay=毫秒 让第一帧迟到（如 pattern:1280x720,delay=500），\n"
+               "                      none 为没有摄像头；不设置则使用系统的摄像头\n"
+               "  DISPLAY             窗口所在的 X 服务器；没有屏幕时这样运行：xvfb-run -a "
+               "portiqa\n"
                "\n"
-               "Exit status: 0 when the program ends normally, 2 for bad usage or when no\n"
-               "display can be opened.\n"
-               "Home page: ")
+               "退出状态：正常结束为 0，用法错误或无法打开显示器为 2。\n"
+               "主页：")
                .arg(commandSection) +
            QString::fromUtf8(build::homepage) + QLatin1Char('\n');
 }
