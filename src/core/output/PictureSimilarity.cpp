@@ -1,5 +1,7 @@
 #include "core/output/PictureSimilarity.h"
 
+#include "core/output/JpegPlanes.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -94,6 +96,22 @@ double SimilarityReference::similarity(const QImage& decoded) const {
     const auto& a = planes_->planes;
     const int w = planes_->width, h = planes_->height;
     return (8 * ssim(a[0], b[0], w, h) + ssim(a[1], b[1], w, h) + ssim(a[2], b[2], w, h)) / 10;
+}
+
+SimilarityReference::PlaneSimilarity
+SimilarityReference::planesOfJpeg(const QByteArray& file) const {
+    JpegPlanes decoded;
+    if (!decodeJpegPlanes(file, decoded) || decoded.width != planes_->width ||
+        decoded.height != planes_->height || planes_->width == 0) {
+        return {};
+    }
+    const auto& a = planes_->planes;
+    const auto& b = decoded.planes;
+    const int w = planes_->width, h = planes_->height;
+    PlaneSimilarity result;
+    result.luma = ssim(a[0], b[0], w, h);
+    result.chroma = (ssim(a[1], b[1], w, h) + ssim(a[2], b[2], w, h)) / 2;
+    return result;
 }
 
 double pictureSimilarity(const QImage& original, const QImage& decoded) {
