@@ -146,6 +146,22 @@ TEST(OutputOptions, TheBestPictureIsNeverLargerThanTheLimitNorWorseThanTheClassi
     EXPECT_GT(fullChromaChosen, 0); // the comparison does choose 4:4:4 where it is better
 }
 
+TEST(OutputOptions, FilesAreWeighedInTheirOwnPlanesAsThroughTheirPixels) {
+    const QImage picture = portraitCrop("audrey_0.jpg", QSize(358, 441));
+    const SimilarityReference reference(picture);
+    for (const bool fullChroma : {false, true}) {
+        JpegLayout layout;
+        layout.fullChroma = fullChroma;
+        const QByteArray file = *PreparedJpeg(picture, layout).encode(60, -1);
+        EXPECT_NEAR(reference.similarityOfJpeg(file),
+                    pictureSimilarity(picture, QImage::fromData(file, "JPEG")), 0.002);
+    }
+    EXPECT_EQ(reference.similarityOfJpeg(QByteArray("not a JPEG file")), 0.0);
+    EXPECT_EQ(
+        reference.similarityOfJpeg(*PreparedJpeg(picture.copy(0, 0, 100, 100)).encode(60, -1)),
+        0.0); // another size
+}
+
 TEST(OutputOptions, TheMinimumRaisesTheQualityAndAFlatPictureIsNotPadded) {
     OutputOptions options;
     options.minKb = 40;
