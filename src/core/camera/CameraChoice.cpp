@@ -24,9 +24,8 @@ CameraChoice parseCameraChoice(const QString& value) {
         QStringLiteral("^pattern(?::(\\d{1,5})x(\\d{1,5}))?(?:,delay=(\\d{1,6}))?$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch()) {
-        choice.problem = QStringLiteral("%1=%2 is not understood (use pattern, "
-                                        "pattern:WIDTHxHEIGHT, either with ,delay=MILLISECONDS, "
-                                        "or none); using the webcams")
+        choice.problem = QStringLiteral("%1=%2 无法识别（可用 pattern、pattern:宽x高，二者都可加 "
+                                        ",delay=毫秒，或 none）；改用系统的摄像头")
                              .arg(QLatin1String(cameraVariableName()), value);
         return choice;
     }
@@ -35,11 +34,11 @@ CameraChoice parseCameraChoice(const QString& value) {
         const int width = match.captured(1).toInt();
         const int height = match.captured(2).toInt();
         if (width < kMinSide || width > kMaxSide || height < kMinSide || height > kMaxSide) {
-            choice.problem = QStringLiteral("%1=%2: each side of the test pattern must be %3 to "
-                                            "%4 pixels; using the webcams")
-                                 .arg(QLatin1String(cameraVariableName()), value)
-                                 .arg(kMinSide)
-                                 .arg(kMaxSide);
+            choice.problem =
+                QStringLiteral("%1=%2：测试图案的每边须为 %3 到 %4 像素；改用系统的摄像头")
+                    .arg(QLatin1String(cameraVariableName()), value)
+                    .arg(kMinSide)
+                    .arg(kMaxSide);
             return choice;
         }
         size = QSize(width, height);
@@ -48,10 +47,10 @@ CameraChoice parseCameraChoice(const QString& value) {
     if (match.hasCaptured(3)) {
         delay = match.captured(3).toInt();
         if (delay > kMaxDelayMs) {
-            choice.problem = QStringLiteral("%1=%2: the first frame's delay must be 0 to %3 "
-                                            "milliseconds; using the webcams")
-                                 .arg(QLatin1String(cameraVariableName()), value)
-                                 .arg(kMaxDelayMs);
+            choice.problem =
+                QStringLiteral("%1=%2：第一帧的延迟须为 0 到 %3 毫秒；改用系统的摄像头")
+                    .arg(QLatin1String(cameraVariableName()), value)
+                    .arg(kMaxDelayMs);
             return choice;
         }
     }
