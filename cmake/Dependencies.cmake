@@ -21,15 +21,17 @@ find_package(benchmark QUIET)
 
 # OpenCV's object detection with the Haar cascades of opencv-data, for the face framing. The
 # -dev packages carry no CMake package or pkg-config file, so the parts are found one by one;
-# only src/core/face includes OpenCV.
+# only src/core/face includes OpenCV. The background change separates the person with
+# imgproc's GrabCut and smooths the edge with the guided filter of contrib's ximgproc.
 find_path(OPENCV_INCLUDE_DIR opencv2/objdetect.hpp PATH_SUFFIXES opencv4 REQUIRED)
 find_library(OPENCV_OBJDETECT_LIBRARY opencv_objdetect REQUIRED)
 find_library(OPENCV_IMGPROC_LIBRARY opencv_imgproc REQUIRED)
 find_library(OPENCV_CORE_LIBRARY opencv_core REQUIRED)
+find_library(OPENCV_XIMGPROC_LIBRARY opencv_ximgproc REQUIRED)
 add_library(portiqa_opencv INTERFACE)
 target_include_directories(portiqa_opencv SYSTEM INTERFACE ${OPENCV_INCLUDE_DIR})
 target_link_libraries(portiqa_opencv INTERFACE ${OPENCV_OBJDETECT_LIBRARY}
-                      ${OPENCV_IMGPROC_LIBRARY} ${OPENCV_CORE_LIBRARY})
+                      ${OPENCV_XIMGPROC_LIBRARY} ${OPENCV_IMGPROC_LIBRARY} ${OPENCV_CORE_LIBRARY})
 # dlib's shape predictor fits the face landmarks in the boxes OpenCV finds; its model comes
 # from libdlib-data. dlib's pkg-config file hands its BLAS and LAPACK over as linker flags,
 # which land before the libraries that need them, so they are named as libraries here.

@@ -1,0 +1,172 @@
+// The background change on drawn head-and-shoulders pictures whose outline is known exactly:
+// outside a 3-px band around the outline the person is untouched and the background is the
+// new colour exactly; a busy background and a picture without a face are refused unchanged.
+
+#include "core/background/BackgroundReplacer.h"
+#include "core/background/BackgroundColour.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace portiqa {
+namespace {
+
+constexpr QSize kFrame(358, 441);
+
+// The shirt's outline: shoulders falling to both sides and reaching the bottom edge.
+QPainterPath shoulders() {
+    QPainterPath path;
+    path.moveTo(120, 320);
+    path.lineTo(238, 320);
+    path.lineTo(358, 380);
+    path.lineTo(358, 441);
+    path.lineTo(0, 441);
+    path.lineTo(0, 380);
+    path.closeSubpath();
+    return path;
+}
+
+// A head (skin, with dark hair on top), a neck and shoulders in a shirt reaching the bottom
+// edge, as an ID photo frames them, over `background`; `person` receives the person's mask.
+QImage drawn(const std::function<void(QImage&)>& background, QImage* person) {
+    QImage picture(kFrame, QImage::Format_RGB32);
+    background(picture);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(40, 30, 25)); // hair
+    painter.drawEllipse(QRectF(79, 40, 200, 250));
+    painter.setBrush(QColor(225, 180, 150)); // skin below the hairline
+    painter.drawEllipse(QRectF(99, 95, 160, 190));
+    painter.drawRect(QRectF(149, 270, 60, 60));
+    painter.setBrush(QColor(40, 70, 140)); // shirt
+    painter.drawPath(shoulders());
+    painter.setBrush(QColor(30, 30, 30)); // eyes
+    painter.drawEllipse(QPointF(139, 175), 8, 5);
+    painter.drawEllipse(QPointF(219, 175), 8, 5);
+    painter.end();
+    if (person != nullptr) {
+        *person = QImage(kFrame, QImage::Format_Grayscale8);
+        person->fill(0);
+        QPainter mask(person);
+        mask.setPen(Qt::NoPen);
+        mask.setBrush(Qt::white);
+        mask.drawEllipse(QRectF(79, 40, 200, 250));
+        mask.drawRect(QRectF(149, 270, 60, 60));
+        mask.drawPath(shoulders());
+    }
+    return picture;
+}
+
+// The face as the detector reports it for the drawing: eyes, chin and cheeks.
+DetectedFaces drawnFace() {
+    DetectedFace face;
+    face.box = QRectF(99, 110, 160, 160);
+    face.eyesFound = true;
+    face.landmarksFound = true;
+    face.leftEye = QPointF(139, 175);
+    face.rightEye = QPointF(219, 175);
+    face.chin = QPointF(179, 284);
+    face.leftCheek = QPointF(100, 200);
+    face.rightCheek = QPointF(258, 200);
+    return {face};
+}
+
+bool nearOutline(const QImage& person, int x, int y, int band) {
+    const bool inside = qGray(person.pixel(x, y)) >= 128;
+    for (int dy = -band; dy <= band; ++dy) {
+        for (int dx = -band; dx <= band; ++dx) {
+            const QPoint p(x + dx, y + dy);
+            if (person.rect().contains(p) && (qGray(person.pixel(p)) >= 128) != inside) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(BackgroundReplacer, APlainBackgroundIsReplacedExactlyOutsideTheEdgeBand) {
+    for (const QColor wall : {QColor(120, 170, 120), QColor(200, 200, 205), QColor(60, 60, 70)}) {
+        QImage person;
+        const QImage picture = drawn([&](QImage& p) { p.fill(wall); }, &person);
+        const QRgb blue = *BackgroundColour::blue().colour;
+        const BackgroundReplacement r = replaceBackground(picture, drawnFace(), blue);
+        ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal()) << " on " << qPrintable(wall.name());
+        int wrong = 0;
+        for (int y = 0; y < kFrame.height(); ++y) {
+            for (int x = 0; x < kFrame.width(); ++x) {
+                if (nearOutline(person, x, y, 3)) {
+                    continue;
+                }
+                const bool inside = qGray(person.pixel(x, y)) >= 128;
+                const QRgb expected = inside ? picture.pixel(x, y) : (blue | 0xff000000u);
+                wrong += r.picture.pixel(x, y) != expected ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "on " << qPrintable(wall.name());
+    }
+}
+
+TEST(BackgroundReplacer, RefusesWithoutAFaceAndOnABusyBackground) {
+    const QImage plain = drawn([](QImage& p) { p.fill(QColor(200, 200, 205)); }, nullptr);
+    const BackgroundReplacement noFace = replaceBackground(plain, {}, qRgb(255, 255, 255));
+    EXPECT_EQ(noFace.outcome, BackgroundReplacement::Outcome::NoFace);
+    EXPECT_EQ(noFace.picture, plain);
+    EXPECT_EQ(noFace.refusal(), QStringLiteral("未检测到人脸，未更换背景颜色"));
+
+    // Leaves and branches: a texture of strong, random colour steps.
+    QRandomGenerator random(5);
+    const QImage busy = drawn(
+        [&](QImage& p) {
+            for (int y = 0; y < p.height(); y += 4) {
+                for (int x = 0; x < p.width(); x += 4) {
+                    const QRgb c =
+                        qRgb(random.bounded(256), random.bounded(256), random.bounded(256));
+                    for (int dy = 0; dy < 4 && y + dy < p.height(); ++dy) {
+                        for (int dx = 0; dx < 4 && x + dx < p.width(); ++dx) {
+                            p.setPixel(x + dx, y + dy, c);
+                        }
+                    }
+                }
+            }
+        },
+        nullptr);
+    const BackgroundReplacement refused = replaceBackground(busy, drawnFace(), qRgb(255, 0, 0));
+    EXPECT_EQ(refused.outcome, BackgroundReplacement::Outcome::BusyBackground);
+    EXPECT_EQ(refused.picture, busy);
+    EXPECT_EQ(refused.refusal(), QStringLiteral("背景较复杂，未更换背景颜色"));
+}
+
+TEST(BackgroundColour, StoredValuesReadBack) {
+    struct Case {
+        const char* text;
+        bool valid;
+        const char* stored;
+        const char* name;
+    } cases[] = {
+        {"", true, "", ""},
+        {"#FFFFFF", true, "#FFFFFF", "白色"},
+        {"#438edb", true, "#438EDB", "蓝色"},
+        {" #FF0000 ", true, "#FF0000", "红色"},
+        {"#123456", true, "#123456", "#123456"},
+        {"#12345", false, "", ""},
+        {"white", false, "", ""},
+        {"#GGGGGG", false, "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto colour = BackgroundColour::fromStored(QString::fromUtf8(c.text));
+        ASSERT_EQ(colour.has_value(), c.valid) << c.text;
+        if (c.valid) {
+            EXPECT_EQ(colour->stored(), QString::fromUtf8(c.stored)) << c.text;
+            if (colour->replaces()) {
+                EXPECT_EQ(colour->name(), QString::fromUtf8(c.name)) << c.text;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace portiqa
