@@ -13,6 +13,7 @@ const QString kTrue = QStringLiteral("真");
 const QString kDpi = QStringLiteral("分辨率");
 const QString kMin = QStringLiteral("最小体积");
 const QString kBest = QStringLiteral("最佳画质");
+const QString kBackground = QStringLiteral("背景颜色");
 } // namespace
 
 OutputOptionsSetting::OutputOptionsSetting(const QString& settingsFolder, Dialogs& dialogs)
@@ -30,6 +31,8 @@ StoredOutputOptions OutputOptionsSetting::stored() const {
     const double minKb = numbers::leadingNumber(file_.read(section(), kMin));
     options.minKb = minKb > 0 ? minKb : 0;
     options.bestPicture = file_.read(section(), kBest) == kTrue;
+    options.background = BackgroundColour::fromStored(file_.read(section(), kBackground))
+                             .value_or(BackgroundColour());
     return options;
 }
 
@@ -47,9 +50,16 @@ bool OutputOptionsSetting::store(const StoredOutputOptions& options) {
         {{section(), kDpi,
           options.dotsPerInch > 0 ? QString::number(options.dotsPerInch) : QString()},
          {section(), kMin, options.minKb > 0 ? numbers::numberText(options.minKb) : QString()},
-         {section(), kBest, options.bestPicture ? kTrue : QString()}});
+         {section(), kBest, options.bestPicture ? kTrue : QString()},
+         {section(), kBackground, options.background.stored()}});
     notice_.report(ok, file_);
     return ok;
+}
+
+bool OutputOptionsSetting::storeBackground(const BackgroundColour& colour) {
+    StoredOutputOptions options = stored();
+    options.background = colour;
+    return store(options);
 }
 
 QString OutputOptionsSetting::refusal(const QString& dpiText, const QString& minKbText,

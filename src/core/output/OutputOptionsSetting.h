@@ -2,12 +2,14 @@
 
 // The output options kept in the settings file "set.dll", section "输出选项": "分辨率" (dots
 // per inch, empty for the size's own resolution), "最小体积" (KB, empty or 0 for none) and
-// "最佳画质" ("真" or empty). A file without the section (older files) reads as: the size's
-// resolution, no minimum, best picture on.
+// "最佳画质" ("真" or empty), and "背景颜色" (empty for none, else "#RRGGBB"). A file without the
+// section (older files) reads as: the size's resolution, no minimum, best picture on, the
+// background as it is; a colour that is not "#RRGGBB" reads as none.
 //
 // Every read goes to the file. A failed write is reported once (WriteFailureNotice) and the
 // values are kept for this run.
 
+#include "core/background/BackgroundColour.h"
 #include "core/ini/IniFile.h"
 #include "core/ini/WriteFailureNotice.h"
 #include "core/output/OutputOptions.h"
@@ -22,6 +24,7 @@ struct StoredOutputOptions {
     int dotsPerInch = 0; // 0: the size's own (standardResolution)
     double minKb = 0;
     bool bestPicture = true;
+    BackgroundColour background;
 };
 
 class OutputOptionsSetting {
@@ -35,8 +38,10 @@ public:
     StoredOutputOptions stored() const;
     // What a save of `outputSize` writes with.
     OutputOptions optionsFor(QSize outputSize) const;
-    // Stores all three keys; false when the file could not be written (already reported).
+    // Stores all four keys; false when the file could not be written (already reported).
     bool store(const StoredOutputOptions& options);
+    // The background colour alone (menu 文件's quick switch).
+    bool storeBackground(const BackgroundColour& colour);
 
     // Why the window's texts cannot be kept, or empty when they can; `field` tells which
     // field to return to (0 the resolution, 1 the minimum). `maxKb` is the size limit.

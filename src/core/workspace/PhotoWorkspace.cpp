@@ -1,5 +1,7 @@
 #include "core/workspace/PhotoWorkspace.h"
 
+#include <QPainter>
+
 #include "core/workspace/AreaResampler.h"
 #include "core/workspace/QuarterTurn.h"
 
@@ -208,6 +210,11 @@ void PhotoWorkspace::recomposeView(const std::function<void(QImage&)>& overlay) 
         std::memcpy(view_.bits(), composition_.constBits(),
                     static_cast<size_t>(composition_.sizeInBytes()));
     }
+    if (!replacement_.empty() && replacement_.standsFor(captureOwnFramedImage())) {
+        QPainter painter(&view_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(frame_.topLeft(), replacement_.replaced());
+    }
     frame_.drawFrame(view_);
     if (overlay) {
         overlay(view_);
@@ -303,7 +310,28 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
 }
 
 QImage PhotoWorkspace::captureFramedImage() const {
+    QImage own = captureOwnFramedImage();
+    return replacement_.standsFor(own) ? replacement_.replaced() : own;
+}
+
+QImage PhotoWorkspace::captureOwnFramedImage() const {
     return preview_ ? QImage() : frame_.capture(composition_, MaxCommitPixels);
+}
+
+void PhotoWorkspace::setFrameReplacement(const QImage& source, const QImage& replaced) {
+    replacement_.set(source, replaced);
+    recomposeView();
+}
+
+void PhotoWorkspace::clearFrameReplacement() {
+    if (!replacement_.empty()) {
+        replacement_.clear();
+        recomposeView();
+    }
+}
+
+bool PhotoWorkspace::frameReplaced() const {
+    return replacement_.standsFor(captureOwnFramedImage());
 }
 
 bool PhotoWorkspace::pressPointer(QPoint point) {

@@ -18,6 +18,7 @@
 
 #include "core/workspace/CaptureFrame.h"
 #include "core/workspace/EditStep.h"
+#include "core/workspace/FrameReplacement.h"
 #include "core/workspace/PictureCommit.h"
 #include "core/workspace/PicturePyramid.h"
 #include "core/workspace/PictureState.h"
@@ -165,7 +166,16 @@ public:
     // The W x H block under the frame, read from the composition: white wherever the frame
     // lies outside the zoomed picture or the area. Null for an empty or absurd frame size, and
     // while a preview is on show (its pixels are never saved or copied).
+    // With a frame replacement standing for the frame's pixels, that replacement: what the
+    // frame shows is what is saved.
     QImage captureFramedImage() const;
+    // The frame's own pixels, never replaced.
+    QImage captureOwnFramedImage() const;
+    // Pixels shown and captured in place of the frame's own while these stay as they are now
+    // (FrameReplacement); `source` is the captureOwnFramedImage() they were made from.
+    void setFrameReplacement(const QImage& source, const QImage& replaced);
+    void clearFrameReplacement();
+    bool frameReplaced() const;
 
     // --- the pointer over the picture area ------------------------------------------------
     // Press: starts a frame drag when the pointer grabs the frame. Returns whether it did.
@@ -216,6 +226,7 @@ private:
     QImage composition_;
     QImage view_;
     CaptureFrame frame_;
+    FrameReplacement replacement_;
     bool buttonHeld_ = false;
     bool overFrame_ = false;
     QPoint lastPoint_;

@@ -78,6 +78,13 @@ struct FeatureLinks {
     // What every save writes with for the current output size: its resolution, the minimum
     // JPEG size and the best-picture search.
     std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
+    // The output options window stored new options.
+    std::function<void()> outputOptionsStored = [] {};
+    // A quick-shoot picture with its background replaced as the options ask, before it is
+    // written.
+    std::function<QImage(const QImage&)> replaceShotBackground = [](const QImage& shot) {
+        return shot;
+    };
     // The resolution output pictures are meant for, in dots per inch: the print sheet prints
     // the output size at it.
     std::function<int()> outputResolutionDpi = [] { return 300; };

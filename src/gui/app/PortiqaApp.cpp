@@ -1,5 +1,6 @@
 #include "gui/app/PortiqaApp.h"
 #include "gui/app/ProgramFont.h"
+#include "gui/background/BackgroundFeature.h"
 
 #include "core/batch/BatchTaskFile.h"
 #include "core/output/ImageCodec.h"
@@ -110,6 +111,8 @@ PortiqaApp::PortiqaApp(const LaunchOptions& options, Dialogs* dialogs,
     autoFrame_->followQuickShootFrame(*camera_, links_);
     outputOptions_ =
         std::make_unique<OutputOptionsFeature>(*window_, chosenDialogs, links_, outputSpec_);
+    background_ = std::make_unique<BackgroundFeature>(*window_, *workspace_,
+                                                      outputOptions_->setting(), links_);
     PrintSheetSources printSources;
     printSources.pictureLoaded = [this] { return workspace_->workspace().pictureLoaded(); };
     printSources.outputSizeUsable = [this] { return outputSpec_.usable(); };

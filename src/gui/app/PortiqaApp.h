@@ -38,6 +38,7 @@ class CameraFeature;
 class RosterWindow;
 class EditorController;
 class OutputOptionsFeature;
+class BackgroundFeature;
 class PrintSheetFeature;
 
 namespace platform {
@@ -74,6 +75,7 @@ public:
     // The print sheet: its menu item and window.
     PrintSheetFeature& printSheet() { return *printSheet_; }
     OutputOptionsFeature& outputOptions() { return *outputOptions_; }
+    BackgroundFeature& background() { return *background_; }
     // Runs the start-up sequence and shows the main window.
     void start();
 
@@ -104,6 +106,7 @@ private:
     FeatureLinks links_;
     std::unique_ptr<AutoFrameFeature> autoFrame_;
     std::unique_ptr<OutputOptionsFeature> outputOptions_;
+    std::unique_ptr<BackgroundFeature> background_;
     std::unique_ptr<CameraBackend> cameraBackend_; // handed to camera_ when it is made
     std::unique_ptr<CameraFeature> camera_;
     OutputSizeController* outputSizes_ = nullptr;   // owned by the window

@@ -37,7 +37,9 @@ CameraFeature::CameraFeature(CameraFeatureDeps deps, QObject* parent)
     context.sizeLimitKb = [this] { return deps_.output->sizeLimitKb; };
     context.outputOptions = [this] { return deps_.links->outputOptions(); };
     context.outputSizeUsable = [this] { return deps_.output->usable(); };
-    context.captureFrame = [this] { return window_ ? window_->quickFrameShot() : QImage(); };
+    context.captureFrame = [this] {
+        return window_ ? deps_.links->replaceShotBackground(window_->quickFrameShot()) : QImage();
+    };
     context.openSettingsWindow = [this] { openQuickSettings(); };
     context.openRosterWindow = [&links] { links.openRosterWindow(); };
     context.playShutterSound = [this] { sound_->play(); };

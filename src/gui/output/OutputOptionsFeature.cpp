@@ -23,7 +23,7 @@ OutputOptionsFeature::OutputOptionsFeature(MainWindow& window, Dialogs& dialogs,
     }
     command_ = menu->addAction(commandText());
     QObject::connect(command_, &QAction::hovered, &window, [&window] {
-        window.setStatusHint(QStringLiteral("设置保存图片的分辨率、最小体积和最佳画质"));
+        window.setStatusHint(QStringLiteral("设置保存图片的分辨率、最小体积、最佳画质和背景颜色"));
     });
     QObject::connect(command_, &QAction::triggered, &window, [this] { openWindow(); });
 }
@@ -41,8 +41,12 @@ void OutputOptionsFeature::openWindow() {
     optionsWindow_->setWindowModality(Qt::ApplicationModal);
     // The batch hotkeys would take the letters typed into the fields.
     links_.releaseBatchHotkeys();
-    QObject::connect(optionsWindow_, &QDialog::finished, &window_,
-                     [this] { links_.restoreBatchHotkeys(); });
+    QObject::connect(optionsWindow_, &QDialog::finished, &window_, [this](int result) {
+        links_.restoreBatchHotkeys();
+        if (result == QDialog::Accepted) {
+            links_.outputOptionsStored();
+        }
+    });
     optionsWindow_->show();
 }
 

@@ -5,8 +5,10 @@
 #include "core/workspace/OutputSpec.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +42,26 @@ OutputOptionsWindow::OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs&
     best_->setChecked(stored.bestPicture);
     best_->setToolTip(QStringLiteral("在体积上限内比较两种色度采样，保存更接近原图的一种"));
 
+    background_ = new QComboBox(this);
+    background_->setObjectName(QStringLiteral("背景颜色组合框"));
+    background_->addItems(backgroundItems());
+    customShown_ = new QLabel(this);
+    customShown_->setObjectName(QStringLiteral("自定义颜色标签"));
+    const BackgroundColour presets[] = {BackgroundColour(), BackgroundColour::white(),
+                                        BackgroundColour::blue(), BackgroundColour::red()};
+    lastBackgroundItem_ = 4;
+    for (int i = 0; i < 4; ++i) {
+        if (stored.background == presets[i]) {
+            lastBackgroundItem_ = i;
+        }
+    }
+    if (lastBackgroundItem_ == 4) {
+        custom_ = stored.background;
+        customShown_->setText(custom_.stored());
+    }
+    background_->setCurrentIndex(lastBackgroundItem_);
+    connect(background_, &QComboBox::activated, this, &OutputOptionsWindow::backgroundItemChosen);
+
     // Room for the hints the empty fields show.
     for (QLineEdit* edit : {dpi_, minKb_}) {
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 24);
@@ -48,6 +70,10 @@ OutputOptionsWindow::OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs&
     form->addRow(QStringLiteral("分辨率(dpi)"), dpi_);
     form->addRow(QStringLiteral("最小体积(KB)"), minKb_);
     form->addRow(QString(), best_);
+    auto* backgroundRow = new QHBoxLayout;
+    backgroundRow->addWidget(background_);
+    backgroundRow->addWidget(customShown_);
+    form->addRow(QStringLiteral("背景颜色"), backgroundRow);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
@@ -74,8 +100,43 @@ void OutputOptionsWindow::accept() {
     options.dotsPerInch = dpi_->text().trimmed().toInt();
     options.minKb = std::max(0.0, minKb_->text().trimmed().toDouble());
     options.bestPicture = best_->isChecked();
+    options.background = chosenBackground();
     setting_.store(options);
     QDialog::accept();
+}
+
+QStringList OutputOptionsWindow::backgroundItems() {
+    return {QStringLiteral("不更换"), QStringLiteral("白色"), QStringLiteral("蓝色"),
+            QStringLiteral("红色"), QStringLiteral("自定义…")};
+}
+
+BackgroundColour OutputOptionsWindow::chosenBackground() const {
+    switch (background_->currentIndex()) {
+    case 1:
+        return BackgroundColour::white();
+    case 2:
+        return BackgroundColour::blue();
+    case 3:
+        return BackgroundColour::red();
+    case 4:
+        return custom_;
+    default:
+        return {};
+    }
+}
+
+void OutputOptionsWindow::backgroundItemChosen(int index) {
+    if (index == 4) {
+        const QColor initial = custom_.replaces() ? QColor(*custom_.colour) : QColor(Qt::white);
+        const std::optional<QColor> picked = dialogs_.chooseColour(initial);
+        if (!picked || !picked->isValid()) {
+            background_->setCurrentIndex(lastBackgroundItem_); // cancelled: as before
+            return;
+        }
+        custom_ = BackgroundColour{picked->rgb()};
+        customShown_->setText(custom_.stored());
+    }
+    lastBackgroundItem_ = index;
 }
 
 } // namespace portiqa

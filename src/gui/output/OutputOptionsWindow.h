@@ -1,8 +1,9 @@
 #pragma once
 
-// The window "输出选项": the resolution written into saved pictures, the smallest JPEG size
-// and the best picture within the limit. OK checks the fields (a refusal says why and puts the
-// cursor back in the field) and stores them; Cancel keeps what was stored.
+// The window "输出选项": the resolution written into saved pictures, the smallest JPEG size,
+// the best picture within the limit and the background colour ("自定义…" asks for any colour). OK
+// checks the fields (a refusal says why and puts the cursor back in the field) and stores them;
+// Cancel keeps what was stored.
 
 #include "core/output/OutputOptionsSetting.h"
 
@@ -11,6 +12,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 
@@ -29,6 +31,12 @@ public:
     QLineEdit* dpiEdit() const { return dpi_; }
     QLineEdit* minKbEdit() const { return minKb_; }
     QCheckBox* bestPictureBox() const { return best_; }
+    QComboBox* backgroundBox() const { return background_; }
+    // The colour the window would store now.
+    BackgroundColour chosenBackground() const;
+
+    // The items of the background list, in order; the last asks for a colour.
+    static QStringList backgroundItems();
 
     void accept() override;
 
@@ -39,6 +47,12 @@ private:
     QLineEdit* dpi_ = nullptr;
     QLineEdit* minKb_ = nullptr;
     QCheckBox* best_ = nullptr;
+    QComboBox* background_ = nullptr;
+    QLabel* customShown_ = nullptr;
+    BackgroundColour custom_;
+    int lastBackgroundItem_ = 0;
+
+    void backgroundItemChosen(int index);
 };
 
 } // namespace portiqa

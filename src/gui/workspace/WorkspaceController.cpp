@@ -145,6 +145,9 @@ void WorkspaceController::waitForPicture() {
 
 QImage WorkspaceController::captureFramedImage() {
     waitForPicture();
+    if (beforeCapture_) {
+        beforeCapture_();
+    }
     return workspace_.captureFramedImage();
 }
 

@@ -17,6 +17,8 @@
 
 #include <QList>
 #include <QObject>
+
+#include <functional>
 #include <QPointer>
 #include <QUrl>
 
@@ -88,11 +90,15 @@ public:
 
     // The framed block of the full picture as shown (waits for a load in progress).
     QImage captureFramedImage();
+    // Runs before every capture, once the full picture is there (the background change
+    // finishes its work on the frame).
+    void setBeforeCapture(std::function<void()> hook) { beforeCapture_ = std::move(hook); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::function<void()> beforeCapture_;
     void focusPictureArea();
 
     Dialogs& dialogs_;

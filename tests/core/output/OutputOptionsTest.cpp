@@ -200,6 +200,17 @@ TEST(OutputOptions, StoredKeysAndRefusals) {
     EXPECT_EQ(stored.dotsPerInch, 600);
     EXPECT_EQ(stored.minKb, 20);
     EXPECT_FALSE(stored.bestPicture);
+    EXPECT_FALSE(setting.stored().background.replaces());
+
+    // The background colour: "" for none, else "#RRGGBB"; anything else reads as none.
+    ASSERT_TRUE(setting.storeBackground(BackgroundColour::blue()));
+    EXPECT_EQ(IniFile(dir.filePath("set.dll")).read("输出选项", "背景颜色"), "#438EDB");
+    EXPECT_EQ(setting.stored().background, BackgroundColour::blue());
+    EXPECT_EQ(setting.stored().dotsPerInch, 600); // the other keys kept
+    ASSERT_TRUE(setting.storeBackground(BackgroundColour()));
+    EXPECT_EQ(IniFile(dir.filePath("set.dll")).read("输出选项", "背景颜色"), "");
+    ASSERT_TRUE(IniFile(dir.filePath("set.dll")).write("输出选项", "背景颜色", "blue"));
+    EXPECT_FALSE(setting.stored().background.replaces());
 
     struct Case {
         const char* dpi;

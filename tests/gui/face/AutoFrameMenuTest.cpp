@@ -60,7 +60,7 @@ TEST(AutoFrameMenu, FileMenuHasTheCommandAndTheSwitchOffByDefault) {
         texts << a->text();
     }
     EXPECT_EQ(texts, QStringList({"打开", "编辑", "拍摄", "自动框选人脸", "显示图片时自动框选人脸",
-                                  "输出选项…", "排版打印…"}));
+                                  "输出选项…", "更换背景颜色", "排版打印…"}));
     AutoFrameFeature& feature = rig.app->autoFrame();
     EXPECT_EQ(feature.commandAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
     EXPECT_TRUE(feature.automaticAction()->isCheckable());

@@ -1,0 +1,194 @@
+#include "gui/background/BackgroundFeature.h"
+
+#include "core/output/OutputOptionsSetting.h"
+#include "core/workspace/PhotoWorkspace.h"
+#include "core/workspace/PicturePyramid.h"
+#include "gui/app/FeatureLinks.h"
+#include "gui/app/MainWindow.h"
+#include "gui/workspace/WorkspaceController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace portiqa {
+
+namespace {
+
+QString colourHint(const BackgroundColour& colour) {
+    return QStringLiteral("背景颜色：%1").arg(colour.name());
+}
+
+} // namespace
+
+BackgroundFeature::BackgroundFeature(MainWindow& window, WorkspaceController& workspace,
+                                     OutputOptionsSetting& setting, FeatureLinks& links)
+    : window_(window), workspace_(workspace), setting_(setting), links_(links) {
+    colour_ = setting_.stored().background;
+    if (colour_.replaces()) {
+        lastChosen_ = colour_;
+    }
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, &BackgroundFeature::start);
+    connect(&watcher_, &QFutureWatcher<BackgroundReplacement>::finished, this,
+            &BackgroundFeature::finished);
+    connect(&workspace_.workspace(), &PhotoWorkspace::viewChanged, this,
+            &BackgroundFeature::frameChanged);
+    workspace_.setBeforeCapture([this] { settle(); });
+    links_.replaceShotBackground = [this](const QImage& shot) { return replacedShot(shot); };
+    links_.outputOptionsStored = [this] { setColour(setting_.stored().background, false); };
+
+    QMenu* menu = window.fileMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    command_ = menu->addAction(commandText());
+    command_->setCheckable(true);
+    command_->setChecked(colour_.replaces());
+    connect(command_, &QAction::hovered, &window, [this] {
+        window_.setStatusHint(
+            colour_.replaces()
+                ? colourHint(colour_)
+                : QStringLiteral("把采集框内照片的背景换成%1").arg(lastChosen_.name()));
+    });
+    connect(command_, &QAction::triggered, this, [this](bool on) {
+        setColour(on ? lastChosen_ : BackgroundColour(), true);
+        window_.setStatusHint(on ? colourHint(colour_) : QStringLiteral("不更换背景颜色"));
+    });
+}
+
+BackgroundFeature::~BackgroundFeature() {
+    watcher_.waitForFinished();
+}
+
+void BackgroundFeature::setColour(const BackgroundColour& colour, bool store) {
+    if (store) {
+        setting_.storeBackground(colour);
+    }
+    colour_ = colour;
+    if (colour.replaces()) {
+        lastChosen_ = colour;
+    }
+    if (command_ != nullptr) {
+        command_->setChecked(colour.replaces());
+    }
+    lastRefused_ = QImage();
+    workspace_.workspace().clearFrameReplacement();
+    frameChanged();
+}
+
+QImage BackgroundFeature::ownFrame() const {
+    const PhotoWorkspace& photo = workspace_.workspace();
+    if (!photo.pictureLoaded() || photo.showingPreview()) {
+        return {};
+    }
+    return photo.captureOwnFramedImage();
+}
+
+void BackgroundFeature::frameChanged() {
+    PhotoWorkspace& photo = workspace_.workspace();
+    if (!colour_.replaces()) {
+        settle_.stop();
+        return;
+    }
+    const QImage own = ownFrame();
+    if (own.isNull() || photo.frameReplaced() || own == working_ || own == lastRefused_) {
+        return;
+    }
+    settle_.start(); // again from the start: work begins once the framing stays still
+}
+
+void BackgroundFeature::start() {
+    if (watcher_.isRunning()) {
+        return; // finished() looks at the frame again
+    }
+    const QImage own = ownFrame();
+    if (own.isNull() || !colour_.replaces() || workspace_.workspace().frameReplaced()) {
+        return;
+    }
+    working_ = own;
+    const QRgb colour = *colour_.colour;
+    const auto findFaces = links_.findFaces;
+    watcher_.setFuture(
+        QtConcurrent::run([own, colour, findFaces] { return work(own, colour, findFaces); }));
+}
+
+BackgroundReplacement BackgroundFeature::work(
+    const QImage& framed, QRgb colour,
+    const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces) {
+    const PicturePyramidPtr pyramid = PicturePyramid::build(framed);
+    const DetectedFaces faces = pyramid ? findFaces(*pyramid, framed.size()) : DetectedFaces();
+    return replaceBackground(framed, faces, colour);
+}
+
+void BackgroundFeature::finished() {
+    if (working_.isNull()) {
+        return; // a capture took the result already
+    }
+    const QImage source = working_;
+    working_ = QImage();
+    apply(source, watcher_.result());
+    frameChanged(); // the framing may have moved on meanwhile
+}
+
+void BackgroundFeature::apply(const QImage& source, const BackgroundReplacement& result) {
+    if (!colour_.replaces() || ownFrame() != source) {
+        return; // made for pixels no longer under the frame
+    }
+    if (result.replaced()) {
+        workspace_.workspace().setFrameReplacement(source, result.picture);
+        window_.setStatusHint(colourHint(colour_));
+        return;
+    }
+    lastRefused_ = source;
+    lastRefusal_ = result.refusal();
+    window_.setStatusHint(lastRefusal_);
+}
+
+void BackgroundFeature::settle() {
+    if (!colour_.replaces()) {
+        return;
+    }
+    const bool batch = links_.batchCropMode();
+    if (batch != countingBatch_) {
+        countingBatch_ = batch;
+        refused_ = 0;
+    }
+    const QImage own = ownFrame();
+    if (own.isNull() || workspace_.workspace().frameReplaced()) {
+        return;
+    }
+    if (own != lastRefused_) {
+        settle_.stop();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (watcher_.isRunning()) {
+            watcher_.waitForFinished();
+        }
+        if (!working_.isNull() && working_ == own) {
+            working_ = QImage();
+            apply(own, watcher_.result());
+        } else {
+            working_ = QImage();
+            apply(own, work(own, *colour_.colour, links_.findFaces));
+        }
+        QApplication::restoreOverrideCursor();
+    }
+    if (batch && own == lastRefused_ && !workspace_.workspace().frameReplaced()) {
+        ++refused_;
+        window_.setStatusHint(
+            QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_));
+    }
+}
+
+QImage BackgroundFeature::replacedShot(const QImage& shot) {
+    if (!colour_.replaces() || shot.isNull()) {
+        return shot;
+    }
+    const BackgroundReplacement result = work(shot, *colour_.colour, links_.findFaces);
+    window_.setStatusHint(result.replaced() ? colourHint(colour_) : result.refusal());
+    return result.picture;
+}
+
+} // namespace portiqa

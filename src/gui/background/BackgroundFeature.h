@@ -1,0 +1,88 @@
+#pragma once
+
+// The background colour in the main window: the checkable item "更换背景颜色" of menu 文件, and
+// the replaced background the capture frame shows and every capture takes.
+//
+// While a colour is set, each time the framing settles (zoom, scroll, frame move, turn, edit, a
+// new picture) the frame's pixels go to a worker: faces are found in them and the background
+// is replaced (replaceBackground). The result is shown over the frame and is what a save,
+// batch crop and the clipboard take, for as long as the frame's pixels stay the ones it was
+// made from. A capture that comes before the work is done waits for it under the wait cursor.
+// A refusal (no face, a busy background) leaves the frame as it is and is told in the status
+// hint; batch crop counts such pictures. Quick-shoot's shots are replaced before they are
+// written.
+//
+// The colour lives in the output options (section "输出选项", key "背景颜色"); the menu item
+// switches between none and the colour last chosen (white until one was).
+
+#include "core/background/BackgroundColour.h"
+#include "core/background/BackgroundReplacer.h"
+
+#include <QFutureWatcher>
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class QAction;
+
+namespace portiqa {
+
+struct FeatureLinks;
+class MainWindow;
+class OutputOptionsSetting;
+class PicturePyramid;
+class WorkspaceController;
+
+class BackgroundFeature : public QObject {
+    Q_OBJECT
+public:
+    static QString commandText() { return QStringLiteral("更换背景颜色"); }
+    // How long the framing must stay still before its background is worked out.
+    static constexpr int kSettleMs = 150;
+
+    BackgroundFeature(MainWindow& window, WorkspaceController& workspace,
+                      OutputOptionsSetting& setting, FeatureLinks& links);
+    ~BackgroundFeature() override;
+
+    QAction* commandAction() const { return command_; }
+    const BackgroundColour& colour() const { return colour_; }
+    // Sets the colour (none switches it off), storing it when `store`.
+    void setColour(const BackgroundColour& colour, bool store);
+    // Makes the frame show its replaced background now, waiting for work in progress.
+    void settle();
+    // The framed picture `shot` with its background replaced, or as it is with the reason
+    // in the status hint.
+    QImage replacedShot(const QImage& shot);
+    // Pictures batch crop saved with their background unchanged since `resetCount()`.
+    int refusedCount() const { return refused_; }
+    void resetCount() { refused_ = 0; }
+
+private:
+    QImage ownFrame() const;
+    void frameChanged();
+    void start();
+    void finished();
+    void apply(const QImage& source, const BackgroundReplacement& result);
+    static BackgroundReplacement
+    work(const QImage& framed, QRgb colour,
+         const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces);
+
+    MainWindow& window_;
+    WorkspaceController& workspace_;
+    OutputOptionsSetting& setting_;
+    FeatureLinks& links_;
+    QAction* command_ = nullptr; // owned by the menu
+    BackgroundColour colour_;
+    BackgroundColour lastChosen_ = BackgroundColour::white();
+    QTimer settle_;
+    QFutureWatcher<BackgroundReplacement> watcher_;
+    QImage working_;      // the frame's pixels the worker has
+    QImage lastRefused_;  // the frame's pixels of the last refusal, not tried again
+    QString lastRefusal_; // and why
+    int refused_ = 0;
+    bool countingBatch_ = false;
+};
+
+} // namespace portiqa
