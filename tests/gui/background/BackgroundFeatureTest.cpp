@@ -1,0 +1,128 @@
+// The background colour in the window: what the frame shows is what is captured, a capture
+// that comes before the work is done waits for it, the menu item switches the stored colour,
+// and a picture without a face is captured unchanged with the reason in the status hint.
+
+#include "gui/background/BackgroundFeature.h"
+#include "core/face/AutoFramer.h"
+#include "core/ini/IniFile.h"
+#include "core/workspace/PhotoWorkspace.h"
+#include "gui/app/MainControls.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/PortiqaApp.h"
+#include "gui/face/AutoFrameFeature.h"
+#include "gui/workspace/WorkspaceController.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace portiqa {
+namespace {
+
+struct Rig {
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<PortiqaApp> app;
+
+    explicit Rig(const QString& colour) {
+        QDir().mkpath(dir.filePath("s"));
+        IniFile(dir.filePath("s/set.dll")).write("输出选项", "背景颜色", colour);
+        LaunchOptions options;
+        options.settingsDir = dir.filePath("s");
+        app = std::make_unique<PortiqaApp>(options, &dialogs);
+        app->start();
+    }
+    PhotoWorkspace& photo() { return app->workspace().workspace(); }
+    // A portrait on a plain blue wall, framed to the standard by the auto-frame.
+    void showPortrait() {
+        const QImage portrait(QStringLiteral(PORTIQA_FIXTURES "/faces/franck_02159_0.jpg"));
+        ASSERT_FALSE(portrait.isNull());
+        photo().showNewPicture(portrait.convertToFormat(QImage::Format_RGB32));
+        ASSERT_TRUE(app->autoFrame().framer().frameNow());
+    }
+    QImage shownInFrame() {
+        return photo().view().copy(photo().frame().rect()).convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+// Pixel for pixel (a PNG read back carries a colour space the screen's pixels do not).
+bool samePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if ((a.pixel(x, y) | 0xff000000u) != (b.pixel(x, y) | 0xff000000u)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+QImage capture(Rig& rig) {
+    return rig.app->workspace().captureFramedImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage own(Rig& rig) {
+    return rig.photo().captureOwnFramedImage().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(BackgroundFeature, TheFrameShowsWhatIsCapturedAndAnEarlyCaptureWaits) {
+    Rig rig(QStringLiteral("#FFFFFF"));
+    rig.showPortrait();
+    // Saved at once, before the framing has settled: the save waits for the replacement,
+    // and the file holds exactly the pixels the frame then shows.
+    rig.dialogs.files.push_back(rig.dir.filePath("saved.png"));
+    rig.app->window().controls().saveButton->click();
+    ASSERT_TRUE(rig.photo().frameReplaced()) << rig.app->window().statusHintText().toStdString();
+    const QImage captured =
+        QImage(rig.dir.filePath("saved.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(captured.size(), rig.shownInFrame().size()) << rig.dialogs.lastText().toStdString();
+    EXPECT_TRUE(samePixels(captured, rig.shownInFrame()));
+    EXPECT_FALSE(samePixels(captured, own(rig)));
+    EXPECT_EQ(captured.pixel(3, 3), qRgb(255, 255, 255)); // the wall above the head
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("背景颜色：白色"));
+
+    // A frame move shows the frame's own pixels at once, then the replacement once the
+    // framing has settled.
+    rig.photo().stepFrame(1, 0);
+    EXPECT_FALSE(rig.photo().frameReplaced());
+    EXPECT_TRUE(samePixels(rig.shownInFrame(), own(rig)));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.photo().frameReplaced(), 10000);
+    EXPECT_TRUE(samePixels(capture(rig), rig.shownInFrame()));
+}
+
+TEST(BackgroundFeature, TheMenuItemSwitchesTheStoredColour) {
+    Rig rig(QStringLiteral("#438EDB"));
+    QAction* item = rig.app->background().commandAction();
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(IniFile(rig.dir.filePath("s/set.dll")).read("输出选项", "背景颜色"), "");
+    rig.showPortrait();
+    EXPECT_TRUE(samePixels(capture(rig), own(rig)));
+    item->trigger(); // back on with the colour chosen before
+    EXPECT_EQ(IniFile(rig.dir.filePath("s/set.dll")).read("输出选项", "背景颜色"), "#438EDB");
+    const QImage captured = capture(rig);
+    EXPECT_EQ(captured.pixel(3, 3), qRgb(67, 142, 219));
+}
+
+TEST(BackgroundFeature, APictureWithoutAFaceIsCapturedUnchangedWithTheReason) {
+    Rig rig(QStringLiteral("#FF0000"));
+    QImage flat(800, 600, QImage::Format_RGB32);
+    flat.fill(qRgb(90, 120, 150));
+    rig.photo().showNewPicture(flat);
+    const QImage captured = capture(rig);
+    EXPECT_TRUE(samePixels(captured, own(rig)));
+    EXPECT_FALSE(rig.photo().frameReplaced());
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("未检测到人脸，未更换背景颜色"));
+}
+
+} // namespace
+} // namespace portiqa
