@@ -80,6 +80,12 @@ struct FeatureLinks {
     std::function<OutputOptions()> outputOptions = [] { return OutputOptions(); };
     // The output options window stored new options.
     std::function<void()> outputOptionsStored = [] {};
+    // For a batch picture read ahead, with its faces: work done on the read-ahead's worker
+    // that returns what to run on the GUI thread before the picture is shown. Empty when
+    // there is nothing to do ahead (no background colour set).
+    using PreparedAhead =
+        std::function<std::function<void()>(const PicturePyramidPtr&, const DetectedFaces&)>;
+    std::function<PreparedAhead()> backgroundAhead = [] { return PreparedAhead(); };
     // A quick-shoot picture with its background replaced as the options ask, before it is
     // written.
     std::function<QImage(const QImage&)> replaceShotBackground = [](const QImage& shot) {

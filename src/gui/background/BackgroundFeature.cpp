@@ -1,5 +1,6 @@
 #include "gui/background/BackgroundFeature.h"
 
+#include "core/face/FramingPlacement.h"
 #include "core/output/OutputOptionsSetting.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/PicturePyramid.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace portiqa {
@@ -38,6 +40,7 @@ BackgroundFeature::BackgroundFeature(MainWindow& window, WorkspaceController& wo
             &BackgroundFeature::frameChanged);
     workspace_.setBeforeCapture([this] { settle(); });
     links_.replaceShotBackground = [this](const QImage& shot) { return replacedShot(shot); };
+    links_.backgroundAhead = [this] { return aheadWork(); };
     links_.outputOptionsStored = [this] { setColour(setting_.stored().background, false); };
 
     QMenu* menu = window.fileMenu();
@@ -94,7 +97,8 @@ void BackgroundFeature::frameChanged() {
         return;
     }
     const QImage own = ownFrame();
-    if (own.isNull() || photo.frameReplaced() || own == working_ || own == lastRefused_) {
+    if (own.isNull() || photo.frameReplaced() || own == working_ || own == lastRefused_ ||
+        takeAhead(own)) {
         return;
     }
     settle_.start(); // again from the start: work begins once the framing stays still
@@ -160,7 +164,7 @@ void BackgroundFeature::settle() {
     if (own.isNull() || workspace_.workspace().frameReplaced()) {
         return;
     }
-    if (own != lastRefused_) {
+    if (own != lastRefused_ && !takeAhead(own)) {
         settle_.stop();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (watcher_.isRunning()) {
@@ -180,6 +184,61 @@ void BackgroundFeature::settle() {
         window_.setStatusHint(
             QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_));
     }
+}
+
+bool BackgroundFeature::takeAhead(const QImage& own) {
+    for (auto entry = ahead_.begin(); entry != ahead_.end(); ++entry) {
+        if (entry->first == own) {
+            const BackgroundReplacement result = entry->second;
+            ahead_.erase(entry);
+            apply(own, result);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::function<std::function<void()>(const PicturePyramidPtr&, const DetectedFaces&)>
+BackgroundFeature::aheadWork() const {
+    if (!colour_.replaces()) {
+        return {};
+    }
+    const PhotoWorkspace& photo = workspace_.workspace();
+    const QSize area = photo.areaSize();
+    const QRect frame = photo.frame().rect();
+    const QRgb colour = *colour_.colour;
+    const auto findFaces = links_.findFaces;
+    const QPointer<const BackgroundFeature> guard(this);
+    return [area, frame, colour, findFaces, guard](const PicturePyramidPtr& picture,
+                                                   const DetectedFaces& faces) {
+        std::function<void()> keep;
+        if (!picture) {
+            return keep;
+        }
+        // The window's workspace as it will be: same area and frame, the picture framed
+        // by its faces.
+        PhotoWorkspace ahead;
+        ahead.setAreaSize(area);
+        ahead.setFrameSize(frame.size());
+        ahead.moveFrameTo(frame.topLeft());
+        if (!ahead.showNewPicture(picture) || !FramingPlacement::apply(ahead, faces)) {
+            return keep;
+        }
+        const QImage framed = ahead.captureOwnFramedImage();
+        if (framed.isNull()) {
+            return keep;
+        }
+        BackgroundReplacement result = work(framed, colour, findFaces);
+        keep = [guard, framed, result] {
+            if (auto* feature = const_cast<BackgroundFeature*>(guard.data())) {
+                feature->ahead_.emplace_back(framed, result);
+                if (feature->ahead_.size() > 4) {
+                    feature->ahead_.erase(feature->ahead_.begin());
+                }
+            }
+        };
+        return keep;
+    };
 }
 
 QImage BackgroundFeature::replacedShot(const QImage& shot) {

@@ -17,6 +17,7 @@
 
 #include "core/background/BackgroundColour.h"
 #include "core/background/BackgroundReplacer.h"
+#include "core/workspace/PicturePyramid.h"
 
 #include <QFutureWatcher>
 #include <QImage>
@@ -24,6 +25,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QAction;
 
@@ -32,7 +35,6 @@ namespace portiqa {
 struct FeatureLinks;
 class MainWindow;
 class OutputOptionsSetting;
-class PicturePyramid;
 class WorkspaceController;
 
 class BackgroundFeature : public QObject {
@@ -55,12 +57,20 @@ public:
     // The framed picture `shot` with its background replaced, or as it is with the reason
     // in the status hint.
     QImage replacedShot(const QImage& shot);
+    // The background of a batch picture read ahead, worked out on the read-ahead's worker:
+    // the pixels the frame will show once the face framing has placed the picture in this
+    // window as it is now, and their replacement, kept for when the picture is shown. Empty
+    // without a colour.
+    std::function<std::function<void()>(const PicturePyramidPtr&, const DetectedFaces&)>
+    aheadWork() const;
     // Pictures batch crop saved with their background unchanged since `resetCount()`.
     int refusedCount() const { return refused_; }
     void resetCount() { refused_ = 0; }
 
 private:
     QImage ownFrame() const;
+    // Applies a replacement worked out ahead for `own`; false when there is none.
+    bool takeAhead(const QImage& own);
     void frameChanged();
     void start();
     void finished();
@@ -81,6 +91,8 @@ private:
     QImage working_;      // the frame's pixels the worker has
     QImage lastRefused_;  // the frame's pixels of the last refusal, not tried again
     QString lastRefusal_; // and why
+    // Replacements worked out ahead for pictures not shown yet: (frame pixels, result).
+    std::vector<std::pair<QImage, BackgroundReplacement>> ahead_;
     int refused_ = 0;
     bool countingBatch_ = false;
 };

@@ -124,10 +124,18 @@ void BatchCropWiring::prefetchNeighbours() {
     // worker too and handed over just before the picture is shown.
     FeatureLinks& links = *parts_.links;
     if (on && links.autoFrameOn()) {
-        prefetcher_.setPreparation([findFaces = links.findFaces, handOver = links.prefetchedFaces](
+        // And with a background colour set, the framed picture's background too.
+        prefetcher_.setPreparation([findFaces = links.findFaces, handOver = links.prefetchedFaces,
+                                    background = links.backgroundAhead()](
                                        const PicturePyramidPtr& picture) -> std::function<void()> {
             DetectedFaces faces = findFaces(*picture, picture->size());
-            return [handOver, picture, faces] { handOver(picture, faces); };
+            std::function<void()> replaced = background ? background(picture, faces) : nullptr;
+            return [handOver, picture, faces, replaced] {
+                handOver(picture, faces);
+                if (replaced) {
+                    replaced();
+                }
+            };
         });
     } else {
         prefetcher_.setPreparation({});
