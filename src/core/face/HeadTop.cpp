@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace portiqa {
 
@@ -29,6 +30,7 @@ constexpr double kLowestTop = 0.64;
 constexpr double kHeadShare = 0.3;
 constexpr double kWorkingFaceWidth = 32; // the region is cut at this many pixels per face width
 constexpr int kIterations = 3;
+constexpr std::uint64_t kSeed = 0x9e3779b9;
 
 } // namespace
 
@@ -78,12 +80,21 @@ std::optional<HeadTopFound> HeadTop::find(const QImage& source, const HeadTopSea
     }
     const cv::Mat pixels(cut.height(), cut.width(), CV_8UC3, const_cast<uchar*>(cut.constBits()),
                          size_t(cut.bytesPerLine()));
+    // GrabCut seeds its colour models from the thread's random generator: a fixed seed makes
+    // the same picture give the same top whatever ran on the thread before.
+    const cv::RNG before = cv::theRNG();
+    cv::theRNG() = cv::RNG(kSeed);
+    bool separated = true;
     try {
         cv::Mat bgdModel;
         cv::Mat fgdModel;
         cv::grabCut(pixels, mask, cv::Rect(), bgdModel, fgdModel, kIterations,
                     cv::GC_INIT_WITH_MASK);
     } catch (const cv::Exception&) {
+        separated = false;
+    }
+    cv::theRNG() = before;
+    if (!separated) {
         return std::nullopt;
     }
 
