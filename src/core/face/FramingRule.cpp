@@ -43,8 +43,8 @@ double narrow(Range& range, Range wanted) {
 }
 
 // One way to frame the head: a zoom and an eye-line height, with what it costs. Compared in
-// order: hair cut off, white bands, the top's margin missed (all in pixels of the photo),
-// then the distance from the middle of the ranges.
+// order: hair cut off, white bands (both in pixels of the photo), then the distance from the
+// middle of the ranges and from the top's margin.
 struct Candidate {
     double zoom = 1;
     double eyeLine = 0; // share of the height above the bottom edge
@@ -58,8 +58,7 @@ struct Candidate {
         // smaller differences are the detection's noise.
         auto halves = [](double miss) { return std::lround(miss * 2); };
         for (const auto& [mine, theirs] :
-             {std::pair{hairMissed, other.hairMissed}, std::pair{bands, other.bands},
-              std::pair{marginMissed, other.marginMissed}}) {
+             {std::pair{hairMissed, other.hairMissed}, std::pair{bands, other.bands}}) {
             if (halves(mine) != halves(theirs)) {
                 return halves(mine) < halves(theirs);
             }
@@ -122,7 +121,11 @@ Candidate evaluate(const Problem& p, double size) {
     c.eyeLine = std::clamp(t.eyeLineAim(), eyeLine.low, eyeLine.high);
     const double sizeOff = (size - t.sizeAim()) / (t.sizeHigh - t.sizeLow);
     const double eyeOff = (c.eyeLine - t.eyeLineAim()) / (t.eyeLineHigh - t.eyeLineLow);
-    c.offCentre = sizeOff * sizeOff + eyeOff * eyeOff;
+    // A margin short by 2.5 % of the height weighs as much as a size or eye line at the end of
+    // its range: the top found may lie a little off, and a margin pushed for at any price would
+    // throw both to the ends of their ranges for it.
+    const double marginOff = c.marginMissed / (0.025 * height);
+    c.offCentre = sizeOff * sizeOff + eyeOff * eyeOff + marginOff * marginOff;
     return c;
 }
 

@@ -6,9 +6,9 @@
 // face is centred horizontally.
 //
 // Inside those ranges, in this order: the whole head with its hair stays inside the frame;
-// the frame stays inside the picture (no white band); the top of the hair keeps its margin
-// below the top edge; then size and eye line come as near the middle of their ranges as they
-// can. The size and the eye line never leave their ranges for the others: hair that stands too
+// the frame stays inside the picture (no white band); then size and eye line come as near the
+// middle of their ranges, and the top of the hair as near its margin below the top edge, as
+// they can. The size and the eye line never leave their ranges for the others: hair that stands too
 // high is cut, and a picture that ends too close to the head leaves a band. The result says
 // which of the two remained.
 //
