@@ -1,7 +1,5 @@
 #include "core/face/HeadTop.h"
 
-#include "core/face/GreyView.h"
-
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
