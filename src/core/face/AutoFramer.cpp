@@ -91,8 +91,18 @@ bool AutoFramer::frame(const DetectedFaces& faces) {
         statusHint_(noFaceHint());
         return false;
     }
-    statusHint_(framing->zoomLimited ? zoomLimitedHint() : framedHint());
+    statusHint_(hintFor(*framing));
     return true;
+}
+
+QString AutoFramer::hintFor(const FaceFraming& framing) {
+    if (framing.zoomLimited) {
+        return zoomLimitedHint();
+    }
+    if (framing.hairCut) {
+        return framing.band ? hairCutAndBandHint() : hairCutHint();
+    }
+    return framing.band ? bandHint() : framedHint();
 }
 
 } // namespace portiqa

@@ -12,6 +12,7 @@
 
 #include "core/face/DetectedFace.h"
 #include "core/face/FaceFinder.h"
+#include "core/face/FramingRule.h"
 
 #include <QObject>
 #include <QPoint>
@@ -35,6 +36,13 @@ public:
     static QString zoomLimitedHint() {
         return QStringLiteral("人脸大小超出缩放范围，已按最接近的缩放框选");
     }
+    // The standard's size and eye line were kept; what they could not keep is said.
+    static QString hairCutHint() { return QStringLiteral("头发顶部超出照片，已按眼睛位置截取"); }
+    static QString bandHint() { return QStringLiteral("照片边缘不足，截图含空白边"); }
+    static QString hairCutAndBandHint() {
+        return QStringLiteral("头发顶部超出照片，照片边缘不足，截图含空白边");
+    }
+    static QString hintFor(const FaceFraming& framing);
 
     AutoFramer(PhotoWorkspace& workspace, const FaceDetector& detector, Dialogs& dialogs,
                std::function<void(const QString&)> statusHint, QObject* parent = nullptr);

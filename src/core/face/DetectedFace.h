@@ -20,6 +20,11 @@ struct DetectedFace {
     QPointF chin;
     QPointF leftCheek; // cheek to cheek at the height of the nose's root
     QPointF rightCheek;
+    // The top of the head with its hair, as the picture shows it (HeadTop); without it the
+    // measures assume a typical head.
+    bool topFound = false;
+    double topY = 0;
+    bool topAtPictureEdge = false; // the hair runs out of the picture at its top
 
     // The same face in a picture scaled by (sx, sy).
     DetectedFace scaled(double sx, double sy) const;
@@ -32,8 +37,9 @@ struct HeadMeasures {
     double centreX = 0;  // the face's horizontal centre (between the eyes)
     double eyeLineY = 0; // the eye line
     double chinY = 0;
-    double crownY = 0;    // the top of the skull, hair not counted
-    double faceWidth = 0; // cheek to cheek
+    double crownY = 0;     // the top of the head, hair included
+    double faceWidth = 0;  // cheek to cheek
+    bool crownCut = false; // the picture itself ends inside the hair
     double headHeight() const { return chinY - crownY; }
 };
 
@@ -41,9 +47,9 @@ class HeadEstimate {
 public:
     // Fitted landmarks give the eye line, the centre, the chin and the face width as they are.
     // Without them, found eyes give the eye line and the centre, and with the box the face
-    // width and the chin; without eyes everything comes from the box. The crown lies as far
-    // above the eye line as the face is wide x 0.78 (the skull follows the face's width, not
-    // the jaw).
+    // width and the chin; without eyes everything comes from the box. The crown is the top
+    // the picture showed, else as far above the eye line as the face is wide x 0.91 (a
+    // typical head with its hair: the skull follows the face's width, not the jaw).
     static HeadMeasures measure(const DetectedFace& face);
     // The largest face by box area; null when there is none.
     static const DetectedFace* largest(const DetectedFaces& faces);

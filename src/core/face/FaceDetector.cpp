@@ -2,6 +2,7 @@
 
 #include "core/face/FaceLandmarks.h"
 #include "core/face/GreyView.h"
+#include "core/face/HeadTop.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -234,6 +235,16 @@ DetectedFaces FaceDetector::detect(const QImage& picture) const {
                 face.rightEye = QPointF(eyes.right.x, eyes.right.y);
             } else {
                 continue; // a HOG box is only trusted with the landmarks that confirm it
+            }
+            if (found.empty()) {
+                // The framing takes the largest face: only its head is followed to the top.
+                const HeadMeasures head = HeadEstimate::measure(face);
+                if (const auto top =
+                        HeadTop::find(picture, {head.centreX, head.eyeLineY, head.faceWidth})) {
+                    face.topFound = true;
+                    face.topY = top->y;
+                    face.topAtPictureEdge = top->atPictureTop;
+                }
             }
             found.push_back(face);
         }

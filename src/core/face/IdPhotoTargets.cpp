@@ -15,8 +15,8 @@ constexpr double kCardHeight = 441;
 const SizedTarget kTargets[] = {
     {QSize(358, 441),
      {IdPhotoTarget::Measure::FaceWidth, 193 / kCardWidth, 221 / kCardWidth, 230 / kCardHeight,
-      268 / kCardHeight}},
-    {QSize(), {IdPhotoTarget::Measure::HeadHeight, 0.70, 0.80, 0.56, 0.69}},
+      268 / kCardHeight, 7 / kCardHeight, 21 / kCardHeight}},
+    {QSize(), {IdPhotoTarget::Measure::HeadHeight, 0.70, 0.80, 0.56, 0.69, 0.03, 0.12}},
 };
 
 } // namespace

@@ -25,10 +25,18 @@ DetectedFace boxOnly(double x, double y, double side) {
     return face;
 }
 
+// The same face with the top of its hair found `above` x the face's width over the eye line.
+DetectedFace withTop(DetectedFace face, double above) {
+    const HeadMeasures head = HeadEstimate::measure(face);
+    face.topFound = true;
+    face.topY = head.eyeLineY - above * head.faceWidth;
+    return face;
+}
+
 enum class Expect {
-    OnTarget,    // head size, eye line and centring all within the output size's ranges
+    OnTarget,    // size and eye line within their ranges, the hair inside, centred, no band
     KeptInsideX, // the frame was held inside the picture horizontally (face off-centre)
-    KeptInsideY, // the same vertically
+    EyeLineKept, // the picture ends too close: the eye line held, the band said
     ZoomAtHigh,  // the zoom stopped at the upper bound
     NoFraming,
 };
@@ -71,25 +79,33 @@ TEST_P(FramingRuleTable, FramesTheHeadToTheStandard) {
                             ? head.faceWidth * sx / w
                             : head.headHeight() * sy / h;
 
-    const bool insideX = zw < c.output.width() || (f.x() >= 0 && f.x() + w <= zw);
-    const bool insideY = zh < c.output.height() || (f.y() >= 0 && f.y() + h <= zh);
-    EXPECT_TRUE(insideX && insideY) << f.x() << "," << f.y() << " on " << zw << "x" << zh;
+    const double topBelowEdge = head.crownY * sy - f.y();
+    const bool inside = f.x() >= 0 && f.y() >= 0 && f.x() + w <= zw && f.y() + h <= zh;
+    EXPECT_EQ(framing->band, !inside) << f.x() << "," << f.y() << " on " << zw << "x" << zh;
+    const double eye = eyeAboveBottom / h;
+    if (c.expect != Expect::ZoomAtHigh) {
+        EXPECT_GE(size, target.sizeLow);
+        EXPECT_LE(size, target.sizeHigh);
+        EXPECT_GE(eye, target.eyeLineLow);
+        EXPECT_LE(eye, target.eyeLineHigh);
+    }
 
     switch (c.expect) {
     case Expect::OnTarget:
         EXPECT_FALSE(framing->zoomLimited);
-        EXPECT_NEAR(size, target.sizeAim(), 0.005);
-        EXPECT_NEAR(eyeAboveBottom / h, target.eyeLineAim(), 1.5 / h);
+        EXPECT_FALSE(framing->hairCut);
+        EXPECT_FALSE(framing->band);
+        EXPECT_GE(topBelowEdge, 0); // its margin may give way to the size and eye line
+        EXPECT_LE(topBelowEdge / h, target.topHigh);
         EXPECT_NEAR(centreInFrame, w / 2, 1.0);
         break;
     case Expect::KeptInsideX:
-        EXPECT_NEAR(size, target.sizeAim(), 0.005);
+        EXPECT_FALSE(framing->band);
         EXPECT_TRUE(f.x() == 0 || f.x() + int(w) == zw);
         EXPECT_GT(std::abs(centreInFrame - w / 2), 5.0);
-        EXPECT_NEAR(eyeAboveBottom / h, target.eyeLineAim(), 1.5 / h);
         break;
-    case Expect::KeptInsideY:
-        EXPECT_TRUE(f.y() == 0 || f.y() + int(h) == zh);
+    case Expect::EyeLineKept:
+        EXPECT_TRUE(framing->band);
         EXPECT_NEAR(centreInFrame, w / 2, 1.0);
         break;
     case Expect::ZoomAtHigh:
@@ -144,12 +160,22 @@ INSTANTIATE_TEST_SUITE_P(
              {4000, 3000},
              kOneInch,
              {faceAt(2000, 60, 120, 50)},
-             Expect::KeptInsideY},
+             Expect::EyeLineKept},
         Case{"NearTheBottomEdge",
              {4000, 3000},
              kOneInch,
              {faceAt(2000, 2950, 120, 50)},
-             Expect::KeptInsideY},
+             Expect::EyeLineKept},
+        Case{"TallHairStaysInsideTheCard",
+             {4000, 3000},
+             kCard,
+             {withTop(faceAt(2000, 1300, 600, 250), 1.0)},
+             Expect::OnTarget},
+        Case{"TallHairStaysInsideTheHeadSizes",
+             {4000, 3000},
+             kOneInch,
+             {withTop(faceAt(2000, 1300, 600, 250), 1.05)},
+             Expect::OnTarget},
         Case{"FaceTooSmallForTheZoomBounds",
              {20000, 15000},
              kCard,
@@ -163,6 +189,28 @@ INSTANTIATE_TEST_SUITE_P(
              Expect::OnTarget,
              1}),
     [](const ::testing::TestParamInfo<Case>& tested) { return std::string(tested.param.name); });
+
+// Hair that no range can fit is cut, never the eye line moved out of its range; the picture
+// ending inside the hair is said alike.
+TEST(FramingRule, HairTooTallIsCutAndSaid) {
+    const QSize picture(4000, 3000);
+    const ZoomRange range = ZoomRange::forPicture(picture, PhotoWorkspace::MaxZoomedSide);
+    const DetectedFace face = withTop(faceAt(2000, 1300, 600, 250), 1.5);
+    const auto framing = FramingRule::frame({face}, picture, kCard, range);
+    ASSERT_TRUE(framing.has_value());
+    EXPECT_TRUE(framing->hairCut);
+    EXPECT_FALSE(framing->band);
+    const HeadMeasures head = HeadEstimate::measure(face);
+    const IdPhotoTarget target = IdPhotoTargets::forOutputSize(kCard);
+    const double eyeAboveBottom =
+        441 - (head.eyeLineY * framing->zoom - framing->frameOnZoomed.y());
+    EXPECT_GE(eyeAboveBottom / 441, target.eyeLineLow);
+    EXPECT_LT(eyeAboveBottom / 441, target.eyeLineAim()); // lowered to keep what hair it can
+
+    DetectedFace cutByThePicture = withTop(faceAt(2000, 1300, 600, 250), 0.9);
+    cutByThePicture.topAtPictureEdge = true;
+    EXPECT_TRUE(FramingRule::frame({cutByThePicture}, picture, kCard, range)->hairCut);
+}
 
 TEST(IdPhotoTargets, CardUsesTheIdentityCardRangesAndEverythingElseTheHeadHeight) {
     const IdPhotoTarget card = IdPhotoTargets::forOutputSize({358, 441});

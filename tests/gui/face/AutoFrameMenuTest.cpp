@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -96,6 +97,37 @@ TEST(AutoFrameMenu, OpenedPictureAppearsFramedAndStaysFramedWhenItsFullPixelsArr
     // Not the fitted view any more: zoomed onto the face.
     EXPECT_NE(ws.zoom(), WorkspaceGeometry::fitZoom(ws.pictureSize(), ws.areaSize()));
     EXPECT_EQ(controller.captureFramedImage().size(), QSize(160, 210));
+    EXPECT_TRUE(rig.dialogs.messages.isEmpty());
+}
+
+// In the window at the identity-card size: hair too tall for the card's ranges is cut and the
+// status bar says so; a tightly cropped photo fills the frame (no white column at its sides)
+// and is framed to the standard.
+TEST(AutoFrameMenu, TheStatusBarSaysWhatTheStandardCouldNotKeep) {
+    AppRig rig;
+    QComboBox* sizes = rig.app->window().controls().sizeTypeCombo;
+    sizes->setCurrentIndex(2); // 学籍/身份证 358 x 441
+    emit sizes->activated(2);
+    WorkspaceController& controller = rig.app->workspace();
+
+    ASSERT_TRUE(controller.openFile(test::fixturePath("faces/sample6_0.jpg")));
+    controller.waitForPicture();
+    rig.app->autoFrame().commandAction()->trigger();
+    EXPECT_EQ(rig.app->window().statusHintText(), AutoFramer::hairCutHint());
+
+    ASSERT_TRUE(controller.openFile(test::fixturePath("faces/astronaut_tight.jpg")));
+    controller.waitForPicture();
+    rig.app->autoFrame().commandAction()->trigger();
+    EXPECT_EQ(rig.app->window().statusHintText(), AutoFramer::framedHint());
+    const QImage saved = controller.captureFramedImage();
+    ASSERT_EQ(saved.size(), QSize(358, 441));
+    for (const int x : {0, 1, 356, 357}) { // a band would be pure white, top to bottom
+        bool white = true;
+        for (int y = 0; y < saved.height() && white; ++y) {
+            white = saved.pixel(x, y) == qRgb(255, 255, 255);
+        }
+        EXPECT_FALSE(white) << "column " << x;
+    }
     EXPECT_TRUE(rig.dialogs.messages.isEmpty());
 }
 
