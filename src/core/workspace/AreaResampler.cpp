@@ -48,6 +48,24 @@ AxisTaps axisTaps(int from, int to, int source, int zoomed, int levelSize, int l
     return taps;
 }
 
+struct Rgb {
+    float r = 0;
+    float g = 0;
+    float b = 0;
+};
+
+// One output column's weighed sum of the level pixels from `p` on.
+inline Rgb weighedColumns(const QRgb* p, const AxisTaps& columns, size_t column) {
+    const float* w = columns.weights.data() + columns.offset[column];
+    Rgb sum;
+    for (int c = 0; c < columns.count[column]; ++c) {
+        sum.r += w[c] * static_cast<float>(qRed(p[c]));
+        sum.g += w[c] * static_cast<float>(qGreen(p[c]));
+        sum.b += w[c] * static_cast<float>(qBlue(p[c]));
+    }
+    return sum;
+}
+
 inline int toByte(float value) {
     return std::clamp(static_cast<int>(value + 0.5f), 0, 255);
 }
@@ -117,16 +135,8 @@ void AreaResampler::drawRegion(const PicturePyramid& picture, QSize zoomedSize, 
                         out[x] = p[0] | 0xff000000u;
                         continue;
                     }
-                    const float* w = columns.weights.data() + columns.offset[xi];
-                    float r = 0;
-                    float g = 0;
-                    float b = 0;
-                    for (int c = 0; c < columns.count[xi]; ++c) {
-                        r += w[c] * static_cast<float>(qRed(p[c]));
-                        g += w[c] * static_cast<float>(qGreen(p[c]));
-                        b += w[c] * static_cast<float>(qBlue(p[c]));
-                    }
-                    out[x] = qRgb(toByte(r), toByte(g), toByte(b));
+                    const Rgb sum = weighedColumns(p, columns, xi);
+                    out[x] = qRgb(toByte(sum.r), toByte(sum.g), toByte(sum.b));
                 }
                 continue;
             }
@@ -137,19 +147,10 @@ void AreaResampler::drawRegion(const PicturePyramid& picture, QSize zoomedSize, 
                     reinterpret_cast<const QRgb*>(level.constScanLine(rows.first[yi] + t));
                 for (int x = 0; x < width; ++x) {
                     const auto xi = static_cast<size_t>(x);
-                    const float* w = columns.weights.data() + columns.offset[xi];
-                    const QRgb* p = line + columns.first[xi];
-                    float r = 0;
-                    float g = 0;
-                    float b = 0;
-                    for (int c = 0; c < columns.count[xi]; ++c) {
-                        r += w[c] * static_cast<float>(qRed(p[c]));
-                        g += w[c] * static_cast<float>(qGreen(p[c]));
-                        b += w[c] * static_cast<float>(qBlue(p[c]));
-                    }
-                    acc[3 * xi] += wy * r;
-                    acc[3 * xi + 1] += wy * g;
-                    acc[3 * xi + 2] += wy * b;
+                    const Rgb sum = weighedColumns(line + columns.first[xi], columns, xi);
+                    acc[3 * xi] += wy * sum.r;
+                    acc[3 * xi + 1] += wy * sum.g;
+                    acc[3 * xi + 2] += wy * sum.b;
                 }
             }
             for (int x = 0; x < width; ++x) {
