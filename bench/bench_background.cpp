@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
                                  "pascal_001009_1"};
     const QRgb white = qRgb(255, 255, 255);
     const Lab whiteLab = toLab(white);
-    std::printf("%-22s %-6s %-10s %6s %7s %8s %8s\n", "portrait", "bg", "outcome", "IoU", "dE00",
-                "texture", "no edge");
+    std::printf("%-22s %-6s %-10s %6s %7s %8s %8s %6s\n", "portrait", "bg", "outcome", "IoU",
+                "dE00", "texture", "no edge", "agree");
     int plainMet = 0, plainCount = 0, busyMet = 0, busyCount = 0;
     double iouSum = 0;
     int replacedCount = 0;
@@ -188,9 +188,9 @@ int main(int argc, char** argv) {
                               : r.outcome == BackgroundReplacement::Outcome::BusyBackground
                                   ? "busy"
                                   : "unclear";
-        std::printf("%-22s %-6s %-10s %6.3f %7.2f %8.2f %8.2f%s%s\n", qPrintable(name),
+        std::printf("%-22s %-6s %-10s %6.3f %7.2f %8.2f %8.2f %6.3f%s%s\n", qPrintable(name),
                     isPlain ? "plain" : "busy", outcome, iou, error, measures.backgroundTexture,
-                    measures.unsupportedOutline,
+                    measures.unsupportedOutline, measures.agreement,
                     doubtful.contains(name) ? "  (doubtful reference)" : "",
                     r.replaced() && !accurate ? "  BELOW GOAL" : "");
         const QString shots = qEnvironmentVariable("PORTIQA_BACKGROUND_SHOTS");

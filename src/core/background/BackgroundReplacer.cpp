@@ -27,6 +27,11 @@ constexpr double kBusyTexture = 7.0;
 // stretch).
 constexpr float kVisibleStep = 24.0f;
 constexpr double kMostlyUnsupported = 0.3;
+// The plain model of the wall: a spread floor (grey levels), the distance (in spreads) beyond
+// which a colour is not the wall, and the agreement with GrabCut below which it is refused.
+constexpr double kWallSpreadFloor = 6.0;
+constexpr double kWallDistance = 3.5;
+constexpr double kLeastAgreement = 0.75;
 
 cv::Mat toBgr(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
@@ -198,6 +203,47 @@ double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person) {
     return counted > 0 ? double(flat) / counted : 1.0;
 }
 
+// How far the person GrabCut found agrees (intersection over union) with the person a plain
+// model of the background sees: every pixel whose colour lies far from the colours of the
+// background seeds. Behind a plain wall or curtain the two agree; on a busy background, or one
+// whose colours the person shares, they part ways, and GrabCut's answer cannot be trusted.
+double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
+                               cv::Point face) {
+    std::vector<cv::Vec3f> samples;
+    for (int y = 0; y < small.rows; ++y) {
+        for (int x = 0; x < small.cols; ++x) {
+            if (seeds.at<uchar>(y, x) == cv::GC_BGD) {
+                samples.emplace_back(small.at<cv::Vec3b>(y, x));
+            }
+        }
+    }
+    if (samples.size() < 50) {
+        return 1.0; // too little background to judge by
+    }
+    cv::Mat data(int(samples.size()), 3, CV_32F, samples.data());
+    cv::Mat covariance;
+    cv::Mat mean;
+    cv::calcCovarMatrix(data, covariance, mean, cv::COVAR_NORMAL | cv::COVAR_ROWS, CV_64F);
+    covariance /= double(samples.size());
+    // A floor under the spread: a wall is never read as flatter than a few grey levels.
+    covariance += cv::Mat::eye(3, 3, CV_64F) * kWallSpreadFloor * kWallSpreadFloor;
+    const cv::Mat inverse = covariance.inv();
+    cv::Mat plainPerson(small.size(), CV_8U);
+    for (int y = 0; y < small.rows; ++y) {
+        for (int x = 0; x < small.cols; ++x) {
+            const cv::Vec3b p = small.at<cv::Vec3b>(y, x);
+            const cv::Mat d = (cv::Mat_<double>(1, 3) << p[0] - mean.at<double>(0),
+                               p[1] - mean.at<double>(1), p[2] - mean.at<double>(2));
+            const double distance = cv::Mat(d * inverse * d.t()).at<double>(0);
+            plainPerson.at<uchar>(y, x) = distance > kWallDistance * kWallDistance ? 255 : 0;
+        }
+    }
+    plainPerson = keepPersonAt(plainPerson, face);
+    const int both = cv::countNonZero(plainPerson & person);
+    const int either = cv::countNonZero(plainPerson | person);
+    return either > 0 ? double(both) / either : 0.0;
+}
+
 double backgroundTexture(const cv::Mat& bgr, const cv::Mat& farBackground) {
     cv::Mat grey;
     cv::cvtColor(bgr, grey, cv::COLOR_BGR2GRAY);
@@ -297,6 +343,7 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     cv::Mat small;
     cv::resize(bgr, small, cv::Size(), scale, scale, cv::INTER_AREA);
     cv::Mat mask = seeds(small.size(), head, scale);
+    const cv::Mat seedMask = mask.clone();
     cv::Mat backgroundModel;
     cv::Mat personModel;
     try {
@@ -307,8 +354,10 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
         return result;
     }
     cv::Mat person = (mask & 1) * 255; // GC_FGD and GC_PR_FGD
-    person = keepPersonAt(person, cv::Point(int(head.centreX * scale),
-                                            int((head.eyeLineY + head.chinY) / 2 * scale)));
+    const cv::Point faceAtWork(int(head.centreX * scale),
+                               int((head.eyeLineY + head.chinY) / 2 * scale));
+    person = keepPersonAt(person, faceAtWork);
+    const double agreement = agreementWithPlainModel(small, seedMask, person, faceAtWork);
 
     // The edge at full size, fitted to the picture's edges.
     cv::Mat coarse;
@@ -347,6 +396,7 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
               cv::getStructuringElement(cv::MORPH_RECT, cv::Size(13, 13)));
     judged.backgroundTexture = backgroundTexture(bgr, farBackground);
     judged.unsupportedOutline = unsupportedOutline(bgr, binary);
+    judged.agreement = agreement;
     if (measures != nullptr) {
         *measures = judged;
     }
@@ -357,7 +407,8 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
         result.outcome = BackgroundReplacement::Outcome::UnclearPerson;
         return result;
     }
-    if (judged.backgroundTexture > kBusyTexture || judged.unsupportedOutline > kMostlyUnsupported) {
+    if (judged.backgroundTexture > kBusyTexture || judged.unsupportedOutline > kMostlyUnsupported ||
+        judged.agreement < kLeastAgreement) {
         result.outcome = BackgroundReplacement::Outcome::BusyBackground;
         return result;
     }

@@ -43,6 +43,7 @@ struct BackgroundMeasures {
     double personShare = 0;        // share of the frame that is the person
     double bottomShare = 0;        // share of the bottom row that is the person
     double unsupportedOutline = 0; // share of the person's outline without a visible edge
+    double agreement = 0;          // with a plain model of the wall (intersection over union)
 };
 
 // `framed` is the picture under the capture frame (any format; alpha is ignored) and `faces`
