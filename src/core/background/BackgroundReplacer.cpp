@@ -238,6 +238,8 @@ double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const
             plainPerson.at<uchar>(y, x) = distance > kWallDistance * kWallDistance ? 255 : 0;
         }
     }
+    // What the face tells for sure stays the person (a skin-coloured wall would swallow it).
+    plainPerson.setTo(255, seeds == cv::GC_FGD);
     plainPerson = keepPersonAt(plainPerson, face);
     const int both = cv::countNonZero(plainPerson & person);
     const int either = cv::countNonZero(plainPerson | person);
