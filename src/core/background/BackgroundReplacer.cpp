@@ -384,6 +384,12 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     alpha = cv::max(cv::min(alpha, 1.0), 0.0);
     alpha.setTo(1.0, shrunk);
     alpha.setTo(0.0, 255 - grown);
+    // The outline's own pixels carry the old wall's colour mixed into the person's: each is
+    // given no more of the person than its neighbours outward, which moves the mix into
+    // the decontaminated edge instead of leaving a thin rim of the old colour.
+    cv::Mat inward;
+    cv::erode(alpha, inward, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    inward.copyTo(alpha, grown - shrunk);
     // Nearly certain pixels are certain: no faint veil of colour over the person or the wall.
     alpha.setTo(1.0, alpha > 0.97);
     alpha.setTo(0.0, alpha < 0.03);
