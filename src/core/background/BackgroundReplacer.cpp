@@ -26,7 +26,7 @@ constexpr double kBusyTexture = 7.0;
 // allowed to lack it (calibrated likewise: a white collar against a white wall is such a
 // stretch).
 constexpr float kVisibleStep = 24.0f;
-constexpr double kMostlyUnsupported = 0.3;
+constexpr double kMostlyUnsupported = 0.25;
 // The plain model of the wall: a spread floor (grey levels), the distance (in spreads) beyond
 // which a colour is not the wall, and the agreement with GrabCut below which it is refused.
 constexpr double kWallSpreadFloor = 6.0;
