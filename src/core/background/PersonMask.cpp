@@ -1,0 +1,110 @@
+#include "core/background/PersonMask.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace portiqa::background {
+
+// The GrabCut seeds for a head whose measures are `m`, in the work copy's coordinates
+// (`scale` from the framed picture to the copy).
+cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
+    cv::Mat mask(size, CV_8U, cv::Scalar(cv::GC_PR_BGD));
+    const auto at = [scale](double x, double y) {
+        return cv::Point(int(std::lround(x * scale)), int(std::lround(y * scale)));
+    };
+    const auto length = [scale](double v) { return std::max(1, int(std::lround(v * scale))); };
+    const double fw = m.faceWidth;
+    const double bottom = size.height / scale;
+
+    // Probably the person: the head with room for its hair, and the body widening below it.
+    cv::ellipse(mask, at(m.centreX, (m.crownY - 0.2 * fw + m.chinY) / 2),
+                cv::Size(length(0.8 * fw), length((m.chinY - m.crownY + 0.4 * fw) / 2)), 0, 0, 360,
+                cv::Scalar(cv::GC_PR_FGD), cv::FILLED);
+    // Shoulders may rise as high as the mouth in a tight frame and reach its sides.
+    const std::vector<cv::Point> body{at(m.centreX - 0.6 * fw, m.chinY - 0.2 * fw),
+                                      at(m.centreX + 0.6 * fw, m.chinY - 0.2 * fw),
+                                      at(m.centreX + 1.6 * fw, m.chinY + 0.6 * fw),
+                                      at(m.centreX + 2.4 * fw, bottom),
+                                      at(m.centreX - 2.4 * fw, bottom),
+                                      at(m.centreX - 1.6 * fw, m.chinY + 0.6 * fw)};
+    cv::fillPoly(mask, std::vector<std::vector<cv::Point>>{body}, cv::Scalar(cv::GC_PR_FGD));
+
+    // Surely the person: the middle of the face, the neck and the chest.
+    const double faceHeight = m.chinY - m.eyeLineY;
+    cv::ellipse(mask, at(m.centreX, m.eyeLineY + 0.35 * faceHeight),
+                cv::Size(length(0.3 * fw), length(0.75 * faceHeight)), 0, 0, 360,
+                cv::Scalar(cv::GC_FGD), cv::FILLED);
+    // The skull above the eyes, whatever covers it: dark hair before a dark wall is the
+    // person all the same.
+    cv::ellipse(mask, at(m.centreX, m.eyeLineY - 0.35 * fw),
+                cv::Size(length(0.4 * fw), length(0.38 * fw)), 0, 0, 360, cv::Scalar(cv::GC_FGD),
+                cv::FILLED);
+    cv::rectangle(mask, at(m.centreX - 0.15 * fw, m.chinY - 0.1 * fw),
+                  at(m.centreX + 0.15 * fw, m.chinY + 0.35 * fw), cv::Scalar(cv::GC_FGD),
+                  cv::FILLED);
+    cv::rectangle(mask, at(m.centreX - 0.45 * fw, m.chinY + 0.9 * fw),
+                  at(m.centreX + 0.45 * fw, bottom), cv::Scalar(cv::GC_FGD), cv::FILLED);
+    // In a tight frame the chest is out of sight: the clothes along the bottom edge under the
+    // chin are the person all the same.
+    if (m.chinY + 0.15 * fw < bottom) {
+        cv::rectangle(mask, at(m.centreX - 0.6 * fw, bottom - 0.06 * fw),
+                      at(m.centreX + 0.6 * fw, bottom), cv::Scalar(cv::GC_FGD), cv::FILLED);
+    }
+
+    // Surely background: beside the head above the eyes, and the space well above the hair.
+    // In a frame of the standards the face is about half the frame's width, so these are
+    // narrow strips along the frame's top and sides: they are what GrabCut learns the
+    // background from.
+    const double right = size.width / scale;
+    const double besideHeadTo = m.eyeLineY + 0.3 * faceHeight;
+    cv::rectangle(mask, at(0, 0), at(m.centreX - 0.85 * fw, besideHeadTo), cv::Scalar(cv::GC_BGD),
+                  cv::FILLED);
+    cv::rectangle(mask, at(m.centreX + 0.85 * fw, 0), at(right, besideHeadTo),
+                  cv::Scalar(cv::GC_BGD), cv::FILLED);
+    if (m.crownY - 0.35 * fw > 0) {
+        cv::rectangle(mask, at(0, 0), at(right, m.crownY - 0.35 * fw), cv::Scalar(cv::GC_BGD),
+                      cv::FILLED);
+    }
+    return mask;
+}
+
+// Keeps the part of `person` (0/255) that holds `face`, with its holes filled.
+cv::Mat keepPersonAt(const cv::Mat& person, cv::Point face) {
+    cv::Mat labels;
+    cv::connectedComponents(person, labels, 8, CV_32S);
+    face.x = std::clamp(face.x, 0, person.cols - 1);
+    face.y = std::clamp(face.y, 0, person.rows - 1);
+    const int keep = labels.at<int>(face);
+    cv::Mat kept = cv::Mat::zeros(person.size(), CV_8U);
+    if (keep == 0) {
+        return kept;
+    }
+    kept.setTo(255, labels == keep);
+    // Holes: background parts that do not reach the frame's edge.
+    cv::Mat background = 255 - kept;
+    cv::Mat parts;
+    const int count = cv::connectedComponents(background, parts, 4, CV_32S);
+    std::vector<bool> reachesEdge(size_t(count), false);
+    for (int x = 0; x < parts.cols; ++x) {
+        reachesEdge[size_t(parts.at<int>(0, x))] = true;
+        reachesEdge[size_t(parts.at<int>(parts.rows - 1, x))] = true;
+    }
+    for (int y = 0; y < parts.rows; ++y) {
+        reachesEdge[size_t(parts.at<int>(y, 0))] = true;
+        reachesEdge[size_t(parts.at<int>(y, parts.cols - 1))] = true;
+    }
+    for (int y = 0; y < parts.rows; ++y) {
+        for (int x = 0; x < parts.cols; ++x) {
+            const int part = parts.at<int>(y, x);
+            if (part != 0 && !reachesEdge[size_t(part)]) {
+                kept.at<uchar>(y, x) = 255;
+            }
+        }
+    }
+    return kept;
+}
+
+} // namespace portiqa::background

@@ -1,0 +1,20 @@
+#pragma once
+
+// Where the person is in a framed head-and-shoulders picture, as far as the face tells: the
+// GrabCut seeds, and the one piece of a mask that holds the face. Internal to
+// core/background.
+
+#include "core/face/DetectedFace.h"
+
+#include <opencv2/core.hpp>
+
+namespace portiqa::background {
+
+// The GrabCut seeds for a head whose measures are `m`, in the coordinates of a work copy of
+// `size` (`scale` from the framed picture to the copy).
+cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale);
+
+// The part of `person` (0/255) that holds `face`, with its holes filled.
+cv::Mat keepPersonAt(const cv::Mat& person, cv::Point face);
+
+} // namespace portiqa::background
