@@ -3,7 +3,6 @@
 
 #include "../camera/CameraAppFixture.h"
 
-#include "core/settings/NamingModes.h"
 #include "gui/background/BackgroundFeature.h"
 
 #include <QCheckBox>
@@ -16,13 +15,7 @@ namespace {
 
 TEST(BackgroundQuickShot, AShotIsWrittenAfterItsBackgroundIsDealtWith) {
     test::CameraApp t;
-    const QString folder = t.dir.filePath("out");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QuickShootSettings& settings = t.app->quickShootSettings();
-    settings.saveFolder = folder;
-    settings.format = QStringLiteral(".PNG");
-    settings.namingIndex = 1;
-    settings.namingMode = namingModeText(BatchKind::QuickShoot, 1);
+    const QString folder = t.quickShootIntoFolder(QStringLiteral("out"));
     t.app->background().setColour(BackgroundColour::white(), false);
     CameraWindow* w = t.openCamera();
     w->quickBox()->click();

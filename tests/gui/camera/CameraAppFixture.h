@@ -4,6 +4,7 @@
 // dialogs, its settings in a temporary folder.
 
 #include "core/ini/IniFile.h"
+#include "core/settings/NamingModes.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PortiqaApp.h"
 #include "gui/camera/CameraFeature.h"
@@ -46,6 +47,19 @@ struct CameraApp {
     }
 
     QString settingsFolder() const { return dir.filePath(QStringLiteral("settings")); }
+
+    // Quick-shoot writes PNG files named by sequence (0001.png, ...) into a new folder `name`
+    // of the temporary folder; returns its path.
+    QString quickShootIntoFolder(const QString& name) {
+        const QString folder = dir.filePath(name);
+        QDir().mkpath(folder);
+        QuickShootSettings& settings = app->quickShootSettings();
+        settings.saveFolder = folder;
+        settings.format = QStringLiteral(".PNG");
+        settings.namingIndex = 1;
+        settings.namingMode = namingModeText(BatchKind::QuickShoot, 1);
+        return folder;
+    }
 
     CameraWindow* openCamera() {
         app->links().openCameraWindow();

@@ -3,8 +3,8 @@
 
 #include "CameraAppFixture.h"
 
-#include "core/settings/SettingsFile.h"
 #include "core/camera/QuickShot.h"
+#include "core/settings/SettingsFile.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainControls.h"
@@ -152,13 +152,7 @@ TEST(QuickShootWindow, DraggingABarKeepsTheFrameInTheBox) {
 
 TEST(QuickShootWindow, ThreeShotsAreTheFramedPreviewInSequence) {
     CameraApp t;
-    const QString folder = t.dir.filePath("out");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QuickShootSettings& settings = t.app->quickShootSettings();
-    settings.saveFolder = folder;
-    settings.format = QStringLiteral(".PNG");
-    settings.namingIndex = 1;
-    settings.namingMode = namingModeText(BatchKind::QuickShoot, 1);
+    const QString folder = t.quickShootIntoFolder(QStringLiteral("out"));
     CameraWindow* w = t.openCamera();
     w->quickBox()->click();
     QPushButton* left = w->moveButton(FrameDirection::Left);
