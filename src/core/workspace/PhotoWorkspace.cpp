@@ -310,7 +310,7 @@ void PhotoWorkspace::stepFrame(int dx, int dy) {
 }
 
 QImage PhotoWorkspace::captureFramedImage() const {
-    QImage own = captureOwnFramedImage();
+    const QImage own = captureOwnFramedImage();
     return replacement_.standsFor(own) ? replacement_.replaced() : own;
 }
 

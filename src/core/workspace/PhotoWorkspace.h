@@ -176,6 +176,8 @@ public:
     void setFrameReplacement(const QImage& source, const QImage& replaced);
     void clearFrameReplacement();
     bool frameReplaced() const;
+    // The replacement on hand, to test against frame pixels already captured.
+    const FrameReplacement& frameReplacement() const { return replacement_; }
 
     // --- the pointer over the picture area ------------------------------------------------
     // Press: starts a frame drag when the pointer grabs the frame. Returns whether it did.

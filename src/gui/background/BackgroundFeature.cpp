@@ -97,8 +97,8 @@ void BackgroundFeature::frameChanged() {
         return;
     }
     const QImage own = ownFrame();
-    if (own.isNull() || photo.frameReplaced() || own == working_ || own == lastRefused_ ||
-        takeAhead(own)) {
+    if (own.isNull() || photo.frameReplacement().standsFor(own) || own == working_ ||
+        own == lastRefused_ || takeAhead(own)) {
         return;
     }
     settle_.start(); // again from the start: work begins once the framing stays still
@@ -109,7 +109,8 @@ void BackgroundFeature::start() {
         return; // finished() looks at the frame again
     }
     const QImage own = ownFrame();
-    if (own.isNull() || !colour_.replaces() || workspace_.workspace().frameReplaced()) {
+    if (own.isNull() || !colour_.replaces() ||
+        workspace_.workspace().frameReplacement().standsFor(own)) {
         return;
     }
     working_ = own;
@@ -161,7 +162,7 @@ void BackgroundFeature::settle() {
         refused_ = 0;
     }
     const QImage own = ownFrame();
-    if (own.isNull() || workspace_.workspace().frameReplaced()) {
+    if (own.isNull() || workspace_.workspace().frameReplacement().standsFor(own)) {
         return;
     }
     if (own != lastRefused_ && !takeAhead(own)) {
@@ -179,7 +180,7 @@ void BackgroundFeature::settle() {
         }
         QApplication::restoreOverrideCursor();
     }
-    if (batch && own == lastRefused_ && !workspace_.workspace().frameReplaced()) {
+    if (batch && own == lastRefused_ && !workspace_.workspace().frameReplacement().standsFor(own)) {
         ++refused_;
         window_.setStatusHint(
             QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_));
