@@ -191,6 +191,9 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     judged.backgroundTexture = background::backgroundTexture(bgr, farBackground);
     judged.unsupportedOutline = background::unsupportedOutline(bgr, binary);
     judged.agreement = agreement;
+    judged.person =
+        QImage(binary.data, binary.cols, binary.rows, int(binary.step), QImage::Format_Grayscale8)
+            .copy();
     if (measures != nullptr) {
         *measures = judged;
     }

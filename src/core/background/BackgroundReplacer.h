@@ -44,6 +44,7 @@ struct BackgroundMeasures {
     double bottomShare = 0;        // share of the bottom row that is the person
     double unsupportedOutline = 0; // share of the person's outline without a visible edge
     double agreement = 0;          // with a plain model of the wall (intersection over union)
+    QImage person;                 // Grayscale8, the separation judged (255 person), refused or not
 };
 
 // `framed` is the picture under the capture frame (any format; alpha is ignored) and `faces`

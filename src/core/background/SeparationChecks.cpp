@@ -12,6 +12,8 @@ namespace {
 
 // A colour step (RGB distance) the eye sees across the outline.
 constexpr float kVisibleStep = 24.0f;
+// How deep the rings inside and outside the outline are whose colours are compared (px).
+constexpr float kRingDepth = 4.0f;
 // The plain model of the wall: a spread floor (grey levels), and the distance (in spreads)
 // beyond which a colour is not the wall.
 constexpr double kWallSpreadFloor = 6.0;
@@ -20,55 +22,48 @@ constexpr double kWallDistance = 3.5;
 } // namespace
 
 double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person) {
-    const cv::Mat ring = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(9, 9));
-    cv::Mat inner;
-    cv::Mat outer;
-    cv::erode(person, inner, ring);
-    cv::dilate(person, outer, ring);
-    cv::Mat outline;
-    cv::Mat shrunk;
-    cv::erode(person, shrunk, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
-    outline = person - shrunk;
+    // The rings just inside and just outside the outline, 4 px deep (distances are cheaper
+    // than a round structuring element of that size).
+    cv::Mat toBackground;
+    cv::Mat toPerson;
+    cv::distanceTransform(person, toBackground, cv::DIST_L2, 3);
+    cv::distanceTransform(255 - person, toPerson, cv::DIST_L2, 3);
+    const cv::Mat insideRing = (toBackground > 0) & (toBackground <= kRingDepth);
+    const cv::Mat outsideRing = (toPerson > 0) & (toPerson <= kRingDepth);
     // Mean colours just inside and just outside, near each outline pixel.
     cv::Mat image;
     bgr.convertTo(image, CV_32FC3);
-    cv::Mat insideWeight;
-    cv::Mat outsideWeight;
-    cv::Mat insideRing = person - inner;
-    cv::Mat outsideRing = outer - person;
-    insideRing.convertTo(insideWeight, CV_32F, 1.0 / 255);
-    outsideRing.convertTo(outsideWeight, CV_32F, 1.0 / 255);
     const cv::Size window(11, 11);
     cv::Mat insideSum;
     cv::Mat outsideSum;
     cv::Mat insideCount;
     cv::Mat outsideCount;
-    cv::Mat insideWeight3;
-    cv::Mat outsideWeight3;
-    cv::merge(std::vector<cv::Mat>(3, insideWeight), insideWeight3);
-    cv::merge(std::vector<cv::Mat>(3, outsideWeight), outsideWeight3);
-    cv::blur(image.mul(insideWeight3), insideSum, window);
-    cv::blur(image.mul(outsideWeight3), outsideSum, window);
-    cv::blur(insideWeight, insideCount, window);
-    cv::blur(outsideWeight, outsideCount, window);
+    cv::Mat inside = cv::Mat::zeros(image.size(), image.type());
+    cv::Mat outside = cv::Mat::zeros(image.size(), image.type());
+    image.copyTo(inside, insideRing);
+    image.copyTo(outside, outsideRing);
+    cv::blur(inside, insideSum, window);
+    cv::blur(outside, outsideSum, window);
+    insideRing.convertTo(insideCount, CV_32F, 1.0 / 255);
+    outsideRing.convertTo(outsideCount, CV_32F, 1.0 / 255);
+    cv::blur(insideCount, insideCount, window);
+    cv::blur(outsideCount, outsideCount, window);
     int counted = 0;
     int flat = 0;
-    for (int y = 0; y < bgr.rows; ++y) {
-        for (int x = 0; x < bgr.cols; ++x) {
-            // The frame's own edges are no outline of the person.
-            if (outline.at<uchar>(y, x) == 0 || x < 2 || y < 2 || x >= bgr.cols - 2 ||
-                y >= bgr.rows - 2) {
+    // The frame's own edges are no outline of the person.
+    for (int y = 2; y < bgr.rows - 2; ++y) {
+        const float* depth = toBackground.ptr<float>(y);
+        const float* ni = insideCount.ptr<float>(y);
+        const float* no = outsideCount.ptr<float>(y);
+        const auto* in = insideSum.ptr<cv::Vec3f>(y);
+        const auto* out = outsideSum.ptr<cv::Vec3f>(y);
+        for (int x = 2; x < bgr.cols - 2; ++x) {
+            // The outline: the person's pixels next to the background.
+            if (depth[x] <= 0 || depth[x] > 1.5f || ni[x] < 1e-3f || no[x] < 1e-3f) {
                 continue;
             }
-            const float ni = insideCount.at<float>(y, x);
-            const float no = outsideCount.at<float>(y, x);
-            if (ni < 1e-3f || no < 1e-3f) {
-                continue;
-            }
-            const cv::Vec3f in = insideSum.at<cv::Vec3f>(y, x) / ni;
-            const cv::Vec3f out = outsideSum.at<cv::Vec3f>(y, x) / no;
             ++counted;
-            flat += cv::norm(in - out) < kVisibleStep ? 1 : 0;
+            flat += cv::norm(in[x] / ni[x] - out[x] / no[x]) < kVisibleStep ? 1 : 0;
         }
     }
     return counted > 0 ? double(flat) / counted : 1.0;
@@ -94,15 +89,15 @@ double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const
     covariance /= double(samples.size());
     // A floor under the spread: a wall is never read as flatter than a few grey levels.
     covariance += cv::Mat::eye(3, 3, CV_64F) * kWallSpreadFloor * kWallSpreadFloor;
-    const cv::Mat inverse = covariance.inv();
+    const cv::Matx33d inverse(cv::Mat(covariance.inv()));
+    const cv::Vec3d centre(mean.at<double>(0), mean.at<double>(1), mean.at<double>(2));
     cv::Mat plainPerson(small.size(), CV_8U);
     for (int y = 0; y < small.rows; ++y) {
+        const auto* in = small.ptr<cv::Vec3b>(y);
+        auto* out = plainPerson.ptr<uchar>(y);
         for (int x = 0; x < small.cols; ++x) {
-            const cv::Vec3b p = small.at<cv::Vec3b>(y, x);
-            const cv::Mat d = (cv::Mat_<double>(1, 3) << p[0] - mean.at<double>(0),
-                               p[1] - mean.at<double>(1), p[2] - mean.at<double>(2));
-            const double distance = cv::Mat(d * inverse * d.t()).at<double>(0);
-            plainPerson.at<uchar>(y, x) = distance > kWallDistance * kWallDistance ? 255 : 0;
+            const cv::Vec3d d = cv::Vec3d(in[x][0], in[x][1], in[x][2]) - centre;
+            out[x] = d.dot(inverse * d) > kWallDistance * kWallDistance ? 255 : 0;
         }
     }
     // What the face tells for sure stays the person (a skin-coloured wall would swallow it).
