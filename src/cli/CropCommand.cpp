@@ -7,6 +7,7 @@
 #include "core/crop/CropInputs.h"
 #include "core/crop/CropJournal.h"
 #include "core/crop/CropRun.h"
+#include "core/face/AutoFramer.h"
 #include "core/files/SystemErrorText.h"
 #include "core/output/OutputOptionsSetting.h"
 #include "core/text/Numbers.h"
@@ -21,6 +22,14 @@
 namespace portiqa {
 
 namespace {
+
+// What the face framing could not keep, in the window's status bar's words.
+QString framingNote(const CropOutcome& outcome) {
+    if (outcome.hairCut) {
+        return outcome.band ? AutoFramer::hairCutAndBandHint() : AutoFramer::hairCutHint();
+    }
+    return AutoFramer::bandHint();
+}
 
 void say(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toUtf8().constData());
@@ -197,6 +206,9 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
                 progress.note(QStringLiteral("低于最小体积：%1（最高画质也只有 %2 字节，未填充）")
                                   .arg(item.input)
                                   .arg(outcome.bytes));
+            }
+            if (outcome.hairCut || outcome.band) {
+                progress.note(QStringLiteral("%1：%2").arg(item.input, framingNote(outcome)));
             }
             if (outcome.overLimit) {
                 progress.note(QStringLiteral("超出体积：%1（最小也有 %2 字节）")

@@ -48,6 +48,13 @@ QByteArray CropReport::line(const CropItem& item, const CropOutcome& outcome) {
     if (outcome.overLimit) {
         object.insert(QStringLiteral("over_limit"), true);
     }
+    // What the face framing could not keep, as the window's status bar says it.
+    if (outcome.hairCut) {
+        object.insert(QStringLiteral("hair_cut"), true);
+    }
+    if (outcome.band) {
+        object.insert(QStringLiteral("band"), true);
+    }
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 

@@ -30,6 +30,8 @@ CropOutcome CropRun::cropOne(PictureCropper& cropper, const CropItem& item) {
         outcome.reason = picture.reason;
         outcome.quality = picture.quality;
         outcome.faceFound = picture.faceFound;
+        outcome.hairCut = picture.hairCut;
+        outcome.band = picture.band;
         outcome.overLimit = picture.overLimit;
         outcome.belowMinimum = picture.belowMinimum;
         if (picture.status == CropStatus::Written) {

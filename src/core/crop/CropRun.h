@@ -35,6 +35,8 @@ struct CropOutcome {
     qint64 bytes = 0;
     int quality = -1;
     bool faceFound = false;
+    bool hairCut = false;
+    bool band = false;
     bool overLimit = false;
     bool belowMinimum = false;
     double seconds = 0;

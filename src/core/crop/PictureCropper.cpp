@@ -53,7 +53,10 @@ QImage PictureCropper::frame(const QString& path, CroppedPicture& result) {
 
     if (settings_.framing == CropFraming::Face && detector_) {
         const DetectedFaces faces = FaceFinder::findNow(*detector_, *pyramid, decoded.fullSize);
-        result.faceFound = FramingPlacement::apply(workspace, faces).has_value();
+        const std::optional<FaceFraming> framing = FramingPlacement::apply(workspace, faces);
+        result.faceFound = framing.has_value();
+        result.hairCut = framing && framing->hairCut;
+        result.band = framing && framing->band;
         if (!result.faceFound && settings_.noFace == NoFacePolicy::Skip) {
             result.status = CropStatus::Skipped;
             result.reason = noFaceReason();

@@ -34,6 +34,8 @@ struct CroppedPicture {
     QByteArray bytes; // the output file's bytes when there is one
     int quality = -1; // JPEG quality chosen; -1 for other formats
     bool faceFound = false;
+    bool hairCut = false;      // face framing: the top of the hair is outside the frame
+    bool band = false;         // face framing: the frame passes the picture's edge (white there)
     bool overLimit = false;    // JPEG: not even the lowest quality fits the limit
     bool belowMinimum = false; // JPEG: even the best quality stays under the minimum
 };

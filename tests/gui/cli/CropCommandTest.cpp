@@ -178,6 +178,40 @@ TEST(CropCommand, BadPicturesInTheMiddleAreReportedAndTheOthersWritten) {
     EXPECT_EQ(QImage(good.filePath("out/z.png")).size(), QSize(295, 413));
 }
 
+TEST(CropCommand, TheReportAndTheLogSayWhatTheFramingCouldNotKeep) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* picture;
+        bool hairCut;
+        bool band;
+        const char* says; // on standard error, after the picture's name; empty for nothing
+    } cases[] = {
+        {"franck_02159_0.jpg", false, false, ""},
+        {"cage_0.jpg", true, false, "头发顶部超出照片，已按眼睛位置截取"},
+        {"tom_cruise_0.jpg", true, true, "头发顶部超出照片，照片边缘不足，截图含空白边"},
+    };
+    QStringList inputs;
+    for (const Case& c : cases) {
+        inputs << test::fixturePath(QStringLiteral("faces/") + c.picture);
+    }
+    const Finished run = crop(
+        inputs + QStringList{"--out", dir.filePath("out"), "--report", dir.filePath("r.jsonl")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QMap<QString, QJsonObject> byName;
+    for (const QJsonObject& line : reportLines(dir.filePath("r.jsonl"))) {
+        byName[QFileInfo(line["input"].toString()).fileName()] = line;
+    }
+    for (const Case& c : cases) {
+        const QJsonObject line = byName.value(c.picture);
+        EXPECT_EQ(line["status"].toString(), "written") << c.picture;
+        EXPECT_EQ(line["hair_cut"].toBool(), c.hairCut) << c.picture;
+        EXPECT_EQ(line["band"].toBool(), c.band) << c.picture;
+        const QString said = QString::fromUtf8(c.picture) + "：" + QString::fromUtf8(c.says);
+        EXPECT_EQ(run.err.contains(said), *c.says != 0) << c.picture << "\n"
+                                                        << run.err.toStdString();
+    }
+}
+
 TEST(CropCommand, RosterNamesByStudentNumberAndShardsShareTheList) {
     QTemporaryDir dir;
     const QString in = dir.filePath("in");
