@@ -204,6 +204,8 @@ TEST_F(RosterWindowTest, ImportFillsTreeAndGridAndSheetsAreChosenInTheTree) {
     EXPECT_EQ(w.tree()->currentItem(), root->child(0));
     EXPECT_EQ(w.grid()->model()->rowCount(), 7);
     EXPECT_EQ(w.grid()->model()->index(1, 0).data().toString(), QStringLiteral("张三"));
+    // A TAB inside a name would push its text out of the column: it is shown as a space.
+    EXPECT_EQ(w.grid()->model()->index(5, 0).data().toString(), QStringLiteral("赵 六"));
     EXPECT_EQ(w.grid()->columnWidth(0), roster().grid().columnWidth(0));
     EXPECT_EQ(w.statusText(), QStringLiteral("请点击有文字的单元格，以其文字命名即将截取的图片。"));
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
