@@ -5,6 +5,7 @@
 
 #include "core/background/PersonMask.h"
 #include "core/background/SeparationChecks.h"
+#include "core/background/ShoulderLine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,8 @@ namespace {
 // the pixel count, and the guided filter brings the edge back to full size.
 constexpr int kWorkLongSide = 200;
 constexpr int kGrabCutIterations = 3;
+// Pixels this close to the shoulders' edge (work copy's pixels) are left to GrabCut.
+constexpr int kShoulderMargin = 2;
 // The soft edge: this many pixels inside the mask's edge and one outside it; farther pixels
 // are the person or the colour exactly.
 constexpr int kEdgeBandInside = 2;
@@ -130,6 +133,10 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     cv::Mat small;
     cv::resize(bgr, small, cv::Size(), scale, scale, cv::INTER_AREA);
     cv::Mat mask = background::personSeeds(small.size(), head, scale);
+    // The clothes below the shoulders' edge are the person, whatever their colour: a light
+    // collar under a dark wall falls outside the body the face predicts.
+    background::markBelowShoulders(background::findShoulders(small, head, scale), kShoulderMargin,
+                                   mask);
     const cv::Mat seedMask = mask.clone();
     cv::Mat backgroundModel;
     cv::Mat personModel;

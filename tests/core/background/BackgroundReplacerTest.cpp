@@ -140,6 +140,43 @@ TEST(BackgroundReplacer, RefusesWithoutAFaceAndOnABusyBackground) {
     EXPECT_EQ(refused.refusal(), QStringLiteral("背景较复杂，未更换背景颜色"));
 }
 
+// A light collar rising high at the frame's side, under a dark wall: the shoulders' edge, not
+// where the face expects the body, says it is the person.
+TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
+    QPainterPath collar;
+    collar.moveTo(0, 250);
+    collar.lineTo(100, 300);
+    collar.lineTo(130, 441);
+    collar.lineTo(0, 441);
+    collar.closeSubpath();
+    QImage person;
+    QImage picture = drawn([](QImage& p) { p.fill(QColor(55, 65, 60)); }, &person);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(215, 220, 230));
+    painter.drawPath(collar);
+    painter.end();
+    QPainter mask(&person);
+    mask.setPen(Qt::NoPen);
+    mask.setBrush(Qt::white);
+    mask.drawPath(collar);
+    mask.end();
+
+    const BackgroundReplacement r = replaceBackground(picture, drawnFace(), qRgb(255, 255, 255));
+    ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
+    int both = 0;
+    int either = 0;
+    for (int y = 0; y < kFrame.height(); ++y) {
+        for (int x = 0; x < kFrame.width(); ++x) {
+            const bool ours = qGray(r.alpha.pixel(x, y)) >= 128;
+            const bool truth = qGray(person.pixel(x, y)) >= 128;
+            both += ours && truth ? 1 : 0;
+            either += ours || truth ? 1 : 0;
+        }
+    }
+    EXPECT_GT(double(both) / either, 0.97);
+}
+
 TEST(BackgroundColour, StoredValuesReadBack) {
     struct Case {
         const char* text;
