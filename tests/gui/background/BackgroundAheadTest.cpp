@@ -58,12 +58,12 @@ TEST(BackgroundAhead, TheNextPictureIsShownWithItsBackgroundReplaced) {
     const bool atB = app.window().windowTitle().contains(QStringLiteral("b.jpg"));
     const QString other = dir.filePath(atB ? "in/a.jpg" : "in/b.jpg");
     PhotoWorkspace& photo = app.workspace().workspace();
-    QTRY_VERIFY_WITH_TIMEOUT(photo.frameReplaced(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return photo.frameReplaced(); }, 10000));
 
     const auto next = app.batchCrop().prefetcher().find(other);
     ASSERT_TRUE(next);
     PicturePrefetcher::wait(next);
-    QCoreApplication::processEvents(); // the read-ahead's result reaches the window
+    QCoreApplication::processEvents();  // the read-ahead's result reaches the window
     app.batchCrop().hotkeyPressed('S'); // the task's next picture, read ahead
     ASSERT_TRUE(app.window().windowTitle().contains(QFileInfo(other).fileName()))
         << app.window().windowTitle().toStdString() << dialogs.lastText().toStdString();

@@ -109,7 +109,8 @@ TEST(EditorCommands, NewPicturesDropThePendingLineTurnsKeepIt) {
              const QString path = f.dir.filePath(QStringLiteral("next.png"));
              test::patternPicture(120, 90).save(path);
              f.app->workspace().openFile(path);
-             QTRY_COMPARE(f.photo().pictureSize(), QSize(120, 90));
+             ASSERT_TRUE(
+                 QTest::qWaitFor([&] { return f.photo().pictureSize() == QSize(120, 90); }));
              f.app->workspace().waitForPicture();
          },
          false},

@@ -124,9 +124,12 @@ TEST_F(PendingLoadFailureTest, EndsOnThePreviousOrTheNewFullPicture) {
 
             w.controller->openFile(largePath);
             if (stage == LoadStage::PreviewShown) {
-                QTRY_VERIFY2(w.workspace().showingPreview(), "no preview");
+                ASSERT_TRUE(QTest::qWaitFor([&] { return w.workspace().showingPreview(); }))
+                    << "no preview";
             } else if (stage == LoadStage::PyramidBuilding) {
-                QTRY_VERIFY2(!w.controller->loader().pictureLoader().isLoading(), "no decode");
+                ASSERT_TRUE(QTest::qWaitFor([&] {
+                    return !w.controller->loader().pictureLoader().isLoading();
+                })) << "no decode";
                 ASSERT_TRUE(w.controller->loader().isLoading()) << label;
             }
 
@@ -188,9 +191,10 @@ TEST_F(PendingLoadFailureTest, ArrivingPicturesLeaveTheFocusWhereTheOperatorPutI
     widthEdit->setFocus();
     widthEdit->clear();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
-    QTRY_VERIFY(w.workspace().showingPreview() || !w.controller->loader().isLoading());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w.workspace().showingPreview() || !w.controller->loader().isLoading(); }));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
-    QTRY_VERIFY(!w.controller->loader().isLoading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.controller->loader().isLoading(); }));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8"));
     EXPECT_TRUE(widthEdit->hasFocus());
     EXPECT_EQ(widthEdit->text(), QStringLiteral("358"));

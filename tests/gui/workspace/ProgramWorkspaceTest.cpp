@@ -28,7 +28,8 @@ TEST(ProgramWorkspace, CommandLinePictureAndOutputSizeDriveTheFrame) {
     PortiqaApp app(options, &dialogs);
     app.start();
     PhotoWorkspace& photoWorkspace = app.workspace().workspace();
-    QTRY_VERIFY(photoWorkspace.pictureLoaded()); // opened once the window is up
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return photoWorkspace.pictureLoaded(); })); // opened once the window is up
     app.workspace().waitForPicture();
     EXPECT_DOUBLE_EQ(photoWorkspace.zoom(), 279.0 / 1600); // the heights decide
     EXPECT_EQ(photoWorkspace.frame().rect(), QRect(125, 34, 160, 210));
