@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace portiqa {
@@ -111,6 +112,27 @@ QString BackgroundReplacement::refusal() const {
         return QStringLiteral("未能分清人像与背景，未更换背景颜色");
     }
     return {};
+}
+
+BackgroundReplacement placedInFrame(const QImage& framed, const QRect& inside,
+                                    const BackgroundReplacement& part, QRgb colour) {
+    BackgroundReplacement whole = part;
+    if (!part.replaced()) {
+        whole.picture = framed;
+        return whole;
+    }
+    whole.picture = QImage(framed.size(), QImage::Format_RGB32);
+    whole.picture.fill(colour);
+    whole.alpha = QImage(framed.size(), QImage::Format_Grayscale8);
+    whole.alpha.fill(0);
+    const QImage replaced = part.picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < inside.height(); ++y) {
+        std::memcpy(whole.picture.scanLine(inside.top() + y) + inside.left() * 4,
+                    replaced.constScanLine(y), size_t(inside.width()) * 4);
+        std::memcpy(whole.alpha.scanLine(inside.top() + y) + inside.left(),
+                    part.alpha.constScanLine(y), size_t(inside.width()));
+    }
+    return whole;
 }
 
 BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFaces& faces,

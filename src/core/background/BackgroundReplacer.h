@@ -47,6 +47,12 @@ struct BackgroundMeasures {
     QImage person;                 // Grayscale8, the separation judged (255 person), refused or not
 };
 
+// The replacement `part` of the part `inside` of `framed` (the picture's part of a frame that
+// passes the picture's edge) put back into the whole frame: the white beyond the picture's
+// edge is background too and gets the colour. A refusal leaves `framed` as it is.
+BackgroundReplacement placedInFrame(const QImage& framed, const QRect& inside,
+                                    const BackgroundReplacement& part, QRgb colour);
+
 // `framed` is the picture under the capture frame (any format; alpha is ignored) and `faces`
 // the faces found in it, in its coordinates.
 BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFaces& faces,

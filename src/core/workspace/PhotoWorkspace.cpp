@@ -318,6 +318,14 @@ QImage PhotoWorkspace::captureOwnFramedImage() const {
     return preview_ ? QImage() : frame_.capture(composition_, MaxCommitPixels);
 }
 
+QRect PhotoWorkspace::framedPicturePart() const {
+    if (!pictureLoaded_) {
+        return {};
+    }
+    const QRect frame = frame_.rect();
+    return QRect(offset(), visibleSize()).intersected(frame).translated(-frame.topLeft());
+}
+
 void PhotoWorkspace::setFrameReplacement(const QImage& source, const QImage& replaced) {
     replacement_.set(source, replaced);
     recomposeView();

@@ -171,6 +171,9 @@ public:
     QImage captureFramedImage() const;
     // The frame's own pixels, never replaced.
     QImage captureOwnFramedImage() const;
+    // The part of a capture the picture covers, in the frame's own coordinates; where the
+    // frame passes the picture's edge the rest is white. Empty without a picture under it.
+    QRect framedPicturePart() const;
     // Pixels shown and captured in place of the frame's own while these stay as they are now
     // (FrameReplacement); `source` is the captureOwnFramedImage() they were made from.
     void setFrameReplacement(const QImage& source, const QImage& replaced);

@@ -114,18 +114,29 @@ void BackgroundFeature::start() {
         return;
     }
     working_ = own;
+    const QRect part = workspace_.workspace().framedPicturePart();
     const QRgb colour = *colour_.colour;
     const auto findFaces = links_.findFaces;
-    watcher_.setFuture(
-        QtConcurrent::run([own, colour, findFaces] { return work(own, colour, findFaces); }));
+    watcher_.setFuture(QtConcurrent::run(
+        [own, part, colour, findFaces] { return work(own, part, colour, findFaces); }));
 }
 
 BackgroundReplacement BackgroundFeature::work(
-    const QImage& framed, QRgb colour,
+    const QImage& framed, const QRect& part, QRgb colour,
     const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces) {
-    const PicturePyramidPtr pyramid = PicturePyramid::build(framed);
-    const DetectedFaces faces = pyramid ? findFaces(*pyramid, framed.size()) : DetectedFaces();
-    return replaceBackground(framed, faces, colour);
+    // A band beyond the picture's edge is no wall to learn from, and its straight edge no
+    // outline: the separation sees the picture's part alone, and the band takes the colour.
+    const QRect inside = part.isNull() ? framed.rect() : part.intersected(framed.rect());
+    if (inside.isEmpty()) {
+        BackgroundReplacement none;
+        none.picture = framed;
+        return none;
+    }
+    const QImage picture = inside == framed.rect() ? framed : framed.copy(inside);
+    const PicturePyramidPtr pyramid = PicturePyramid::build(picture);
+    const DetectedFaces faces = pyramid ? findFaces(*pyramid, picture.size()) : DetectedFaces();
+    const BackgroundReplacement replaced = replaceBackground(picture, faces, colour);
+    return inside == framed.rect() ? replaced : placedInFrame(framed, inside, replaced, colour);
 }
 
 void BackgroundFeature::finished() {
@@ -176,7 +187,8 @@ void BackgroundFeature::settle() {
             apply(own, watcher_.result());
         } else {
             working_ = QImage();
-            apply(own, work(own, *colour_.colour, links_.findFaces));
+            apply(own, work(own, workspace_.workspace().framedPicturePart(), *colour_.colour,
+                            links_.findFaces));
         }
         QApplication::restoreOverrideCursor();
     }
@@ -229,7 +241,7 @@ BackgroundFeature::aheadWork() const {
         if (framed.isNull()) {
             return keep;
         }
-        BackgroundReplacement result = work(framed, colour, findFaces);
+        BackgroundReplacement result = work(framed, ahead.framedPicturePart(), colour, findFaces);
         keep = [guard, framed, result] {
             if (auto* feature = const_cast<BackgroundFeature*>(guard.data())) {
                 feature->ahead_.emplace_back(framed, result);
@@ -246,7 +258,7 @@ QImage BackgroundFeature::replacedShot(const QImage& shot) {
     if (!colour_.replaces() || shot.isNull()) {
         return shot;
     }
-    const BackgroundReplacement result = work(shot, *colour_.colour, links_.findFaces);
+    const BackgroundReplacement result = work(shot, QRect(), *colour_.colour, links_.findFaces);
     window_.setStatusHint(result.replaced() ? colourHint(colour_) : result.refusal());
     return result.picture;
 }

@@ -75,8 +75,10 @@ private:
     void start();
     void finished();
     void apply(const QImage& source, const BackgroundReplacement& result);
+    // `part` is the picture's part of `framed` (framedPicturePart()); the rest is beyond the
+    // picture's edge and is left out of the separation.
     static BackgroundReplacement
-    work(const QImage& framed, QRgb colour,
+    work(const QImage& framed, const QRect& part, QRgb colour,
          const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces);
 
     MainWindow& window_;

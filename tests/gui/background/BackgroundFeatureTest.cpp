@@ -38,9 +38,9 @@ struct Rig {
         app->start();
     }
     PhotoWorkspace& photo() { return app->workspace().workspace(); }
-    // A portrait on a plain blue wall, framed to the standard by the auto-frame.
-    void showPortrait() {
-        const QImage portrait(QStringLiteral(PORTIQA_FIXTURES "/faces/franck_02159_0.jpg"));
+    // A portrait on a plain wall, framed to the standard by the auto-frame.
+    void showPortrait(const char* name = "franck_02159_0.jpg") {
+        const QImage portrait(QStringLiteral(PORTIQA_FIXTURES "/faces/") + name);
         ASSERT_FALSE(portrait.isNull());
         photo().showNewPicture(portrait.convertToFormat(QImage::Format_RGB32));
         ASSERT_TRUE(app->autoFrame().framer().frameNow());
@@ -93,7 +93,7 @@ TEST(BackgroundFeature, TheFrameShowsWhatIsCapturedAndAnEarlyCaptureWaits) {
     rig.photo().stepFrame(1, 0);
     EXPECT_FALSE(rig.photo().frameReplaced());
     EXPECT_TRUE(samePixels(rig.shownInFrame(), own(rig)));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.photo().frameReplaced(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.photo().frameReplaced(); }, 10000));
     EXPECT_TRUE(samePixels(capture(rig), rig.shownInFrame()));
 }
 
@@ -111,6 +111,36 @@ TEST(BackgroundFeature, TheMenuItemSwitchesTheStoredColour) {
     EXPECT_EQ(IniFile(rig.dir.filePath("s/set.dll")).read("输出选项", "背景颜色"), "#438EDB");
     const QImage captured = capture(rig);
     EXPECT_EQ(captured.pixel(3, 3), qRgb(67, 142, 219));
+}
+
+TEST(BackgroundFeature, WhereTheFramePassesThePicturesEdgeTheWhiteTakesTheColourToo) {
+    Rig rig(QStringLiteral("#438EDB"));
+    // A tight portrait: the standard's framing at the window's first size leaves white bands
+    // where the photo ends beside and below the head.
+    rig.showPortrait("cage_0.jpg");
+    const QRect part = rig.photo().framedPicturePart();
+    const QRect frame(QPoint(0, 0), rig.photo().frame().rect().size());
+    ASSERT_NE(part, frame);
+    const QImage before = own(rig);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.photo().frameReplaced(); }, 10000));
+    const QImage captured = capture(rig);
+    EXPECT_TRUE(samePixels(captured, rig.shownInFrame()));
+    const QRgb blue = qRgb(67, 142, 219);
+    int band = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            if (!part.contains(x, y)) {
+                ++band;
+                ASSERT_EQ(before.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+                ASSERT_EQ(captured.pixel(x, y), blue) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(band, 0);
+    // The face itself is the photo's.
+    const QPoint face = part.center();
+    EXPECT_EQ(captured.pixel(face), before.pixel(face));
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("背景颜色：蓝色"));
 }
 
 TEST(BackgroundFeature, APictureWithoutAFaceIsCapturedUnchangedWithTheReason) {
