@@ -20,6 +20,8 @@ namespace {
 // the pixel count, and the guided filter brings the edge back to full size.
 constexpr int kWorkLongSide = 200;
 constexpr int kGrabCutIterations = 3;
+// OpenCV's own initial state of a thread's random generator.
+constexpr uint64 kGrabCutSeed = 0xffffffffu;
 // Pixels this close to the shoulders' edge (work copy's pixels) are left to GrabCut.
 constexpr int kShoulderMargin = 2;
 // The soft edge: this many pixels inside the mask's edge and one outside it; farther pixels
@@ -162,10 +164,20 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     const cv::Mat seedMask = mask.clone();
     cv::Mat backgroundModel;
     cv::Mat personModel;
+    // GrabCut seeds its colour models from the thread's random generator: a fixed seed makes
+    // the same picture give the same separation (and so the same refusal) whatever ran on the
+    // thread before, in the window, its read-ahead and the crop command alike.
+    const cv::RNG before = cv::theRNG();
+    cv::theRNG() = cv::RNG(kGrabCutSeed);
+    bool separated = true;
     try {
         cv::grabCut(small, mask, cv::Rect(), backgroundModel, personModel, kGrabCutIterations,
                     cv::GC_INIT_WITH_MASK);
     } catch (const cv::Exception&) {
+        separated = false;
+    }
+    cv::theRNG() = before;
+    if (!separated) {
         result.outcome = BackgroundReplacement::Outcome::UnclearPerson;
         return result;
     }
