@@ -2,7 +2,9 @@
 
 #include "core/crop/CropInputs.h"
 #include "core/text/Numbers.h"
+
 #include "core/workspace/OutputSpec.h"
+#include <QMap>
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -65,6 +67,8 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
     const QCommandLineOption dpi = valued(QStringLiteral("dpi"), QStringLiteral("DPI"));
     const QCommandLineOption best =
         valued(QStringLiteral("best-picture"), QStringLiteral("on|off"));
+    const QCommandLineOption background =
+        valued(QStringLiteral("background"), QStringLiteral("COLOUR"));
     const QCommandLineOption format = valued(QStringLiteral("format"), QStringLiteral("TYPE"));
     const QCommandLineOption frame = valued(QStringLiteral("frame"), QStringLiteral("MODE"));
     const QCommandLineOption noFace = valued(QStringLiteral("no-face"), QStringLiteral("MODE"));
@@ -77,8 +81,9 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
     const QCommandLineOption report = valued(QStringLiteral("report"), QStringLiteral("FILE"));
     const QCommandLineOption settingsDir =
         valued(QStringLiteral("settings-dir"), QStringLiteral("DIR"));
-    parser.addOptions({help, list, out, size, maxKb, minKb, dpi, best, format, frame, noFace, name,
-                       match, firstRow, jobs, shard, resume, report, settingsDir});
+    parser.addOptions({help,     list,       out,    size,   maxKb,  minKb,      dpi,
+                       best,     background, format, frame,  noFace, name,       match,
+                       firstRow, jobs,       shard,  resume, report, settingsDir});
     if (!parser.parse(QStringList{QStringLiteral("portiqa crop")} + words)) {
         return refuse(parser.errorText());
     }
@@ -87,8 +92,8 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
         return parsed;
     }
     for (const QCommandLineOption& single :
-         {list, out, size, maxKb, minKb, dpi, best, format, frame, noFace, name, match, firstRow,
-          jobs, shard, report, settingsDir}) {
+         {list, out, size, maxKb, minKb, dpi, best, background, format, frame, noFace, name, match,
+          firstRow, jobs, shard, report, settingsDir}) {
         if (parser.values(single).size() > 1) {
             return refuse(QStringLiteral("选项 --%1 只能给一次").arg(single.names().constFirst()));
         }
@@ -146,6 +151,22 @@ ParsedCropArguments parseCropArguments(const QStringList& words, int cores) {
             return refuse(QStringLiteral("--best-picture 须为 on 或 off：%1").arg(value));
         }
         a.bestPicture = value == QLatin1String("on") ? 1 : 0;
+    }
+    if (parser.isSet(background)) {
+        const QString value = parser.value(background);
+        const QMap<QString, BackgroundColour> named{
+            {QStringLiteral("none"), BackgroundColour()},
+            {QStringLiteral("white"), BackgroundColour::white()},
+            {QStringLiteral("blue"), BackgroundColour::blue()},
+            {QStringLiteral("red"), BackgroundColour::red()}};
+        const std::optional<BackgroundColour> colour =
+            named.contains(value) ? std::optional(named.value(value))
+                                  : BackgroundColour::fromStored(value.toUpper());
+        if (!colour || value.isEmpty()) {
+            return refuse(QStringLiteral("--background 须为 none、white、blue、red 或 #RRGGBB：%1")
+                              .arg(value));
+        }
+        a.background = colour;
     }
     if (parser.isSet(format)) {
         const QString type = parser.value(format).trimmed().toLower();
@@ -256,6 +277,9 @@ QString cropHelpText() {
                "                        设置，未设置时按尺寸: 358x441 为 350，其余 300）\n"
                "  --best-picture on|off 在体积上限内选更接近原图的色度采样（默认: 输出选项中\n"
                "                        的设置，未设置时 on）\n"
+               "  --background COLOUR   把背景换成 white、blue、red 或 #RRGGBB，none 为不更换\n"
+               "                        （默认: 输出选项中的设置，未设置时不更换）；背景\n"
+               "                        无法可靠分开的图片照原样写出，并列入报告\n"
                "  --format TYPE         jpg、png、bmp 或 gif（默认 jpg）\n"
                "\n"
                "框选:\n"

@@ -4,6 +4,7 @@
 // here, before a picture is touched, and said in one sentence; the command then ends with
 // exit status 2.
 
+#include "core/background/BackgroundColour.h"
 #include "core/crop/CropNaming.h"
 #include "core/crop/CropSettings.h"
 
@@ -23,6 +24,7 @@ struct CropArguments {
     double minKb = -1;    // --min-kb; -1 = as the output options keep it, 0 = none
     int dpi = 0;          // --dpi; 0 = as kept, else the size's own resolution
     int bestPicture = -1; // --best-picture on|off; -1 = as kept (on when nothing is kept)
+    std::optional<BackgroundColour> background; // --background; none given = as kept
     CropNamingRule naming;
     int jobs = 1;
     std::optional<std::pair<int, int>> shard; // K of N

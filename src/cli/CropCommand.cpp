@@ -60,15 +60,17 @@ bool readList(const CropArguments& a, const CropStreams& streams, QStringList& p
 // The settings that shape the output files, as one line of the work's fingerprint.
 QString settingsLine(const CropSettings& s) {
     return QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8 %9")
-        .arg(s.outputSize.width())
-        .arg(s.outputSize.height())
-        .arg(s.maxKb)
-        .arg(s.extension)
-        .arg(int(s.framing))
-        .arg(int(s.noFace))
-        .arg(s.output.minKb)
-        .arg(s.output.dotsPerInch)
-        .arg(int(s.output.bestPicture));
+               .arg(s.outputSize.width())
+               .arg(s.outputSize.height())
+               .arg(s.maxKb)
+               .arg(s.extension)
+               .arg(int(s.framing))
+               .arg(int(s.noFace))
+               .arg(s.output.minKb)
+               .arg(s.output.dotsPerInch)
+               .arg(int(s.output.bestPicture)) +
+           // Only a colour is written, so runs begun without one resume as before.
+           (s.background.replaces() ? QStringLiteral(" ") + s.background.stored() : QString());
 }
 
 // The output options as the window would save with them (the settings folder's "输出选项"),
@@ -91,6 +93,7 @@ CropSettings withOutputOptions(const CropArguments& a, std::FILE* err) {
     if (a.bestPicture >= 0) {
         settings.output.bestPicture = a.bestPicture == 1;
     }
+    settings.background = a.background ? *a.background : stored.stored().background;
     return settings;
 }
 
@@ -206,6 +209,9 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
                 progress.note(QStringLiteral("低于最小体积：%1（最高画质也只有 %2 字节，未填充）")
                                   .arg(item.input)
                                   .arg(outcome.bytes));
+            }
+            if (!outcome.backgroundRefusal.isEmpty()) {
+                progress.note(QStringLiteral("%1：%2").arg(item.input, outcome.backgroundRefusal));
             }
             if (outcome.hairCut || outcome.band) {
                 progress.note(QStringLiteral("%1：%2").arg(item.input, framingNote(outcome)));

@@ -55,6 +55,9 @@ QByteArray CropReport::line(const CropItem& item, const CropOutcome& outcome) {
     if (outcome.band) {
         object.insert(QStringLiteral("band"), true);
     }
+    if (!outcome.backgroundRefusal.isEmpty()) {
+        object.insert(QStringLiteral("background_refused"), outcome.backgroundRefusal);
+    }
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 

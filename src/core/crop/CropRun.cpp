@@ -32,6 +32,7 @@ CropOutcome CropRun::cropOne(PictureCropper& cropper, const CropItem& item) {
         outcome.faceFound = picture.faceFound;
         outcome.hairCut = picture.hairCut;
         outcome.band = picture.band;
+        outcome.backgroundRefusal = picture.backgroundRefusal;
         outcome.overLimit = picture.overLimit;
         outcome.belowMinimum = picture.belowMinimum;
         if (picture.status == CropStatus::Written) {
@@ -64,7 +65,7 @@ void CropRun::run(const std::vector<CropItem>& items, const std::vector<char>& s
 
     auto worker = [&] {
         std::unique_ptr<FaceDetector> detector;
-        if (settings_.framing == CropFraming::Face) {
+        if (settings_.framing == CropFraming::Face || settings_.background.replaces()) {
             detector = std::make_unique<FaceDetector>();
         }
         PictureCropper cropper(settings_, detector.get());

@@ -37,6 +37,7 @@ struct CropOutcome {
     bool faceFound = false;
     bool hairCut = false;
     bool band = false;
+    QString backgroundRefusal;
     bool overLimit = false;
     bool belowMinimum = false;
     double seconds = 0;

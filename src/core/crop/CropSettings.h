@@ -4,6 +4,7 @@
 // JPEG size limit, and how the frame is laid over the picture. The same choices the window
 // offers, gathered in one value so that each worker can take its own copy.
 
+#include "core/background/BackgroundColour.h"
 #include "core/output/OutputOptions.h"
 
 #include <QSize>
@@ -25,7 +26,8 @@ struct CropSettings {
     QString extension = ".jpg"; // lower case with its dot: .jpg .png .bmp .gif
     CropFraming framing = CropFraming::Face;
     NoFacePolicy noFace = NoFacePolicy::Skip;
-    OutputOptions output; // resolution, minimum size, best picture: as the window's saves
+    OutputOptions output;        // resolution, minimum size, best picture: as the window's saves
+    BackgroundColour background; // replaced in the framed picture, as the window shows it
 };
 
 // The picture area of a freshly started main window whose output size was typed in: the

@@ -1,6 +1,7 @@
 #include "core/crop/PictureCropper.h"
 
 #include "core/app/MainWindowLayout.h"
+#include "core/background/FramedBackground.h"
 #include "core/face/FaceFinder.h"
 #include "core/face/FramingPlacement.h"
 #include "core/output/BmpWriter.h"
@@ -66,6 +67,17 @@ QImage PictureCropper::frame(const QString& path, CroppedPicture& result) {
     QImage framed = workspace.captureFramedImage();
     if (framed.isNull()) {
         result.reason = QStringLiteral("无法截取图片");
+        return framed;
+    }
+    if (settings_.background.replaces() && detector_) {
+        const FaceDetector& detector = *detector_;
+        const BackgroundReplacement replaced = replaceFramedBackground(
+            framed, workspace.framedPicturePart(), *settings_.background.colour,
+            [&detector](const PicturePyramid& picture, QSize size) {
+                return FaceFinder::findNow(detector, picture, size);
+            });
+        result.backgroundRefusal = replaced.refusal();
+        framed = replaced.picture;
     }
     return framed;
 }

@@ -36,13 +36,15 @@ struct CroppedPicture {
     bool faceFound = false;
     bool hairCut = false;      // face framing: the top of the hair is outside the frame
     bool band = false;         // face framing: the frame passes the picture's edge (white there)
+    QString backgroundRefusal; // with a background colour: why it was left as it is
     bool overLimit = false;    // JPEG: not even the lowest quality fits the limit
     bool belowMinimum = false; // JPEG: even the best quality stays under the minimum
 };
 
 class PictureCropper {
 public:
-    // `detector` may be null when framing by centre; otherwise it must outlive the cropper
+    // `detector` may be null when framing by centre without a background colour; otherwise it
+    // must outlive the cropper
     // and must not be shared with another thread's cropper.
     PictureCropper(const CropSettings& settings, const FaceDetector* detector);
     ~PictureCropper();

@@ -1,5 +1,6 @@
 #include "gui/background/BackgroundFeature.h"
 
+#include "core/background/FramedBackground.h"
 #include "core/face/FramingPlacement.h"
 #include "core/output/OutputOptionsSetting.h"
 #include "core/workspace/PhotoWorkspace.h"
@@ -117,26 +118,9 @@ void BackgroundFeature::start() {
     const QRect part = workspace_.workspace().framedPicturePart();
     const QRgb colour = *colour_.colour;
     const auto findFaces = links_.findFaces;
-    watcher_.setFuture(QtConcurrent::run(
-        [own, part, colour, findFaces] { return work(own, part, colour, findFaces); }));
-}
-
-BackgroundReplacement BackgroundFeature::work(
-    const QImage& framed, const QRect& part, QRgb colour,
-    const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces) {
-    // A band beyond the picture's edge is no wall to learn from, and its straight edge no
-    // outline: the separation sees the picture's part alone, and the band takes the colour.
-    const QRect inside = part.isNull() ? framed.rect() : part.intersected(framed.rect());
-    if (inside.isEmpty()) {
-        BackgroundReplacement none;
-        none.picture = framed;
-        return none;
-    }
-    const QImage picture = inside == framed.rect() ? framed : framed.copy(inside);
-    const PicturePyramidPtr pyramid = PicturePyramid::build(picture);
-    const DetectedFaces faces = pyramid ? findFaces(*pyramid, picture.size()) : DetectedFaces();
-    const BackgroundReplacement replaced = replaceBackground(picture, faces, colour);
-    return inside == framed.rect() ? replaced : placedInFrame(framed, inside, replaced, colour);
+    watcher_.setFuture(QtConcurrent::run([own, part, colour, findFaces] {
+        return replaceFramedBackground(own, part, colour, findFaces);
+    }));
 }
 
 void BackgroundFeature::finished() {
@@ -187,8 +171,8 @@ void BackgroundFeature::settle() {
             apply(own, watcher_.result());
         } else {
             working_ = QImage();
-            apply(own, work(own, workspace_.workspace().framedPicturePart(), *colour_.colour,
-                            links_.findFaces));
+            apply(own, replaceFramedBackground(own, workspace_.workspace().framedPicturePart(),
+                                               *colour_.colour, links_.findFaces));
         }
         QApplication::restoreOverrideCursor();
     }
@@ -241,7 +225,8 @@ BackgroundFeature::aheadWork() const {
         if (framed.isNull()) {
             return keep;
         }
-        BackgroundReplacement result = work(framed, ahead.framedPicturePart(), colour, findFaces);
+        BackgroundReplacement result =
+            replaceFramedBackground(framed, ahead.framedPicturePart(), colour, findFaces);
         keep = [guard, framed, result] {
             if (auto* feature = const_cast<BackgroundFeature*>(guard.data())) {
                 feature->ahead_.emplace_back(framed, result);
@@ -258,7 +243,8 @@ QImage BackgroundFeature::replacedShot(const QImage& shot) {
     if (!colour_.replaces() || shot.isNull()) {
         return shot;
     }
-    const BackgroundReplacement result = work(shot, QRect(), *colour_.colour, links_.findFaces);
+    const BackgroundReplacement result =
+        replaceFramedBackground(shot, QRect(), *colour_.colour, links_.findFaces);
     window_.setStatusHint(result.replaced() ? colourHint(colour_) : result.refusal());
     return result.picture;
 }

@@ -17,6 +17,7 @@
 
 #include "core/background/BackgroundColour.h"
 #include "core/background/BackgroundReplacer.h"
+#include "core/background/FramedBackground.h"
 #include "core/workspace/PicturePyramid.h"
 
 #include <QFutureWatcher>
@@ -75,11 +76,6 @@ private:
     void start();
     void finished();
     void apply(const QImage& source, const BackgroundReplacement& result);
-    // `part` is the picture's part of `framed` (framedPicturePart()); the rest is beyond the
-    // picture's edge and is left out of the separation.
-    static BackgroundReplacement
-    work(const QImage& framed, const QRect& part, QRgb colour,
-         const std::function<DetectedFaces(const PicturePyramid&, QSize)>& findFaces);
 
     MainWindow& window_;
     WorkspaceController& workspace_;

@@ -1,6 +1,7 @@
 // `portiqa crop` as a user runs it: the built program, no display, real pictures and
 // workbooks; its exit status, its report and the files it leaves.
 
+#include "core/ini/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,7 @@ TEST(CropCommand, UsageMistakesEndWithTwoAndASentence) {
         {{picture, "--out", out, "--max-kb", "30", "--min-kb", "30"}, "最小体积"},
         {{picture, "--out", out, "--dpi", "50"}, "--dpi"},
         {{picture, "--out", out, "--format", "tif"}, "--format"},
+        {{picture, "--out", out, "--background", "green"}, "--background"},
         {{picture, "--out", out, "--frame", "eyes"}, "--frame"},
         {{picture, "--out", out, "--no-face", "keep"}, "--no-face"},
         {{picture, "--out", out, "--name", "number"}, "命名"},
@@ -120,8 +122,8 @@ TEST(CropCommand, UsageMistakesEndWithTwoAndASentence) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :
          {"--list", "--out", "--size", "--max-kb", "--min-kb", "--dpi", "--format", "--frame",
-          "--no-face", "--name", "--match", "--jobs", "--shard", "--resume", "--report",
-          "--settings-dir", "学籍/身份证"}) {
+          "--no-face", "--background", "--name", "--match", "--jobs", "--shard", "--resume",
+          "--report", "--settings-dir", "学籍/身份证"}) {
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(option))) << option;
     }
 }
@@ -210,6 +212,48 @@ TEST(CropCommand, TheReportAndTheLogSayWhatTheFramingCouldNotKeep) {
         EXPECT_EQ(run.err.contains(said), *c.says != 0) << c.picture << "\n"
                                                         << run.err.toStdString();
     }
+}
+
+TEST(CropCommand, TheBackgroundColourIsReplacedAsInTheWindowOrItsRefusalReported) {
+    QTemporaryDir dir;
+    const QString portrait = test::fixturePath("faces/franck_02159_0.jpg");
+    QImage flat(800, 600, QImage::Format_RGB32); // no face in it
+    flat.fill(qRgb(200, 210, 220));
+    ASSERT_TRUE(flat.save(dir.filePath("flat.png")));
+    // The colour kept in the settings folder's output options, as the window keeps it.
+    QDir().mkpath(dir.filePath("s"));
+    IniFile(dir.filePath("s/set.dll")).write("输出选项", "背景颜色", "#FF0000");
+    struct Case {
+        QStringList extra;
+        QRgb wall; // the portrait's output above the head
+    } cases[] = {
+        {{}, qRgb(255, 0, 0)},
+        {{"--background", "blue"}, qRgb(67, 142, 219)},
+        {{"--background", "#00ff00"}, qRgb(0, 255, 0)},
+    };
+    for (const Case& c : cases) {
+        const QString out = dir.filePath("out" + c.extra.join('_'));
+        const Finished run =
+            crop(QStringList{portrait, dir.filePath("flat.png"), "--out", out, "--format", "png",
+                             "--no-face", "centre", "--settings-dir", dir.filePath("s"), "--report",
+                             out + ".jsonl"} +
+                 c.extra);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(QImage(out + "/franck_02159_0.png").pixel(3, 3), c.wall) << out.toStdString();
+        // Without a face the picture is written as it is, and the report and log say why.
+        EXPECT_EQ(QImage(out + "/flat.png").pixel(179, 220), flat.pixel(0, 0));
+        const QString refusal = QStringLiteral("未检测到人脸，未更换背景颜色");
+        EXPECT_TRUE(run.err.contains("flat.png：" + refusal)) << run.err.toStdString();
+        for (const QJsonObject& line : reportLines(out + ".jsonl")) {
+            const bool faceless = line["input"].toString().endsWith("flat.png");
+            EXPECT_EQ(line["background_refused"].toString(), faceless ? refusal : QString());
+        }
+    }
+    // "none" leaves the background of the kept colour as it is.
+    const Finished plain = crop({portrait, "--out", dir.filePath("plain"), "--format", "png",
+                                 "--settings-dir", dir.filePath("s"), "--background", "none"});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_NE(QImage(dir.filePath("plain/franck_02159_0.png")).pixel(3, 3), qRgb(255, 0, 0));
 }
 
 TEST(CropCommand, RosterNamesByStudentNumberAndShardsShareTheList) {
