@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -22,17 +23,17 @@ namespace {
 
 constexpr QSize kFrame(358, 441);
 
-// The shirt's outline: shoulders falling to both sides and reaching the bottom edge.
-QPainterPath shoulders() {
+// The closed outline through `corners`.
+QPainterPath outline(const QPolygonF& corners) {
     QPainterPath path;
-    path.moveTo(120, 320);
-    path.lineTo(238, 320);
-    path.lineTo(358, 380);
-    path.lineTo(358, 441);
-    path.lineTo(0, 441);
-    path.lineTo(0, 380);
+    path.addPolygon(corners);
     path.closeSubpath();
     return path;
+}
+
+// The shirt's outline: shoulders falling to both sides and reaching the bottom edge.
+QPainterPath shoulders() {
+    return outline({{120, 320}, {238, 320}, {358, 380}, {358, 441}, {0, 441}, {0, 380}});
 }
 
 // A head (skin, with dark hair on top), a neck and shoulders in a shirt reaching the bottom
@@ -148,12 +149,7 @@ TEST(BackgroundReplacer, RefusesWithoutAFaceAndOnABusyBackground) {
 // A light collar rising high at the frame's side, under a dark wall: the shoulders' edge, not
 // where the face expects the body, says it is the person.
 TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
-    QPainterPath collar;
-    collar.moveTo(0, 250);
-    collar.lineTo(100, 300);
-    collar.lineTo(130, 441);
-    collar.lineTo(0, 441);
-    collar.closeSubpath();
+    const QPainterPath collar = outline({{0, 250}, {100, 300}, {130, 441}, {0, 441}});
     QImage person;
     QImage picture = drawn([](QImage& p) { p.fill(QColor(55, 65, 60)); }, &person);
     QPainter painter(&picture);
