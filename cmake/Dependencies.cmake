@@ -21,8 +21,9 @@ find_package(benchmark QUIET)
 
 # OpenCV's object detection with the Haar cascades of opencv-data, for the face framing. The
 # -dev packages carry no CMake package or pkg-config file, so the parts are found one by one;
-# only src/core/face includes OpenCV. The background change separates the person with
-# imgproc's GrabCut and smooths the edge with the guided filter of contrib's ximgproc.
+# only src/core/face and src/core/background include OpenCV (and the tests that check them).
+# The background change separates the person with imgproc's GrabCut and smooths the edge with
+# the guided filter of contrib's ximgproc.
 find_path(OPENCV_INCLUDE_DIR opencv2/objdetect.hpp PATH_SUFFIXES opencv4 REQUIRED)
 find_library(OPENCV_OBJDETECT_LIBRARY opencv_objdetect REQUIRED)
 find_library(OPENCV_IMGPROC_LIBRARY opencv_imgproc REQUIRED)

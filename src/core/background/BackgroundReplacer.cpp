@@ -6,6 +6,7 @@
 #include "core/background/PersonMask.h"
 #include "core/background/SeparationChecks.h"
 #include "core/background/ShoulderLine.h"
+#include "core/face/RepeatableGrabCut.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ namespace {
 constexpr int kWorkLongSide = 200;
 constexpr int kGrabCutIterations = 3;
 // OpenCV's own initial state of a thread's random generator.
-constexpr uint64 kGrabCutSeed = 0xffffffffu;
+constexpr std::uint64_t kGrabCutSeed = 0xffffffffu;
 // Pixels this close to the shoulders' edge (work copy's pixels) are left to GrabCut.
 constexpr int kShoulderMargin = 2;
 // The soft edge: this many pixels inside the mask's edge and one outside it; farther pixels
@@ -162,22 +163,8 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     background::markBelowShoulders(background::findShoulders(small, head, scale), kShoulderMargin,
                                    mask);
     const cv::Mat seedMask = mask.clone();
-    cv::Mat backgroundModel;
-    cv::Mat personModel;
-    // GrabCut seeds its colour models from the thread's random generator: a fixed seed makes
-    // the same picture give the same separation (and so the same refusal) whatever ran on the
-    // thread before, in the window, its read-ahead and the crop command alike.
-    const cv::RNG before = cv::theRNG();
-    cv::theRNG() = cv::RNG(kGrabCutSeed);
-    bool separated = true;
-    try {
-        cv::grabCut(small, mask, cv::Rect(), backgroundModel, personModel, kGrabCutIterations,
-                    cv::GC_INIT_WITH_MASK);
-    } catch (const cv::Exception&) {
-        separated = false;
-    }
-    cv::theRNG() = before;
-    if (!separated) {
+    // The same picture is separated (and so refused or replaced) the same way wherever it runs.
+    if (!repeatableGrabCut(small, mask, kGrabCutIterations, kGrabCutSeed)) {
         result.outcome = BackgroundReplacement::Outcome::UnclearPerson;
         return result;
     }

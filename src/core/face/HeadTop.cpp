@@ -1,5 +1,7 @@
 #include "core/face/HeadTop.h"
 
+#include "core/face/RepeatableGrabCut.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -78,21 +80,7 @@ std::optional<HeadTopFound> HeadTop::find(const QImage& source, const HeadTopSea
     }
     const cv::Mat pixels(cut.height(), cut.width(), CV_8UC3, const_cast<uchar*>(cut.constBits()),
                          size_t(cut.bytesPerLine()));
-    // GrabCut seeds its colour models from the thread's random generator: a fixed seed makes
-    // the same picture give the same top whatever ran on the thread before.
-    const cv::RNG before = cv::theRNG();
-    cv::theRNG() = cv::RNG(kSeed);
-    bool separated = true;
-    try {
-        cv::Mat bgdModel;
-        cv::Mat fgdModel;
-        cv::grabCut(pixels, mask, cv::Rect(), bgdModel, fgdModel, kIterations,
-                    cv::GC_INIT_WITH_MASK);
-    } catch (const cv::Exception&) {
-        separated = false;
-    }
-    cv::theRNG() = before;
-    if (!separated) {
+    if (!repeatableGrabCut(pixels, mask, kIterations, kSeed)) {
         return std::nullopt;
     }
 
