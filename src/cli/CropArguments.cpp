@@ -2,11 +2,10 @@
 
 #include "core/crop/CropInputs.h"
 #include "core/text/Numbers.h"
-
 #include "core/workspace/OutputSpec.h"
-#include <QMap>
 
 #include <QCommandLineParser>
+#include <QMap>
 #include <QRegularExpression>
 
 namespace portiqa {

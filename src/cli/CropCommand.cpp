@@ -23,14 +23,6 @@ namespace portiqa {
 
 namespace {
 
-// What the face framing could not keep, in the window's status bar's words.
-QString framingNote(const CropOutcome& outcome) {
-    if (outcome.hairCut) {
-        return outcome.band ? AutoFramer::hairCutAndBandHint() : AutoFramer::hairCutHint();
-    }
-    return AutoFramer::bandHint();
-}
-
 void say(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toUtf8().constData());
     std::fflush(stream);
@@ -213,8 +205,9 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
             if (!outcome.backgroundRefusal.isEmpty()) {
                 progress.note(QStringLiteral("%1：%2").arg(item.input, outcome.backgroundRefusal));
             }
-            if (outcome.hairCut || outcome.band) {
-                progress.note(QStringLiteral("%1：%2").arg(item.input, framingNote(outcome)));
+            if (outcome.hairCut || outcome.band) { // in the window's status bar's words
+                progress.note(QStringLiteral("%1：%2").arg(
+                    item.input, AutoFramer::keptHint(outcome.hairCut, outcome.band)));
             }
             if (outcome.overLimit) {
                 progress.note(QStringLiteral("超出体积：%1（最小也有 %2 字节）")

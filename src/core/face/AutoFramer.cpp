@@ -99,10 +99,14 @@ QString AutoFramer::hintFor(const FaceFraming& framing) {
     if (framing.zoomLimited) {
         return zoomLimitedHint();
     }
-    if (framing.hairCut) {
-        return framing.band ? hairCutAndBandHint() : hairCutHint();
+    return keptHint(framing.hairCut, framing.band);
+}
+
+QString AutoFramer::keptHint(bool hairCut, bool band) {
+    if (hairCut) {
+        return band ? hairCutAndBandHint() : hairCutHint();
     }
-    return framing.band ? bandHint() : framedHint();
+    return band ? bandHint() : framedHint();
 }
 
 } // namespace portiqa

@@ -43,6 +43,9 @@ public:
         return QStringLiteral("头发顶部超出照片，照片边缘不足，截图含空白边");
     }
     static QString hintFor(const FaceFraming& framing);
+    // What the standard's framing could not keep (the hair's top, a band); the framed hint
+    // when it kept everything.
+    static QString keptHint(bool hairCut, bool band);
 
     AutoFramer(PhotoWorkspace& workspace, const FaceDetector& detector, Dialogs& dialogs,
                std::function<void(const QString&)> statusHint, QObject* parent = nullptr);
