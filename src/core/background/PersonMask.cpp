@@ -8,6 +8,15 @@
 
 namespace portiqa::background {
 
+namespace {
+
+// The largest colour step between neighbouring pixels (grey levels per channel, on the work
+// copy smoothed a little) that still counts as the same smooth wall: a wall's shading and
+// gradient move by less, the outline of a head by more.
+constexpr double kWallStep = 2.5;
+
+} // namespace
+
 // The GrabCut seeds for a head whose measures are `m`, in the work copy's coordinates
 // (`scale` from the framed picture to the copy).
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
@@ -68,7 +77,43 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
         cv::rectangle(mask, at(0, 0), at(right, m.crownY - 0.35 * fw), cv::Scalar(cv::GC_BGD),
                       cv::FILLED);
     }
+    // In a frame of the standards the strips above rarely exist: the head fills the frame's
+    // width. The top corners beyond a head wider than the face, down to the eye line, are
+    // the wall all the same, and without them GrabCut has no sample of it at one side (a
+    // wall of the skin's colour was then taken for the person).
+    const double headMiddle = (m.crownY + m.chinY) / 2;
+    const double halfWidth = 0.95 * fw;
+    const double halfHeight = (m.chinY - m.crownY) / 2 + 0.1 * fw;
+    const int cornersTo = std::min(size.height, int(m.eyeLineY * scale));
+    for (int y = 0; y < cornersTo; ++y) {
+        const double dy = (y / scale - headMiddle) / halfHeight;
+        auto* label = mask.ptr<uchar>(y);
+        for (int x = 0; x < size.width; ++x) {
+            const double dx = (x / scale - m.centreX) / halfWidth;
+            if (dx * dx + dy * dy > 1.0) {
+                label[x] = cv::GC_BGD;
+            }
+        }
+    }
     return mask;
+}
+
+void markOpenWall(const cv::Mat& small, cv::Mat& seeds) {
+    cv::Mat smooth;
+    cv::GaussianBlur(small, smooth, cv::Size(3, 3), 0);
+    cv::Mat reached = cv::Mat::zeros(small.rows + 2, small.cols + 2, CV_8U);
+    const int flags = 8 | cv::FLOODFILL_MASK_ONLY | (255 << 8);
+    for (int x = 0; x < small.cols; ++x) {
+        const uchar label = seeds.at<uchar>(0, x);
+        const bool wall = label == cv::GC_BGD || label == cv::GC_PR_BGD;
+        if (wall && reached.at<uchar>(1, x + 1) == 0) {
+            cv::floodFill(smooth, reached, cv::Point(x, 0), cv::Scalar(), nullptr,
+                          cv::Scalar::all(kWallStep), cv::Scalar::all(kWallStep), flags);
+        }
+    }
+    const cv::Mat open = reached(cv::Rect(1, 1, small.cols, small.rows)) > 0;
+    const cv::Mat undecided = (seeds == cv::GC_PR_FGD) | (seeds == cv::GC_PR_BGD);
+    seeds.setTo(cv::GC_PR_BGD, open & undecided);
 }
 
 // Keeps the part of `person` (0/255) that holds `face`, with its holes filled.

@@ -14,6 +14,12 @@ namespace portiqa::background {
 // `size` (`scale` from the framed picture to the copy).
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale);
 
+// Marks as probably background (in `seeds`, the GrabCut labels) the undecided pixels of the
+// smooth wall that reaches the frame's top edge where the seeds show background: pixels joined
+// to it by steps too small to be an outline. GrabCut then learns the person's colours without
+// that wall, which the generous head and body of the seeds would otherwise include.
+void markOpenWall(const cv::Mat& small, cv::Mat& seeds);
+
 // The part of `person` (0/255) that holds `face`, with its holes filled.
 cv::Mat keepPersonAt(const cv::Mat& person, cv::Point face);
 

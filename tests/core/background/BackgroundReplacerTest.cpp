@@ -178,6 +178,36 @@ TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
     EXPECT_GT(double(both) / either, 0.97);
 }
 
+// A warm wall about the colour of the face, filling the frame beside a head as wide as an ID
+// frame makes it: the wall either side of the head must stay background (it was once taken
+// for the person on one side and replaced as such). Measured against the portrait's
+// reference mask from an independent segmenter.
+TEST(BackgroundReplacer, AWallOfTheFacesColourIsNotTakenForThePerson) {
+    FaceDetector detector;
+    ASSERT_TRUE(detector.ready()) << detector.error().toStdString();
+    const QString folder = QStringLiteral(PORTIQA_FIXTURES "/background/");
+    const QImage framed =
+        QImage(folder + "framed/sean_connery_0.png").convertToFormat(QImage::Format_RGB32);
+    const QImage reference =
+        QImage(folder + "reference/sean_connery_0.png").convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_FALSE(framed.isNull());
+    ASSERT_EQ(reference.size(), framed.size());
+    const BackgroundReplacement r =
+        replaceBackground(framed, detector.detect(framed), qRgb(255, 255, 255));
+    ASSERT_TRUE(r.replaced()) << r.refusal().toStdString();
+    long both = 0;
+    long either = 0;
+    for (int y = 0; y < framed.height(); ++y) {
+        for (int x = 0; x < framed.width(); ++x) {
+            const bool ours = r.alpha.constScanLine(y)[x] >= 128;
+            const bool theirs = reference.constScanLine(y)[x] >= 128;
+            both += ours && theirs;
+            either += ours || theirs;
+        }
+    }
+    EXPECT_GE(double(both) / double(either), 0.95);
+}
+
 // GrabCut draws on the thread's random generator: whatever used it before, the same picture
 // must be separated the same way (and so refused or replaced the same way) in the window, its
 // read-ahead and the crop command.
