@@ -162,7 +162,7 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     // collar under a dark wall falls outside the body the face predicts.
     background::markBelowShoulders(background::findShoulders(small, head, scale), kShoulderMargin,
                                    mask);
-    background::markOpenWall(small, mask);
+    const cv::Mat openWall = background::markOpenWall(small, mask);
     const cv::Mat seedMask = mask.clone();
     // The same picture is separated (and so refused or replaced) the same way wherever it runs.
     if (!repeatableGrabCut(small, mask, kGrabCutIterations, kGrabCutSeed)) {
@@ -174,7 +174,7 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
                                int((head.eyeLineY + head.chinY) / 2 * scale));
     person = background::keepPersonAt(person, faceAtWork);
     const double agreement =
-        background::agreementWithPlainModel(small, seedMask, person, faceAtWork);
+        background::agreementWithPlainModel(small, seedMask, person, faceAtWork, openWall);
 
     // The edge at full size, fitted to the picture's edges.
     cv::Mat coarse;

@@ -98,22 +98,27 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
     return mask;
 }
 
-void markOpenWall(const cv::Mat& small, cv::Mat& seeds) {
+cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds) {
     cv::Mat smooth;
     cv::GaussianBlur(small, smooth, cv::Size(3, 3), 0);
     cv::Mat reached = cv::Mat::zeros(small.rows + 2, small.cols + 2, CV_8U);
     const int flags = 8 | cv::FLOODFILL_MASK_ONLY | (255 << 8);
-    for (int x = 0; x < small.cols; ++x) {
-        const uchar label = seeds.at<uchar>(0, x);
-        const bool wall = label == cv::GC_BGD || label == cv::GC_PR_BGD;
-        if (wall && reached.at<uchar>(1, x + 1) == 0) {
-            cv::floodFill(smooth, reached, cv::Point(x, 0), cv::Scalar(), nullptr,
-                          cv::Scalar::all(kWallStep), cv::Scalar::all(kWallStep), flags);
+    for (int y = 0; y < small.rows; ++y) {
+        const uchar* label = seeds.ptr<uchar>(y);
+        for (int x = 0; x < small.cols; ++x) {
+            // The wall starts from the sure background, and from the top edge where no head
+            // is expected.
+            const bool wall = label[x] == cv::GC_BGD || (y == 0 && label[x] == cv::GC_PR_BGD);
+            if (wall && reached.at<uchar>(y + 1, x + 1) == 0) {
+                cv::floodFill(smooth, reached, cv::Point(x, y), cv::Scalar(), nullptr,
+                              cv::Scalar::all(kWallStep), cv::Scalar::all(kWallStep), flags);
+            }
         }
     }
-    const cv::Mat open = reached(cv::Rect(1, 1, small.cols, small.rows)) > 0;
+    cv::Mat open = reached(cv::Rect(1, 1, small.cols, small.rows)) > 0;
     const cv::Mat undecided = (seeds == cv::GC_PR_FGD) | (seeds == cv::GC_PR_BGD);
     seeds.setTo(cv::GC_PR_BGD, open & undecided);
+    return open;
 }
 
 // Keeps the part of `person` (0/255) that holds `face`, with its holes filled.

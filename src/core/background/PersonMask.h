@@ -15,10 +15,11 @@ namespace portiqa::background {
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale);
 
 // Marks as probably background (in `seeds`, the GrabCut labels) the undecided pixels of the
-// smooth wall that reaches the frame's top edge where the seeds show background: pixels joined
-// to it by steps too small to be an outline. GrabCut then learns the person's colours without
-// that wall, which the generous head and body of the seeds would otherwise include.
-void markOpenWall(const cv::Mat& small, cv::Mat& seeds);
+// smooth wall joined to the sure background and to the top edge's probable background: pixels
+// reached by steps too small to be an outline. GrabCut then learns the person's colours
+// without that wall, which the generous head and body of the seeds would otherwise include.
+// Returns the wall so found (0/255), sure background included.
+cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds);
 
 // The part of `person` (0/255) that holds `face`, with its holes filled.
 cv::Mat keepPersonAt(const cv::Mat& person, cv::Point face);

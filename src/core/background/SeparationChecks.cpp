@@ -18,6 +18,43 @@ constexpr float kRingDepth = 4.0f;
 // beyond which a colour is not the wall.
 constexpr double kWallSpreadFloor = 6.0;
 constexpr double kWallDistance = 3.5;
+// The share of the background one smooth surface must cover to be taken for the wall.
+constexpr double kOneSurfaceShare = 0.75;
+
+// The colours the plain model learns the wall from. Where one smooth surface covers most of
+// what lies behind the person, that surface: the seeds' corners may also hold a logo or a
+// seam at the frame's edge, which would widen the model until the person's own colours fit
+// it. Otherwise the sure background of the seeds.
+std::vector<cv::Vec3f> wallSamples(const cv::Mat& small, const cv::Mat& seeds,
+                                   const cv::Mat& person, const cv::Mat& wall) {
+    cv::Mat parts;
+    cv::Mat stats;
+    cv::Mat centres;
+    const int count = cv::connectedComponentsWithStats(wall, parts, stats, centres, 8, CV_32S);
+    int largest = 0;
+    for (int i = 1; i < count; ++i) {
+        if (largest == 0 ||
+            stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(largest, cv::CC_STAT_AREA)) {
+            largest = i;
+        }
+    }
+    const cv::Mat behind = person == 0;
+    const int behindCount = cv::countNonZero(behind);
+    const bool oneSurface =
+        largest > 0 && behindCount > 0 &&
+        cv::countNonZero((parts == largest) & behind) >= kOneSurfaceShare * behindCount;
+    std::vector<cv::Vec3f> samples;
+    for (int y = 0; y < small.rows; ++y) {
+        for (int x = 0; x < small.cols; ++x) {
+            const bool take =
+                oneSurface ? parts.at<int>(y, x) == largest : seeds.at<uchar>(y, x) == cv::GC_BGD;
+            if (take) {
+                samples.emplace_back(small.at<cv::Vec3b>(y, x));
+            }
+        }
+    }
+    return samples;
+}
 
 } // namespace
 
@@ -70,15 +107,8 @@ double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person) {
 }
 
 double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
-                               cv::Point face) {
-    std::vector<cv::Vec3f> samples;
-    for (int y = 0; y < small.rows; ++y) {
-        for (int x = 0; x < small.cols; ++x) {
-            if (seeds.at<uchar>(y, x) == cv::GC_BGD) {
-                samples.emplace_back(small.at<cv::Vec3b>(y, x));
-            }
-        }
-    }
+                               cv::Point face, const cv::Mat& wall) {
+    std::vector<cv::Vec3f> samples = wallSamples(small, seeds, person, wall);
     if (samples.size() < 50) {
         return 1.0; // too little background to judge by
     }
