@@ -178,6 +178,35 @@ TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
     EXPECT_GT(double(both) / either, 0.97);
 }
 
+// A studio wall with a photographer's logo in one top corner and, as in a collage, a dark
+// seam along one side: one plain surface covers most of the background, and the wall is
+// replaced although the corners GrabCut learns it from are not all of its colour.
+TEST(BackgroundReplacer, ALogoAndASeamAtTheFramesEdgesDoNotMakeAPlainWallBusy) {
+    QImage person;
+    const QImage picture = drawn(
+        [](QImage& p) {
+            p.fill(QColor(238, 238, 240));
+            QPainter painter(&p);
+            painter.fillRect(QRect(12, 0, 70, 38), QColor(25, 25, 28));
+            painter.fillRect(QRect(24, 8, 46, 10), QColor(190, 200, 40));
+            painter.fillRect(QRect(346, 0, 12, 441), QColor(45, 38, 36));
+        },
+        &person);
+    const BackgroundReplacement r = replaceBackground(picture, drawnFace(), qRgb(255, 0, 0));
+    ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
+    int both = 0;
+    int either = 0;
+    for (int y = 0; y < kFrame.height(); ++y) {
+        for (int x = 0; x < kFrame.width(); ++x) {
+            const bool ours = qGray(r.alpha.pixel(x, y)) >= 128;
+            const bool truth = qGray(person.pixel(x, y)) >= 128;
+            both += ours && truth ? 1 : 0;
+            either += ours || truth ? 1 : 0;
+        }
+    }
+    EXPECT_GT(double(both) / either, 0.97);
+}
+
 // A warm wall about the colour of the face, filling the frame beside a head as wide as an ID
 // frame makes it: the wall either side of the head must stay background (it was once taken
 // for the person on one side and replaced as such). Measured against the portrait's
