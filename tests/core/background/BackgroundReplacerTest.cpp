@@ -81,6 +81,21 @@ DetectedFaces drawnFace() {
     return {face};
 }
 
+// Intersection over union of two person masks (person at grey 128 and above).
+double overlap(const QImage& ours, const QImage& truth) {
+    long both = 0;
+    long either = 0;
+    for (int y = 0; y < truth.height(); ++y) {
+        for (int x = 0; x < truth.width(); ++x) {
+            const bool a = qGray(ours.pixel(x, y)) >= 128;
+            const bool b = qGray(truth.pixel(x, y)) >= 128;
+            both += a && b ? 1 : 0;
+            either += a || b ? 1 : 0;
+        }
+    }
+    return either > 0 ? double(both) / double(either) : 0.0;
+}
+
 bool nearOutline(const QImage& person, int x, int y, int band) {
     const bool inside = qGray(person.pixel(x, y)) >= 128;
     for (int dy = -band; dy <= band; ++dy) {
@@ -165,17 +180,7 @@ TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
 
     const BackgroundReplacement r = replaceBackground(picture, drawnFace(), qRgb(255, 255, 255));
     ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
-    int both = 0;
-    int either = 0;
-    for (int y = 0; y < kFrame.height(); ++y) {
-        for (int x = 0; x < kFrame.width(); ++x) {
-            const bool ours = qGray(r.alpha.pixel(x, y)) >= 128;
-            const bool truth = qGray(person.pixel(x, y)) >= 128;
-            both += ours && truth ? 1 : 0;
-            either += ours || truth ? 1 : 0;
-        }
-    }
-    EXPECT_GT(double(both) / either, 0.97);
+    EXPECT_GT(overlap(r.alpha, person), 0.97);
 }
 
 // A studio wall with a photographer's logo in one top corner and, as in a collage, a dark
@@ -194,17 +199,7 @@ TEST(BackgroundReplacer, ALogoAndASeamAtTheFramesEdgesDoNotMakeAPlainWallBusy) {
         &person);
     const BackgroundReplacement r = replaceBackground(picture, drawnFace(), qRgb(255, 0, 0));
     ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
-    int both = 0;
-    int either = 0;
-    for (int y = 0; y < kFrame.height(); ++y) {
-        for (int x = 0; x < kFrame.width(); ++x) {
-            const bool ours = qGray(r.alpha.pixel(x, y)) >= 128;
-            const bool truth = qGray(person.pixel(x, y)) >= 128;
-            both += ours && truth ? 1 : 0;
-            either += ours || truth ? 1 : 0;
-        }
-    }
-    EXPECT_GT(double(both) / either, 0.97);
+    EXPECT_GT(overlap(r.alpha, person), 0.97);
 }
 
 // A warm wall about the colour of the face, filling the frame beside a head as wide as an ID
@@ -224,17 +219,7 @@ TEST(BackgroundReplacer, AWallOfTheFacesColourIsNotTakenForThePerson) {
     const BackgroundReplacement r =
         replaceBackground(framed, detector.detect(framed), qRgb(255, 255, 255));
     ASSERT_TRUE(r.replaced()) << r.refusal().toStdString();
-    long both = 0;
-    long either = 0;
-    for (int y = 0; y < framed.height(); ++y) {
-        for (int x = 0; x < framed.width(); ++x) {
-            const bool ours = r.alpha.constScanLine(y)[x] >= 128;
-            const bool theirs = reference.constScanLine(y)[x] >= 128;
-            both += ours && theirs;
-            either += ours || theirs;
-        }
-    }
-    EXPECT_GE(double(both) / double(either), 0.95);
+    EXPECT_GE(overlap(r.alpha, reference), 0.95);
 }
 
 // GrabCut draws on the thread's random generator: whatever used it before, the same picture
