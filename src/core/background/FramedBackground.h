@@ -6,17 +6,11 @@
 // learn from, and its straight edge no outline), and the band takes the colour too.
 
 #include "core/background/BackgroundReplacer.h"
+#include "core/face/FaceSearch.h"
 
 #include <QRect>
 
-#include <functional>
-
 namespace portiqa {
-
-class PicturePyramid;
-
-// Finds the faces of a picture (through its pyramid; the size is the picture's).
-using FaceSearch = std::function<DetectedFaces(const PicturePyramid&, QSize)>;
 
 // `part` is the photo's part of `framed` (PhotoWorkspace::framedPicturePart()); null for all.
 BackgroundReplacement replaceFramedBackground(const QImage& framed, const QRect& part, QRgb colour,

@@ -8,6 +8,7 @@
 // GUI thread only.
 
 #include "core/face/DetectedFace.h"
+#include "core/face/FaceSearch.h"
 #include "core/output/OutputOptions.h"
 #include "core/workspace/PicturePyramid.h"
 
@@ -67,8 +68,7 @@ struct FeatureLinks {
     std::function<bool()> autoFrameOn = [] { return false; };
     // The faces of a picture, in its full size's coordinates. Thread-safe: a prefetch runs it
     // on its worker for the picture it prepares.
-    std::function<DetectedFaces(const PicturePyramid&, QSize)> findFaces =
-        [](const PicturePyramid&, QSize) { return DetectedFaces(); };
+    FaceSearch findFaces = [](const PicturePyramid&, QSize) { return DetectedFaces(); };
     // Hands those faces over before the prefetched picture is shown, so it appears framed at
     // once.
     std::function<void(PicturePyramidPtr, DetectedFaces)> prefetchedFaces = [](PicturePyramidPtr,

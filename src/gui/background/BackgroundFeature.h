@@ -17,7 +17,6 @@
 
 #include "core/background/BackgroundColour.h"
 #include "core/background/BackgroundReplacer.h"
-#include "core/background/FramedBackground.h"
 #include "core/workspace/PicturePyramid.h"
 
 #include <QFutureWatcher>
