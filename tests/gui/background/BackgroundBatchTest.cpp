@@ -1,20 +1,12 @@
 // A batch run with a background colour set: a picture whose background cannot be separated is
 // cropped as it is, the run goes on, and the status bar counts such pictures in this run.
 
-#include "core/ini/IniFile.h"
-#include "gui/app/MainControls.h"
-#include "gui/app/MainWindow.h"
-#include "gui/app/PortiqaApp.h"
-#include "gui/app/StatusBarWidget.h"
-#include "gui/batch/BatchCropWiring.h"
-#include "gui/workspace/WorkspaceController.h"
-#include "support/ScriptedDialogs.h"
+#include "BackgroundBatchRun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,10 +17,7 @@ namespace {
 
 TEST(BackgroundBatch, RefusedPicturesAreCroppedAsTheyAreAndCounted) {
     QTemporaryDir dir;
-    test::ScriptedDialogs dialogs;
-    QDir().mkpath(dir.filePath("s"));
     QDir().mkpath(dir.filePath("in"));
-    QDir().mkpath(dir.filePath("out"));
     // Two pictures without a face and a portrait on a plain wall.
     QImage flat(900, 700, QImage::Format_RGB32);
     flat.fill(qRgb(200, 210, 220));
@@ -36,28 +25,8 @@ TEST(BackgroundBatch, RefusedPicturesAreCroppedAsTheyAreAndCounted) {
     ASSERT_TRUE(flat.save(dir.filePath("in/c.png")));
     ASSERT_TRUE(QFile::copy(QStringLiteral(PORTIQA_FIXTURES "/faces/franck_02159_0.jpg"),
                             dir.filePath("in/b.jpg")));
-    const QString s = QStringLiteral("批量截图");
-    IniFile(dir.filePath("s/set.dll"))
-        .writeGroup({{s, "命名方式", "0"},
-                     {s, "保存目录", dir.filePath("out")},
-                     {s, "待截图目录", dir.filePath("in")},
-                     {s, "是否保存设置", "真"},
-                     {s, "像素宽", "295"},
-                     {s, "像素高", "413"},
-                     {s, "JPG体积", "40"},
-                     {"自动框选", "启用", "真"},
-                     {"输出选项", "背景颜色", "#FF0000"}});
-    LaunchOptions options;
-    options.settingsDir = dir.filePath("s");
-    PortiqaApp app(options, &dialogs);
-    app.start();
-    StatusBarWidget& bar = *app.window().controls().statusBar;
-    dialogs.answers.push_back(MessageAnswer::Yes);
-    QTest::mousePress(&bar, Qt::LeftButton, {},
-                      QPoint(bar.effectiveWidth() - 45, bar.height() / 2));
-    app.workspace().waitForPicture();
-    app.batchCrop().hotkeyPressed('A'); // builds the task and shows a picture of it
-    app.workspace().waitForPicture();
+    test::BackgroundBatchRun run(QDir(dir.path()), QStringLiteral("#FF0000"));
+    PortiqaApp& app = *run.app;
 
     int refused = 0;
     QStringList cropped;
