@@ -98,8 +98,19 @@ void BackgroundFeature::frameChanged() {
         return;
     }
     const QImage own = ownFrame();
+    if (!own.isNull() && own == lastRefused_) {
+        // Back on pixels already refused: no new work, and the reason comes back after
+        // whatever hint the framing itself leaves once this change is through.
+        settle_.stop();
+        QTimer::singleShot(0, this, [this, own] {
+            if (own == lastRefused_ && ownFrame() == own) {
+                window_.setStatusHint(refusalHint_);
+            }
+        });
+        return;
+    }
     if (own.isNull() || photo.frameReplacement().standsFor(own) || own == working_ ||
-        own == lastRefused_ || takeAhead(own)) {
+        takeAhead(own)) {
         return;
     }
     settle_.start(); // again from the start: work begins once the framing stays still
@@ -144,7 +155,8 @@ void BackgroundFeature::apply(const QImage& source, const BackgroundReplacement&
     }
     lastRefused_ = source;
     lastRefusal_ = result.refusal();
-    window_.setStatusHint(lastRefusal_);
+    refusalHint_ = lastRefusal_;
+    window_.setStatusHint(refusalHint_);
 }
 
 void BackgroundFeature::settle() {
@@ -178,8 +190,9 @@ void BackgroundFeature::settle() {
     }
     if (batch && own == lastRefused_ && !workspace_.workspace().frameReplacement().standsFor(own)) {
         ++refused_;
-        window_.setStatusHint(
-            QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_));
+        refusalHint_ =
+            QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_);
+        window_.setStatusHint(refusalHint_);
     }
 }
 

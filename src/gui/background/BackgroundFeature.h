@@ -88,6 +88,7 @@ private:
     QImage working_;      // the frame's pixels the worker has
     QImage lastRefused_;  // the frame's pixels of the last refusal, not tried again
     QString lastRefusal_; // and why
+    QString refusalHint_; // the hint that last said so (with a batch run's count)
     // Replacements worked out ahead for pictures not shown yet: (frame pixels, result).
     std::vector<std::pair<QImage, BackgroundReplacement>> ahead_;
     int refused_ = 0;

@@ -152,6 +152,13 @@ TEST(BackgroundFeature, APictureWithoutAFaceIsCapturedUnchangedWithTheReason) {
     EXPECT_TRUE(samePixels(captured, own(rig)));
     EXPECT_FALSE(rig.photo().frameReplaced());
     EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("未检测到人脸，未更换背景颜色"));
+
+    // Framed again onto the same pixels, after another hint: the reason comes back.
+    rig.app->window().setStatusHint(QStringLiteral("采集框已移动"));
+    rig.photo().moveFrameTo(rig.photo().frame().rect().topLeft() + QPoint(7, 5));
+    ASSERT_TRUE(samePixels(own(rig), captured));
+    QTest::qWait(20);
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("未检测到人脸，未更换背景颜色"));
 }
 
 } // namespace
