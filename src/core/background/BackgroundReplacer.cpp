@@ -160,16 +160,9 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     cv::Mat mask = background::personSeeds(small.size(), head, scale);
     // The clothes below the shoulders' edge are the person, whatever their colour: a light
     // collar under a dark wall falls outside the body the face predicts.
-    const background::ShoulderLine shoulders = background::findShoulders(small, head, scale);
-    const cv::Mat belowShoulders = background::markBelowShoulders(shoulders, kShoulderMargin, mask);
+    background::markBelowShoulders(background::findShoulders(small, head, scale), kShoulderMargin,
+                                   mask);
     const cv::Mat openWall = background::markOpenWall(small, mask);
-    // The sure clothes along the bottom edge are wall where the smooth wall reaches them in
-    // columns that show no shoulder (beside a tilted head); a white collar on a white wall
-    // lies under the neck, where the shoulders' columns end.
-    const cv::Mat clothesOnWall = background::clothesAlongBottom(small.size(), head, scale) &
-                                  openWall &
-                                  background::shoulderlessColumns(shoulders, small.size());
-    mask.setTo(cv::GC_PR_BGD, clothesOnWall);
     const cv::Mat seedMask = mask.clone();
     // The same picture is separated (and so refused or replaced) the same way wherever it runs.
     if (!repeatableGrabCut(small, mask, kGrabCutIterations, kGrabCutSeed)) {
@@ -177,10 +170,6 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
         return result;
     }
     cv::Mat person = (mask & 1) * 255; // GC_FGD and GC_PR_FGD
-    // Above the shoulders, the smooth wall is the wall whatever GrabCut's colour models made
-    // of it: a shaded piece of it closed off by a cable fits the person's model better than
-    // the lit wall's.
-    person.setTo(0, openWall & (seedMask != cv::GC_FGD) & (255 - belowShoulders));
     const cv::Point faceAtWork(int(head.centreX * scale),
                                int((head.eyeLineY + head.chinY) / 2 * scale));
     person = background::keepPersonAt(person, faceAtWork);

@@ -56,7 +56,12 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
                   cv::FILLED);
     cv::rectangle(mask, at(m.centreX - 0.45 * fw, m.chinY + 0.9 * fw),
                   at(m.centreX + 0.45 * fw, bottom), cv::Scalar(cv::GC_FGD), cv::FILLED);
-    mask.setTo(cv::GC_FGD, clothesAlongBottom(size, m, scale));
+    // In a tight frame the chest is out of sight: the clothes along the bottom edge under the
+    // chin are the person all the same.
+    if (m.chinY + 0.15 * fw < bottom) {
+        cv::rectangle(mask, at(m.centreX - 0.6 * fw, bottom - 0.06 * fw),
+                      at(m.centreX + 0.6 * fw, bottom), cv::Scalar(cv::GC_FGD), cv::FILLED);
+    }
 
     // Surely background: beside the head above the eyes, and the space well above the hair.
     // In a frame of the standards the face is about half the frame's width, so these are
@@ -91,22 +96,6 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
         }
     }
     return mask;
-}
-
-cv::Mat clothesAlongBottom(cv::Size size, const HeadMeasures& m, double scale) {
-    cv::Mat clothes = cv::Mat::zeros(size, CV_8U);
-    const double fw = m.faceWidth;
-    const double bottom = size.height / scale;
-    // In a tight frame the chest is out of sight: the clothes along the bottom edge under the
-    // chin are the person all the same.
-    if (m.chinY + 0.15 * fw < bottom) {
-        cv::rectangle(clothes,
-                      cv::Point(int(std::lround((m.centreX - 0.6 * fw) * scale)),
-                                int(std::lround((bottom - 0.06 * fw) * scale))),
-                      cv::Point(int(std::lround((m.centreX + 0.6 * fw) * scale)), size.height),
-                      cv::Scalar(255), cv::FILLED);
-    }
-    return clothes;
 }
 
 cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds) {

@@ -14,10 +14,6 @@ namespace portiqa::background {
 // `size` (`scale` from the framed picture to the copy).
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale);
 
-// The clothes along the bottom edge under the chin, which the seeds take for the person in a
-// tight frame (0/255; none when the frame leaves room below the chin).
-cv::Mat clothesAlongBottom(cv::Size size, const HeadMeasures& m, double scale);
-
 // Marks as probably background (in `seeds`, the GrabCut labels) the undecided pixels of the
 // smooth wall joined to the sure background and to the top edge's probable background: pixels
 // reached by steps too small to be an outline. GrabCut then learns the person's colours

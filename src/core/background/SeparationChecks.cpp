@@ -12,35 +12,21 @@ namespace {
 
 // A colour step (RGB distance) the eye sees across the outline.
 constexpr float kVisibleStep = 24.0f;
-// How deep the rings inside and outside the outline are whose colours are compared, and how
-// far from the outline they begin (px): a soft or blurred edge spreads its step over a few
-// pixels, which rings touching the outline would average away.
+// How deep the rings inside and outside the outline are whose colours are compared (px).
 constexpr float kRingDepth = 4.0f;
-constexpr float kRingGap = 2.0f;
 // The plain model of the wall: a spread floor (grey levels), and the distance (in spreads)
 // beyond which a colour is not the wall.
 constexpr double kWallSpreadFloor = 6.0;
 constexpr double kWallDistance = 3.5;
 // The share of the background one smooth surface must cover to be taken for the wall.
 constexpr double kOneSurfaceShare = 0.75;
-// How far around a pixel (Gaussian sigma, work copy's pixels) the smooth wall is taken for the
-// colour the wall would have there: a wall shaded from light to dark is plain all the same,
-// while one spread of all its colours would also hold the person's.
-constexpr double kWallNearby = 30.0;
-// Below this weight of the wall nearby a pixel is judged by the whole wall's colours.
-constexpr float kLeastNearbyWeight = 1e-4f;
-
-struct WallSamples {
-    std::vector<cv::Vec3f> colours;
-    cv::Mat surface; // the smooth surface they come from (0/255), empty when from the seeds
-};
 
 // The colours the plain model learns the wall from. Where one smooth surface covers most of
 // what lies behind the person, that surface: the seeds' corners may also hold a logo or a
 // seam at the frame's edge, which would widen the model until the person's own colours fit
 // it. Otherwise the sure background of the seeds.
-WallSamples wallSamples(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
-                        const cv::Mat& wall) {
+std::vector<cv::Vec3f> wallSamples(const cv::Mat& small, const cv::Mat& seeds,
+                                   const cv::Mat& person, const cv::Mat& wall) {
     cv::Mat parts;
     cv::Mat stats;
     cv::Mat centres;
@@ -57,76 +43,30 @@ WallSamples wallSamples(const cv::Mat& small, const cv::Mat& seeds, const cv::Ma
     const bool oneSurface =
         largest > 0 && behindCount > 0 &&
         cv::countNonZero((parts == largest) & behind) >= kOneSurfaceShare * behindCount;
-    WallSamples samples;
-    if (oneSurface) {
-        samples.surface = parts == largest;
-    } else {
-        samples.surface = seeds == cv::GC_BGD;
-    }
+    std::vector<cv::Vec3f> samples;
     for (int y = 0; y < small.rows; ++y) {
         for (int x = 0; x < small.cols; ++x) {
-            if (samples.surface.at<uchar>(y, x) != 0) {
-                samples.colours.emplace_back(small.at<cv::Vec3b>(y, x));
+            const bool take =
+                oneSurface ? parts.at<int>(y, x) == largest : seeds.at<uchar>(y, x) == cv::GC_BGD;
+            if (take) {
+                samples.emplace_back(small.at<cv::Vec3b>(y, x));
             }
         }
-    }
-    if (!oneSurface) {
-        samples.surface.release();
     }
     return samples;
-}
-
-// Marks the pixels of `small` (in `plainPerson`) that lie far from the colour the smooth wall
-// `surface` has around them, wherever the wall is near enough to tell.
-void judgeByWallNearby(const cv::Mat& small, const cv::Mat& surface, cv::Mat& plainPerson) {
-    cv::Mat weight;
-    surface.convertTo(weight, CV_32F, 1.0 / 255);
-    cv::Mat image;
-    small.convertTo(image, CV_32FC3);
-    std::vector<cv::Mat> channels;
-    cv::split(image, channels);
-    cv::Mat weightNearby;
-    cv::GaussianBlur(weight, weightNearby, cv::Size(), kWallNearby);
-    const cv::Mat safeWeight = weightNearby + 1e-6f;
-    std::vector<cv::Mat> mean(3);
-    std::vector<cv::Mat> spread(3);
-    for (size_t c = 0; c < 3; ++c) {
-        cv::GaussianBlur(channels[c].mul(weight), mean[c], cv::Size(), kWallNearby);
-        cv::GaussianBlur(channels[c].mul(channels[c]).mul(weight), spread[c], cv::Size(),
-                         kWallNearby);
-        mean[c] /= safeWeight;
-        spread[c] = spread[c] / safeWeight - mean[c].mul(mean[c]);
-        // The same floor as under the whole wall's spread.
-        spread[c] = cv::max(spread[c], 0.0f) + float(kWallSpreadFloor * kWallSpreadFloor);
-    }
-    for (int y = 0; y < small.rows; ++y) {
-        const float* w = weightNearby.ptr<float>(y);
-        auto* out = plainPerson.ptr<uchar>(y);
-        for (int x = 0; x < small.cols; ++x) {
-            if (w[x] < kLeastNearbyWeight) {
-                continue;
-            }
-            double distance = 0;
-            for (size_t c = 0; c < 3; ++c) {
-                const double d = channels[c].at<float>(y, x) - mean[c].at<float>(y, x);
-                distance += d * d / spread[c].at<float>(y, x);
-            }
-            out[x] = distance > kWallDistance * kWallDistance ? 255 : 0;
-        }
-    }
 }
 
 } // namespace
 
 double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person) {
-    // The rings inside and outside the outline (distances are cheaper than a round
-    // structuring element of that size).
+    // The rings just inside and just outside the outline, 4 px deep (distances are cheaper
+    // than a round structuring element of that size).
     cv::Mat toBackground;
     cv::Mat toPerson;
     cv::distanceTransform(person, toBackground, cv::DIST_L2, 3);
     cv::distanceTransform(255 - person, toPerson, cv::DIST_L2, 3);
-    const cv::Mat insideRing = (toBackground > kRingGap) & (toBackground <= kRingGap + kRingDepth);
-    const cv::Mat outsideRing = (toPerson > kRingGap) & (toPerson <= kRingGap + kRingDepth);
+    const cv::Mat insideRing = (toBackground > 0) & (toBackground <= kRingDepth);
+    const cv::Mat outsideRing = (toPerson > 0) & (toPerson <= kRingDepth);
     // Mean colours just inside and just outside, near each outline pixel.
     cv::Mat image;
     bgr.convertTo(image, CV_32FC3);
@@ -168,15 +108,15 @@ double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person) {
 
 double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
                                cv::Point face, const cv::Mat& wall) {
-    WallSamples samples = wallSamples(small, seeds, person, wall);
-    if (samples.colours.size() < 50) {
+    std::vector<cv::Vec3f> samples = wallSamples(small, seeds, person, wall);
+    if (samples.size() < 50) {
         return 1.0; // too little background to judge by
     }
-    cv::Mat data(int(samples.colours.size()), 3, CV_32F, samples.colours.data());
+    cv::Mat data(int(samples.size()), 3, CV_32F, samples.data());
     cv::Mat covariance;
     cv::Mat mean;
     cv::calcCovarMatrix(data, covariance, mean, cv::COVAR_NORMAL | cv::COVAR_ROWS, CV_64F);
-    covariance /= double(samples.colours.size());
+    covariance /= double(samples.size());
     // A floor under the spread: a wall is never read as flatter than a few grey levels.
     covariance += cv::Mat::eye(3, 3, CV_64F) * kWallSpreadFloor * kWallSpreadFloor;
     const cv::Matx33d inverse(cv::Mat(covariance.inv()));
@@ -189,9 +129,6 @@ double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const
             const cv::Vec3d d = cv::Vec3d(in[x][0], in[x][1], in[x][2]) - centre;
             out[x] = d.dot(inverse * d) > kWallDistance * kWallDistance ? 255 : 0;
         }
-    }
-    if (!samples.surface.empty()) {
-        judgeByWallNearby(small, samples.surface, plainPerson);
     }
     // What the face tells for sure stays the person (a skin-coloured wall would swallow it).
     plainPerson.setTo(255, seeds == cv::GC_FGD);

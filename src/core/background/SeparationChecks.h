@@ -15,10 +15,8 @@ double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person);
 // How far the person GrabCut found agrees (intersection over union) with the person a plain
 // model of the background sees: every pixel whose colour lies far from the wall's colours.
 // The wall is the largest smooth surface of `wall` when it covers most of the background,
-// and each pixel is then compared with that surface's colours around it; else the background
-// seeds (`seeds`, GrabCut's labels), one model for the whole frame. Behind a plain wall or
-// curtain the two agree; on a busy background, or one whose colours the person shares, they
-// part ways.
+// else the background seeds (`seeds`, GrabCut's labels). Behind a plain wall or curtain the
+// two agree; on a busy background, or one whose colours the person shares, they part ways.
 double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
                                cv::Point face, const cv::Mat& wall);
 

@@ -101,11 +101,9 @@ ShoulderLine findShoulders(const cv::Mat& small, const HeadMeasures& m, double s
     return line;
 }
 
-cv::Mat markBelowShoulders(const ShoulderLine& line, int margin, cv::Mat& mask) {
-    cv::Mat below = cv::Mat::zeros(mask.size(), CV_8U);
+void markBelowShoulders(const ShoulderLine& line, int margin, cv::Mat& mask) {
     const auto mark = [&](int x, int top) {
         for (int y = std::max(0, top + margin + 1); y < mask.rows; ++y) {
-            below.at<uchar>(y, x) = 255;
             uchar& label = mask.at<uchar>(y, x);
             if (label != cv::GC_FGD) {
                 label = cv::GC_PR_FGD;
@@ -118,22 +116,6 @@ cv::Mat markBelowShoulders(const ShoulderLine& line, int margin, cv::Mat& mask) 
     for (size_t i = 0; i < line.right.size(); ++i) {
         mark(mask.cols - 1 - int(i), line.right[i]);
     }
-    return below;
-}
-
-cv::Mat shoulderlessColumns(const ShoulderLine& line, cv::Size size) {
-    cv::Mat columns = cv::Mat::zeros(size, CV_8U);
-    for (size_t i = 0; i < line.left.size(); ++i) {
-        if (line.left[i] >= size.height - 1) {
-            columns.col(int(i)).setTo(255);
-        }
-    }
-    for (size_t i = 0; i < line.right.size(); ++i) {
-        if (line.right[i] >= size.height - 1) {
-            columns.col(size.width - 1 - int(i)).setTo(255);
-        }
-    }
-    return columns;
 }
 
 } // namespace portiqa::background

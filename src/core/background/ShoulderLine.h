@@ -24,11 +24,7 @@ struct ShoulderLine {
 ShoulderLine findShoulders(const cv::Mat& small, const HeadMeasures& m, double scale);
 
 // Marks everything more than `margin` px below the shoulders in GrabCut's labels (`mask`) as
-// probably the person; sure seeds stay. Returns what lies below them (0/255).
-cv::Mat markBelowShoulders(const ShoulderLine& line, int margin, cv::Mat& mask);
-
-// The columns (0/255 over `size`) where the picture shows no shoulder: the line runs along
-// the bottom row.
-cv::Mat shoulderlessColumns(const ShoulderLine& line, cv::Size size);
+// probably the person; sure seeds stay.
+void markBelowShoulders(const ShoulderLine& line, int margin, cv::Mat& mask);
 
 } // namespace portiqa::background

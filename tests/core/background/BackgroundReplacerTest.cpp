@@ -202,40 +202,24 @@ TEST(BackgroundReplacer, ALogoAndASeamAtTheFramesEdgesDoNotMakeAPlainWallBusy) {
     EXPECT_GT(overlap(r.alpha, person), 0.97);
 }
 
-// Plain walls that once went wrong, measured against the portraits' reference masks from an
-// independent segmenter.
-TEST(BackgroundReplacer, PlainWallsThatOnceWentWrongAreSeparatedAsTheReferenceSeesThem) {
+// A warm wall about the colour of the face, filling the frame beside a head as wide as an ID
+// frame makes it: the wall either side of the head must stay background (it was once taken
+// for the person on one side and replaced as such). Measured against the portrait's
+// reference mask from an independent segmenter.
+TEST(BackgroundReplacer, AWallOfTheFacesColourIsNotTakenForThePerson) {
     FaceDetector detector;
     ASSERT_TRUE(detector.ready()) << detector.error().toStdString();
     const QString folder = QStringLiteral(PORTIQA_FIXTURES "/background/");
-    struct Portrait {
-        const char* name;
-        QRect photo; // the photo's part of the frame, as the window separates it
-    };
-    const Portrait portraits[] = {
-        // A warm wall about the colour of the face, filling the frame beside a head as wide
-        // as an ID frame makes it: it was taken for the person on one side.
-        {"sean_connery_0", QRect(QPoint(0, 0), kFrame)},
-        // A beige wall shaded from light to dark, a cable hanging beside a tilted head, the
-        // frame one row above the photo: the shaded wall behind the cable was kept as the
-        // person, and the shading alone made the wall look busy.
-        {"pascal_004587_0", QRect(0, 1, kFrame.width(), kFrame.height() - 1)},
-    };
-    for (const Portrait& portrait : portraits) {
-        const QString file = QString::fromLatin1(portrait.name) + ".png";
-        const QImage framed =
-            QImage(folder + "framed/" + file).convertToFormat(QImage::Format_RGB32);
-        const QImage reference =
-            QImage(folder + "reference/" + file).convertToFormat(QImage::Format_Grayscale8);
-        ASSERT_EQ(framed.size(), kFrame) << portrait.name;
-        ASSERT_EQ(reference.size(), kFrame) << portrait.name;
-        const QImage photo = framed.copy(portrait.photo);
-        const QRgb white = qRgb(255, 255, 255);
-        const BackgroundReplacement r = placedInFrame(
-            framed, portrait.photo, replaceBackground(photo, detector.detect(photo), white), white);
-        ASSERT_TRUE(r.replaced()) << portrait.name << ": " << r.refusal().toStdString();
-        EXPECT_GE(overlap(r.alpha, reference), 0.95) << portrait.name;
-    }
+    const QImage framed =
+        QImage(folder + "framed/sean_connery_0.png").convertToFormat(QImage::Format_RGB32);
+    const QImage reference =
+        QImage(folder + "reference/sean_connery_0.png").convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_FALSE(framed.isNull());
+    ASSERT_EQ(reference.size(), framed.size());
+    const BackgroundReplacement r =
+        replaceBackground(framed, detector.detect(framed), qRgb(255, 255, 255));
+    ASSERT_TRUE(r.replaced()) << r.refusal().toStdString();
+    EXPECT_GE(overlap(r.alpha, reference), 0.95);
 }
 
 // GrabCut draws on the thread's random generator: whatever used it before, the same picture
