@@ -11,6 +11,7 @@
 #include "gui/app/StatusBarWidget.h"
 #include "gui/batch/BatchCropWiring.h"
 #include "gui/workspace/WorkspaceController.h"
+#include "support/BatchSwitch.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -42,10 +43,8 @@ struct BackgroundBatchRun {
         options.settingsDir = dir.filePath("s");
         app = std::make_unique<PortiqaApp>(options, &dialogs);
         app->start();
-        StatusBarWidget& bar = *app->window().controls().statusBar;
         dialogs.answers.push_back(MessageAnswer::Yes);
-        QTest::mousePress(&bar, Qt::LeftButton, {},
-                          QPoint(bar.effectiveWidth() - 45, bar.height() / 2));
+        test::pressBatchSwitch(*app->window().controls().statusBar);
         app->workspace().waitForPicture();
         app->batchCrop().hotkeyPressed('A'); // builds the task and shows a picture of it
         app->workspace().waitForPicture();

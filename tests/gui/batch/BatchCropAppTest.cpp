@@ -14,6 +14,7 @@
 #include "gui/output/NamePrompt.h"
 #include "gui/workspace/WorkspaceController.h"
 #include "platform/GlobalHotkeys.h"
+#include "support/BatchSwitch.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ struct KeptBatchApp {
     }
     void switchOn() {
         dialogs.answers.push_back(MessageAnswer::Yes);
-        press(bar().effectiveWidth() - 45);
+        test::pressBatchSwitch(bar());
         app->workspace().waitForPicture();
     }
     bool hotkeys() { return app->batchCrop().hotkeys().registered(); }

@@ -12,6 +12,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/StatusBarWidget.h"
 #include "gui/workspace/WorkspaceController.h"
+#include "support/BatchSwitch.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -61,9 +62,7 @@ struct RunOverABadFile {
         app = std::make_unique<PortiqaApp>(options, &dialogs);
         app->start();
         dialogs.answers.push_back(MessageAnswer::Yes); // go on with the kept run
-        StatusBarWidget& bar = *app->window().controls().statusBar;
-        QTest::mousePress(&bar, Qt::LeftButton, {},
-                          QPoint(bar.effectiveWidth() - 45, bar.height() / 2));
+        test::pressBatchSwitch(*app->window().controls().statusBar);
         app->workspace().waitForPicture();
     }
     void step(TaskStep direction) {
