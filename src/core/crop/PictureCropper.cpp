@@ -70,12 +70,9 @@ QImage PictureCropper::frame(const QString& path, CroppedPicture& result) {
         return framed;
     }
     if (settings_.background.replaces() && detector_) {
-        const FaceDetector& detector = *detector_;
         const BackgroundReplacement replaced = replaceFramedBackground(
             framed, workspace.framedPicturePart(), *settings_.background.colour,
-            [&detector](const PicturePyramid& picture, QSize size) {
-                return FaceFinder::findNow(detector, picture, size);
-            });
+            FaceFinder::searchWith(*detector_));
         result.backgroundRefusal = replaced.refusal();
         framed = replaced.picture;
     }

@@ -32,6 +32,13 @@ QImage FaceFinder::reducedCopy(const PicturePyramid& picture, int longSide) {
     return source.scaled(longSide, longSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
+FaceSearch FaceFinder::searchWith(const FaceDetector& detector) {
+    const FaceDetector* used = &detector;
+    return [used](const PicturePyramid& picture, QSize fullSize) {
+        return findNow(*used, picture, fullSize);
+    };
+}
+
 DetectedFaces FaceFinder::findNow(const FaceDetector& detector, const PicturePyramid& picture,
                                   QSize fullSize) {
     const QImage reduced = reducedCopy(picture, ReducedLongSide);

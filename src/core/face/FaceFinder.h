@@ -10,6 +10,7 @@
 
 #include "core/face/DetectedFace.h"
 #include "core/face/FaceDetector.h"
+#include "core/face/FaceSearch.h"
 #include "core/workspace/PicturePyramid.h"
 
 #include <QFuture>
@@ -41,6 +42,8 @@ public:
     // The same search, run here and now.
     static DetectedFaces findNow(const FaceDetector& detector, const PicturePyramid& picture,
                                  QSize fullSize);
+    // That search as a function to hand over; `detector` must outlive it.
+    static FaceSearch searchWith(const FaceDetector& detector);
     // The picture reduced to at most `longSide` pixels on its long side, from the pyramid
     // level just above that size.
     static QImage reducedCopy(const PicturePyramid& picture, int longSide);

@@ -1,5 +1,7 @@
 #include "gui/face/AutoFrameFeature.h"
 
+#include "core/face/FaceFinder.h"
+
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainWindow.h"
 #include "gui/face/QuickShootFaceFollow.h"
@@ -19,11 +21,8 @@ AutoFrameFeature::AutoFrameFeature(MainWindow& window, WorkspaceController& work
     framer_->setAutomatic(setting_.enabled());
 
     AutoFramer* framerForLinks = framer_.get();
-    const FaceDetector* detector = &detector_;
     links.autoFrameOn = [framerForLinks] { return framerForLinks->automatic(); };
-    links.findFaces = [detector](const PicturePyramid& picture, QSize fullSize) {
-        return FaceFinder::findNow(*detector, picture, fullSize);
-    };
+    links.findFaces = FaceFinder::searchWith(detector_);
     links.prefetchedFaces = [framerForLinks](PicturePyramidPtr picture, DetectedFaces faces) {
         framerForLinks->acceptPrefetchedFaces(std::move(picture), std::move(faces));
     };
