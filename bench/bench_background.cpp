@@ -14,6 +14,10 @@
 // background replaced (goal < 150 ms), and the two parts apart; the baseline beside it is the
 // JPEG search of the save on the same framed picture. PORTIQA_BACKGROUND_SHOTS=DIR saves each
 // replaced picture and its separation (NAME_mask.png, refused or not) for looking at.
+//
+// PORTIQA_BACKGROUND_SCAN=DIR instead goes through the framed PNGs of DIR, which have no
+// reference (other frame sizes, other photos), and prints for each whether it was replaced or
+// why not, with the measures the checks judged; the shots go to PORTIQA_BACKGROUND_SHOTS too.
 
 #include "BenchSupport.h"
 
@@ -166,6 +170,57 @@ DetectedFaces facesIn(const FaceDetector& detector, const QImage& picture) {
     return detector.detect(picture.convertToFormat(QImage::Format_RGB32));
 }
 
+const char* outcomeName(const BackgroundReplacement& r) {
+    switch (r.outcome) {
+    case BackgroundReplacement::Outcome::Replaced:
+        return "replaced";
+    case BackgroundReplacement::Outcome::NoFace:
+        return "no face";
+    case BackgroundReplacement::Outcome::BusyBackground:
+        return "busy";
+    case BackgroundReplacement::Outcome::UnclearPerson:
+        return "unclear";
+    }
+    return "?";
+}
+
+// The framed picture replaced as the program does it: only its photo's part is separated.
+BackgroundReplacement replacedAsInTheProgram(const FaceDetector& detector, const QImage& framed,
+                                             QRgb colour, BackgroundMeasures* measures) {
+    const QRect part = photoPart(framed);
+    const QImage inside = framed.copy(part);
+    return placedInFrame(framed, part,
+                         replaceBackground(inside, facesIn(detector, inside), colour, measures),
+                         colour);
+}
+
+void saveShots(const QString& name, const BackgroundReplacement& r,
+               const BackgroundMeasures& measures) {
+    const QString shots = qEnvironmentVariable("PORTIQA_BACKGROUND_SHOTS");
+    if (!shots.isEmpty()) {
+        r.picture.save(shots + "/" + name + ".png");
+        (r.replaced() ? r.alpha : measures.person).save(shots + "/" + name + "_mask.png");
+    }
+}
+
+int scanFolder(const FaceDetector& detector, const QString& folder) {
+    std::printf("%-22s %-10s %8s %8s %6s %6s\n", "picture", "outcome", "texture", "no edge",
+                "agree", "share");
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    for (const QString& file : names) {
+        const QImage framed = QImage(folder + "/" + file).convertToFormat(QImage::Format_RGB32);
+        BackgroundMeasures measures;
+        const BackgroundReplacement r =
+            replacedAsInTheProgram(detector, framed, qRgb(255, 0, 0), &measures);
+        std::printf("%-22s %-10s %8.2f %8.2f %6.3f %6.3f\n", qPrintable(file.chopped(4)),
+                    outcomeName(r), measures.backgroundTexture, measures.unsupportedOutline,
+                    measures.agreement, measures.personShare);
+        saveShots(file.chopped(4), r, measures);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -175,6 +230,10 @@ int main(int argc, char** argv) {
     if (!detector.ready()) {
         std::fprintf(stderr, "face detector not ready: %s\n", qPrintable(detector.error()));
         return 1;
+    }
+    const QString scan = qEnvironmentVariable("PORTIQA_BACKGROUND_SCAN");
+    if (!scan.isEmpty()) {
+        return scanFolder(detector, scan);
     }
     const QString folder = QStringLiteral(PORTIQA_FIXTURES "/background/");
     // From tests/fixtures/background/README.md.
@@ -201,10 +260,7 @@ int main(int argc, char** argv) {
             QImage(folder + "reference/" + file).convertToFormat(QImage::Format_Grayscale8);
         BackgroundMeasures measures;
         const QRect part = photoPart(framed);
-        const QImage inside = framed.copy(part);
-        const BackgroundReplacement r = placedInFrame(
-            framed, part, replaceBackground(inside, facesIn(detector, inside), white, &measures),
-            white);
+        const BackgroundReplacement r = replacedAsInTheProgram(detector, framed, white, &measures);
         const bool isPlain = plain.contains(name);
         double iou = 0, error = 0;
         if (r.replaced()) {
@@ -240,21 +296,13 @@ int main(int argc, char** argv) {
             ++busyCount;
             busyMet += accurate || !r.replaced();
         }
-        const char* outcome = r.replaced()                                          ? "replaced"
-                              : r.outcome == BackgroundReplacement::Outcome::NoFace ? "no face"
-                              : r.outcome == BackgroundReplacement::Outcome::BusyBackground
-                                  ? "busy"
-                                  : "unclear";
         std::printf("%-22s %-6s %-10s %6.3f %7.2f %8.2f %8.2f %6.3f %6.3f%s%s\n", qPrintable(name),
-                    isPlain ? "plain" : "busy", outcome, r.replaced() ? iou : refusedIou, error,
-                    measures.backgroundTexture, measures.unsupportedOutline, measures.agreement,
-                    measures.personShare, doubtful.contains(name) ? "  (doubtful reference)" : "",
+                    isPlain ? "plain" : "busy", outcomeName(r), r.replaced() ? iou : refusedIou,
+                    error, measures.backgroundTexture, measures.unsupportedOutline,
+                    measures.agreement, measures.personShare,
+                    doubtful.contains(name) ? "  (doubtful reference)" : "",
                     r.replaced() && !accurate ? "  BELOW GOAL" : "");
-        const QString shots = qEnvironmentVariable("PORTIQA_BACKGROUND_SHOTS");
-        if (!shots.isEmpty()) {
-            r.picture.save(shots + "/" + name + ".png");
-            (r.replaced() ? r.alpha : measures.person).save(shots + "/" + name + "_mask.png");
-        }
+        saveShots(name, r, measures);
     }
     std::printf("\nplain backgrounds at IoU >= 0.95 and dE00 <= 2: %d of %d (goal: all)\n",
                 plainMet, plainCount);
