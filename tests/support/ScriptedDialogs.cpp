@@ -50,7 +50,8 @@ QString ScriptedDialogs::chooseFolder(const QString& title, const QString&) {
     return takeOr(folders, QString());
 }
 
-std::optional<QColor> ScriptedDialogs::chooseColour(const QColor&) {
+std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
+    colourStarts.append(initial);
     return takeOr(colours, std::nullopt);
 }
 

@@ -33,6 +33,7 @@ public:
     QStringList openTitles;
     QStringList openFolders; // the starting folder of each open dialog
     QStringList openFilters;
+    QList<QColor> colourStarts; // the colour each colour dialog started from
     QStringList folderTitles;
 
     MessageAnswer message(const QString& caption, const QString& text, MessageIcon icon,

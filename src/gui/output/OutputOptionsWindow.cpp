@@ -47,11 +47,9 @@ OutputOptionsWindow::OutputOptionsWindow(OutputOptionsSetting& setting, Dialogs&
     background_->addItems(backgroundItems());
     customShown_ = new QLabel(this);
     customShown_->setObjectName(QStringLiteral("自定义颜色标签"));
-    const BackgroundColour presets[] = {BackgroundColour(), BackgroundColour::white(),
-                                        BackgroundColour::blue(), BackgroundColour::red()};
     lastBackgroundItem_ = 4;
     for (int i = 0; i < 4; ++i) {
-        if (stored.background == presets[i]) {
+        if (stored.background == presetAt(i)) {
             lastBackgroundItem_ = i;
         }
     }
@@ -110,24 +108,30 @@ QStringList OutputOptionsWindow::backgroundItems() {
             QStringLiteral("红色"), QStringLiteral("自定义…")};
 }
 
-BackgroundColour OutputOptionsWindow::chosenBackground() const {
-    switch (background_->currentIndex()) {
+BackgroundColour OutputOptionsWindow::presetAt(int index) {
+    switch (index) {
     case 1:
         return BackgroundColour::white();
     case 2:
         return BackgroundColour::blue();
     case 3:
         return BackgroundColour::red();
-    case 4:
-        return custom_;
     default:
         return {};
     }
 }
 
+BackgroundColour OutputOptionsWindow::chosenBackground() const {
+    const int index = background_->currentIndex();
+    return index == 4 ? custom_ : presetAt(index);
+}
+
 void OutputOptionsWindow::backgroundItemChosen(int index) {
     if (index == 4) {
-        const QColor initial = custom_.replaces() ? QColor(*custom_.colour) : QColor(Qt::white);
+        // The dialog starts from the colour in use, so a shade of it is one step away.
+        const BackgroundColour inUse =
+            lastBackgroundItem_ == 4 ? custom_ : presetAt(lastBackgroundItem_);
+        const QColor initial = inUse.replaces() ? QColor(*inUse.colour) : QColor(Qt::white);
         const std::optional<QColor> picked = dialogs_.chooseColour(initial);
         if (!picked || !picked->isValid()) {
             background_->setCurrentIndex(lastBackgroundItem_); // cancelled: as before

@@ -53,6 +53,8 @@ private:
     int lastBackgroundItem_ = 0;
 
     void backgroundItemChosen(int index);
+    // The colour of the list's item `index` (none for 不更换 and for 自定义…).
+    static BackgroundColour presetAt(int index);
 };
 
 } // namespace portiqa

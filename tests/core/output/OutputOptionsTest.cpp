@@ -191,7 +191,7 @@ TEST(OutputOptions, StoredKeysAndRefusals) {
     EXPECT_TRUE(setting.optionsFor(QSize(358, 441)).bestPicture);
     EXPECT_EQ(setting.optionsFor(QSize(358, 441)).minKb, 0);
 
-    ASSERT_TRUE(setting.store({600, 20, false}));
+    ASSERT_TRUE(setting.store({600, 20, false, BackgroundColour()}));
     const IniFile file(dir.filePath("set.dll"));
     EXPECT_EQ(file.read("输出选项", "分辨率"), "600");
     EXPECT_EQ(file.read("输出选项", "最小体积"), "20");

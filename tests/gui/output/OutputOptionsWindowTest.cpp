@@ -30,8 +30,11 @@ struct Rig {
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<PortiqaApp> app;
-    Rig() {
+    explicit Rig(const QString& storedBackground = QString()) {
         QDir().mkpath(dir.filePath("s"));
+        if (!storedBackground.isEmpty()) {
+            IniFile(dir.filePath("s/set.dll")).write("输出选项", "背景颜色", storedBackground);
+        }
         LaunchOptions options;
         options.settingsDir = dir.filePath("s");
         app = std::make_unique<PortiqaApp>(options, &dialogs);
@@ -86,6 +89,45 @@ TEST(OutputOptionsWindow, RefusesWhatCannotBeKeptAndStoresTheRest) {
             EXPECT_EQ(window.focusWidget()->objectName(), QString::fromUtf8(c.focus))
                 << c.dpi << " " << c.minKb;
         }
+    }
+}
+
+TEST(OutputOptionsWindow, TheBackgroundListStoresItsColourAndAskedForOneStartsFromTheColourInUse) {
+    struct Case {
+        const char* stored;
+        int chosen;           // the list's item picked
+        const char* answer;   // the colour dialog's, "" for cancel; unused for the presets
+        const char* expected; // what OK stores
+        int shownItem;        // the list's item after the pick
+        const char* start;    // the colour the dialog started from
+    } cases[] = {
+        {"#FF0000", 4, "#3366CC", "#3366CC", 4, "#ff0000"},
+        {"#123456", 4, "#654321", "#654321", 4, "#123456"},
+        {"", 4, "", "", 0, "#ffffff"}, // cancelled: the list goes back to 不更换
+        {"#438EDB", 4, "", "#438EDB", 2, "#438edb"},
+        {"#438EDB", 1, "", "#FFFFFF", 1, nullptr},
+        {"#FFFFFF", 0, "", "", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        Rig rig(QString::fromUtf8(c.stored));
+        if (c.start != nullptr) {
+            rig.dialogs.colours.push_back(*c.answer ? std::optional<QColor>(QColor(c.answer))
+                                                    : std::nullopt);
+        }
+        OutputOptionsWindow& window = rig.open();
+        QComboBox* list = window.backgroundBox();
+        list->setCurrentIndex(c.chosen);
+        emit list->activated(c.chosen);
+        EXPECT_EQ(list->currentIndex(), c.shownItem) << c.stored << " " << c.chosen;
+        if (c.start != nullptr) {
+            ASSERT_EQ(rig.dialogs.colourStarts.size(), 1) << c.stored;
+            EXPECT_EQ(rig.dialogs.colourStarts[0].name(), QString::fromUtf8(c.start)) << c.stored;
+        } else {
+            EXPECT_TRUE(rig.dialogs.colourStarts.isEmpty()) << c.stored;
+        }
+        window.accept();
+        EXPECT_EQ(rig.stored("背景颜色"), QString::fromUtf8(c.expected))
+            << c.stored << " " << c.chosen;
     }
 }
 
