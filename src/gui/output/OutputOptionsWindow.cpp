@@ -121,16 +121,18 @@ BackgroundColour OutputOptionsWindow::presetAt(int index) {
     }
 }
 
-BackgroundColour OutputOptionsWindow::chosenBackground() const {
-    const int index = background_->currentIndex();
+BackgroundColour OutputOptionsWindow::colourOfItem(int index) const {
     return index == 4 ? custom_ : presetAt(index);
+}
+
+BackgroundColour OutputOptionsWindow::chosenBackground() const {
+    return colourOfItem(background_->currentIndex());
 }
 
 void OutputOptionsWindow::backgroundItemChosen(int index) {
     if (index == 4) {
         // The dialog starts from the colour in use, so a shade of it is one step away.
-        const BackgroundColour inUse =
-            lastBackgroundItem_ == 4 ? custom_ : presetAt(lastBackgroundItem_);
+        const BackgroundColour inUse = colourOfItem(lastBackgroundItem_);
         const QColor initial = inUse.replaces() ? QColor(*inUse.colour) : QColor(Qt::white);
         const std::optional<QColor> picked = dialogs_.chooseColour(initial);
         if (!picked || !picked->isValid()) {

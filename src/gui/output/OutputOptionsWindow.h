@@ -53,7 +53,9 @@ private:
     int lastBackgroundItem_ = 0;
 
     void backgroundItemChosen(int index);
-    // The colour of the list's item `index` (none for 不更换 and for 自定义…).
+    // The colour of the list's item `index`: the custom colour for 自定义….
+    BackgroundColour colourOfItem(int index) const;
+    // The colour of a preset item (none for 不更换 and for 自定义…).
     static BackgroundColour presetAt(int index);
 };
 
