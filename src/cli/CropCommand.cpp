@@ -85,7 +85,11 @@ CropSettings withOutputOptions(const CropArguments& a, std::FILE* err) {
     if (a.bestPicture >= 0) {
         settings.output.bestPicture = a.bestPicture == 1;
     }
-    settings.background = a.background ? *a.background : stored.stored().background;
+    const StoredOutputOptions options = stored.stored();
+    settings.background = a.background ? *a.background : options.background;
+    if (!a.background && !OutputOptionsSetting::backgroundNotice(options).isEmpty()) {
+        say(err, OutputOptionsSetting::backgroundNotice(options));
+    }
     return settings;
 }
 

@@ -31,8 +31,12 @@ StoredOutputOptions OutputOptionsSetting::stored() const {
     const double minKb = numbers::leadingNumber(file_.read(section(), kMin));
     options.minKb = minKb > 0 ? minKb : 0;
     options.bestPicture = file_.read(section(), kBest) == kTrue;
-    options.background = BackgroundColour::fromStored(file_.read(section(), kBackground))
-                             .value_or(BackgroundColour());
+    const QString background = file_.read(section(), kBackground);
+    const std::optional<BackgroundColour> colour = BackgroundColour::fromStored(background);
+    options.background = colour.value_or(BackgroundColour());
+    if (!colour) {
+        options.unreadBackground = background;
+    }
     return options;
 }
 
@@ -60,6 +64,18 @@ bool OutputOptionsSetting::storeBackground(const BackgroundColour& colour) {
     StoredOutputOptions options = stored();
     options.background = colour;
     return store(options);
+}
+
+QString OutputOptionsSetting::backgroundNotice(const StoredOutputOptions& options) {
+    if (options.unreadBackground.isEmpty()) {
+        return QString();
+    }
+    // A long run of garbage would push the rest of the text out of the status bar.
+    constexpr int kShown = 12;
+    const QString text = options.unreadBackground.size() > kShown
+                             ? options.unreadBackground.left(kShown) + QStringLiteral("…")
+                             : options.unreadBackground;
+    return QStringLiteral("设置中的背景颜色“%1”无法识别，未更换背景颜色").arg(text);
 }
 
 QString OutputOptionsSetting::refusal(const QString& dpiText, const QString& minKbText,

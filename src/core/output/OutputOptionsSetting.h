@@ -4,7 +4,8 @@
 // per inch, empty for the size's own resolution), "最小体积" (KB, empty or 0 for none) and
 // "最佳画质" ("真" or empty), and "背景颜色" (empty for none, else "#RRGGBB"). A file without the
 // section (older files) reads as: the size's resolution, no minimum, best picture on, the
-// background as it is; a colour that is not "#RRGGBB" reads as none.
+// background as it is; a colour that is not "#RRGGBB" reads as none, and `backgroundNotice` says
+// so.
 //
 // Every read goes to the file. A failed write is reported once (WriteFailureNotice) and the
 // values are kept for this run.
@@ -25,6 +26,7 @@ struct StoredOutputOptions {
     double minKb = 0;
     bool bestPicture = true;
     BackgroundColour background;
+    QString unreadBackground; // the stored "背景颜色" when it is not a colour, else empty
 };
 
 class OutputOptionsSetting {
@@ -42,6 +44,10 @@ public:
     bool store(const StoredOutputOptions& options);
     // The background colour alone (menu 文件's quick switch).
     bool storeBackground(const BackgroundColour& colour);
+
+    // What the window and the crop command tell when the stored colour could not be read;
+    // empty when it could.
+    static QString backgroundNotice(const StoredOutputOptions& options);
 
     // Why the window's texts cannot be kept, or empty when they can; `field` tells which
     // field to return to (0 the resolution, 1 the minimum). `maxKb` is the size limit.

@@ -172,6 +172,7 @@ void PortiqaApp::wireCamera(Dialogs& dialogs) {
 
 void PortiqaApp::start() {
     window_->startUp();
+    background_->tellUnreadColour();
     window_->show();
     if (!options_.picture.isEmpty()) {
         // Opened once the window is up, so a message about a bad file has a window to sit on.

@@ -63,6 +63,13 @@ BackgroundFeature::BackgroundFeature(MainWindow& window, WorkspaceController& wo
     });
 }
 
+void BackgroundFeature::tellUnreadColour() {
+    const QString notice = OutputOptionsSetting::backgroundNotice(setting_.stored());
+    if (!notice.isEmpty()) {
+        window_.setStatusHint(notice);
+    }
+}
+
 BackgroundFeature::~BackgroundFeature() {
     watcher_.waitForFinished();
 }

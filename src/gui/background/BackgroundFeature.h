@@ -52,6 +52,9 @@ public:
     const BackgroundColour& colour() const { return colour_; }
     // Sets the colour (none switches it off), storing it when `store`.
     void setColour(const BackgroundColour& colour, bool store);
+    // Says in the status hint when the stored colour could not be read, rather than leave the
+    // background unchanged without a word. Called once the window is up.
+    void tellUnreadColour();
     // Makes the frame show its replaced background now, waiting for work in progress.
     void settle();
     // The framed picture `shot` with its background replaced, or as it is with the reason

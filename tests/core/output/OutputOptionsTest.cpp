@@ -191,7 +191,7 @@ TEST(OutputOptions, StoredKeysAndRefusals) {
     EXPECT_TRUE(setting.optionsFor(QSize(358, 441)).bestPicture);
     EXPECT_EQ(setting.optionsFor(QSize(358, 441)).minKb, 0);
 
-    ASSERT_TRUE(setting.store({600, 20, false, BackgroundColour()}));
+    ASSERT_TRUE(setting.store({600, 20, false, BackgroundColour(), QString()}));
     const IniFile file(dir.filePath("set.dll"));
     EXPECT_EQ(file.read("输出选项", "分辨率"), "600");
     EXPECT_EQ(file.read("输出选项", "最小体积"), "20");
@@ -209,8 +209,15 @@ TEST(OutputOptions, StoredKeysAndRefusals) {
     EXPECT_EQ(setting.stored().dotsPerInch, 600); // the other keys kept
     ASSERT_TRUE(setting.storeBackground(BackgroundColour()));
     EXPECT_EQ(IniFile(dir.filePath("set.dll")).read("输出选项", "背景颜色"), "");
+    EXPECT_TRUE(OutputOptionsSetting::backgroundNotice(setting.stored()).isEmpty());
     ASSERT_TRUE(IniFile(dir.filePath("set.dll")).write("输出选项", "背景颜色", "blue"));
     EXPECT_FALSE(setting.stored().background.replaces());
+    EXPECT_TRUE(OutputOptionsSetting::backgroundNotice(setting.stored()).contains("“blue”"));
+    // Garbage is told, but not all of it.
+    ASSERT_TRUE(IniFile(dir.filePath("set.dll")).write("输出选项", "背景颜色", QString(500, 'x')));
+    const QString notice = OutputOptionsSetting::backgroundNotice(setting.stored());
+    EXPECT_TRUE(notice.contains(QString(12, 'x') + "…")) << notice.toStdString();
+    EXPECT_LT(notice.size(), 100);
 
     struct Case {
         const char* dpi;

@@ -113,6 +113,16 @@ TEST(BackgroundFeature, TheMenuItemSwitchesTheStoredColour) {
     EXPECT_EQ(captured.pixel(3, 3), qRgb(67, 142, 219));
 }
 
+TEST(BackgroundFeature, AStoredColourThatCannotBeReadIsToldAndLeftInTheFile) {
+    Rig rig(QStringLiteral("red"));
+    EXPECT_EQ(rig.app->window().statusHintText(),
+              QStringLiteral("设置中的背景颜色“red”无法识别，未更换背景颜色"));
+    EXPECT_FALSE(rig.app->background().commandAction()->isChecked());
+    rig.showPortrait();
+    EXPECT_TRUE(samePixels(capture(rig), own(rig)));
+    EXPECT_EQ(IniFile(rig.dir.filePath("s/set.dll")).read("输出选项", "背景颜色"), "red");
+}
+
 TEST(BackgroundFeature, WhereTheFramePassesThePicturesEdgeTheWhiteTakesTheColourToo) {
     Rig rig(QStringLiteral("#438EDB"));
     // A tight portrait: the standard's framing at the window's first size leaves white bands

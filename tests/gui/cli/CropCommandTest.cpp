@@ -254,6 +254,15 @@ TEST(CropCommand, TheBackgroundColourIsReplacedAsInTheWindowOrItsRefusalReported
                                  "--settings-dir", dir.filePath("s"), "--background", "none"});
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_NE(QImage(dir.filePath("plain/franck_02159_0.png")).pixel(3, 3), qRgb(255, 0, 0));
+
+    // A kept value that is no colour is told, and the background stays.
+    IniFile(dir.filePath("s/set.dll")).write("输出选项", "背景颜色", "red");
+    const Finished unread = crop({portrait, "--out", dir.filePath("unread"), "--format", "png",
+                                  "--settings-dir", dir.filePath("s")});
+    EXPECT_EQ(unread.exitCode, 0);
+    EXPECT_TRUE(unread.err.contains("设置中的背景颜色“red”无法识别")) << unread.err.toStdString();
+    EXPECT_EQ(QImage(dir.filePath("unread/franck_02159_0.png")),
+              QImage(dir.filePath("plain/franck_02159_0.png")));
 }
 
 TEST(CropCommand, RosterNamesByStudentNumberAndShardsShareTheList) {
