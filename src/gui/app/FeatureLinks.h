@@ -21,6 +21,8 @@ namespace portiqa {
 struct FeatureLinks {
     // --- batch crop (owner: the batch crop mode) ---
     std::function<bool()> batchCropMode = [] { return false; };
+    // The file of the batch picture on show; empty when the mode is off.
+    std::function<QString()> batchPicturePath = [] { return QString(); };
     // Switches batch crop mode off, as the status-bar switch does; nothing when it is off.
     std::function<void()> leaveBatchCropMode = [] {};
     // The A/S/D/F keys: released while a text input of the program is open, taken back

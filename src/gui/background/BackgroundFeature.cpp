@@ -173,13 +173,14 @@ void BackgroundFeature::settle() {
     const bool batch = links_.batchCropMode();
     if (batch != countingBatch_) {
         countingBatch_ = batch;
-        refused_ = 0;
+        refusedPictures_.clear();
     }
     const QImage own = ownFrame();
-    if (own.isNull() || workspace_.workspace().frameReplacement().standsFor(own)) {
+    if (own.isNull()) {
         return;
     }
-    if (own != lastRefused_ && !takeAhead(own)) {
+    const bool shown = workspace_.workspace().frameReplacement().standsFor(own);
+    if (!shown && own != lastRefused_ && !takeAhead(own)) {
         settle_.stop();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (watcher_.isRunning()) {
@@ -195,11 +196,18 @@ void BackgroundFeature::settle() {
         }
         QApplication::restoreOverrideCursor();
     }
-    if (batch && own == lastRefused_ && !workspace_.workspace().frameReplacement().standsFor(own)) {
-        ++refused_;
-        refusalHint_ =
-            QStringLiteral("%1（本轮批量截图已有%2张未更换背景）").arg(lastRefusal_).arg(refused_);
+    if (!batch) {
+        return;
+    }
+    const QString picture = links_.batchPicturePath();
+    if (!workspace_.workspace().frameReplacement().standsFor(own)) {
+        refusedPictures_.insert(picture);
+        refusalHint_ = QStringLiteral("%1（本轮批量截图已有%2张未更换背景）")
+                           .arg(lastRefusal_)
+                           .arg(refusedCount());
         window_.setStatusHint(refusalHint_);
+    } else {
+        refusedPictures_.remove(picture); // framed anew and replaced this time
     }
 }
 

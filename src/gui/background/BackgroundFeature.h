@@ -22,6 +22,7 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -66,9 +67,9 @@ public:
     // without a colour.
     std::function<std::function<void()>(const PicturePyramidPtr&, const DetectedFaces&)>
     aheadWork() const;
-    // Pictures batch crop saved with their background unchanged since `resetCount()`.
-    int refusedCount() const { return refused_; }
-    void resetCount() { refused_ = 0; }
+    // The pictures of this batch run last saved with their background unchanged; a picture
+    // saved again counts once, and no more once a save of it was replaced.
+    int refusedCount() const { return int(refusedPictures_.size()); }
 
 private:
     QImage ownFrame() const;
@@ -94,7 +95,7 @@ private:
     QString refusalHint_; // the hint that last said so (with a batch run's count)
     // Replacements worked out ahead for pictures not shown yet: (frame pixels, result).
     std::vector<std::pair<QImage, BackgroundReplacement>> ahead_;
-    int refused_ = 0;
+    QSet<QString> refusedPictures_; // by file
     bool countingBatch_ = false;
 };
 

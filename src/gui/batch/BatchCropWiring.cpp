@@ -80,6 +80,9 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
                                             *parts_.task, *parts_.roster, std::move(saveHooks));
 
     links.batchCropMode = [this] { return run_->mode(); };
+    links.batchPicturePath = [this] {
+        return run_->mode() ? parts_.task->currentPath() : QString();
+    };
     // An opened or dropped file becomes the source while the mode is on.
     parts_.workspace->sources().setBatchCropMode([this] { return run_->mode(); });
     parts_.workspace->loader().setDropPictureOnFailure([this] { return run_->mode(); });
