@@ -204,8 +204,8 @@ void saveShots(const QString& name, const BackgroundReplacement& r,
 }
 
 int scanFolder(const FaceDetector& detector, const QString& folder) {
-    std::printf("%-22s %-10s %8s %8s %6s %6s\n", "picture", "outcome", "texture", "no edge",
-                "agree", "share");
+    std::printf("%-22s %-10s %8s %8s %8s %6s %6s\n", "picture", "outcome", "texture", "strong",
+                "no edge", "agree", "share");
     const QStringList names =
         QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
     for (const QString& file : names) {
@@ -213,9 +213,9 @@ int scanFolder(const FaceDetector& detector, const QString& folder) {
         BackgroundMeasures measures;
         const BackgroundReplacement r =
             replacedAsInTheProgram(detector, framed, qRgb(255, 0, 0), &measures);
-        std::printf("%-22s %-10s %8.2f %8.2f %6.3f %6.3f\n", qPrintable(file.chopped(4)),
-                    outcomeName(r), measures.backgroundTexture, measures.unsupportedOutline,
-                    measures.agreement, measures.personShare);
+        std::printf("%-22s %-10s %8.2f %8.2f %8.2f %6.3f %6.3f\n", qPrintable(file.chopped(4)),
+                    outcomeName(r), measures.backgroundTexture, measures.strongGradient,
+                    measures.unsupportedOutline, measures.agreement, measures.personShare);
         saveShots(file.chopped(4), r, measures);
     }
     return 0;
@@ -245,8 +245,8 @@ int main(int argc, char** argv) {
                                  "pascal_001009_1"};
     const QRgb white = qRgb(255, 255, 255);
     const Lab whiteLab = toLab(white);
-    std::printf("%-22s %-6s %-10s %6s %7s %8s %8s %6s %6s\n", "portrait", "bg", "outcome", "IoU",
-                "dE00", "texture", "no edge", "agree", "share");
+    std::printf("%-22s %-6s %-10s %6s %7s %8s %7s %8s %6s %6s\n", "portrait", "bg", "outcome",
+                "IoU", "dE00", "texture", "strong", "no edge", "agree", "share");
     int plainMet = 0, plainCount = 0, busyMet = 0, busyCount = 0;
     double iouSum = 0;
     int replacedCount = 0;
@@ -296,11 +296,11 @@ int main(int argc, char** argv) {
             ++busyCount;
             busyMet += accurate || !r.replaced();
         }
-        std::printf("%-22s %-6s %-10s %6.3f %7.2f %8.2f %8.2f %6.3f %6.3f%s%s\n", qPrintable(name),
-                    isPlain ? "plain" : "busy", outcomeName(r), r.replaced() ? iou : refusedIou,
-                    error, measures.backgroundTexture, measures.unsupportedOutline,
-                    measures.agreement, measures.personShare,
-                    doubtful.contains(name) ? "  (doubtful reference)" : "",
+        std::printf("%-22s %-6s %-10s %6.3f %7.2f %8.2f %7.2f %8.2f %6.3f %6.3f%s%s\n",
+                    qPrintable(name), isPlain ? "plain" : "busy", outcomeName(r),
+                    r.replaced() ? iou : refusedIou, error, measures.backgroundTexture,
+                    measures.strongGradient, measures.unsupportedOutline, measures.agreement,
+                    measures.personShare, doubtful.contains(name) ? "  (doubtful reference)" : "",
                     r.replaced() && !accurate ? "  BELOW GOAL" : "");
         saveShots(name, r, measures);
     }

@@ -40,6 +40,7 @@ struct BackgroundReplacement {
 // Measures the separation is judged by, for the accuracy report.
 struct BackgroundMeasures {
     double backgroundTexture = 0;  // mean gradient of the background away from the edge
+    double strongGradient = 0;     // the level its strongest tenth of gradient passes
     double personShare = 0;        // share of the frame that is the person
     double bottomShare = 0;        // share of the bottom row that is the person
     double unsupportedOutline = 0; // share of the person's outline without a visible edge

@@ -4,6 +4,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <vector>
 
 namespace portiqa::background {
@@ -138,7 +139,7 @@ double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const
     return either > 0 ? double(both) / either : 0.0;
 }
 
-double backgroundTexture(const cv::Mat& bgr, const cv::Mat& farBackground) {
+BackgroundGradient backgroundGradient(const cv::Mat& bgr, const cv::Mat& farBackground) {
     cv::Mat grey;
     cv::cvtColor(bgr, grey, cv::COLOR_BGR2GRAY);
     cv::Mat gx;
@@ -148,7 +149,31 @@ double backgroundTexture(const cv::Mat& bgr, const cv::Mat& farBackground) {
     cv::Mat magnitude;
     cv::magnitude(gx, gy, magnitude);
     // Sobel's kernel weighs 4 neighbours: per pixel, as a plain difference would be.
-    return cv::countNonZero(farBackground) > 0 ? cv::mean(magnitude, farBackground)[0] / 4 : 0;
+    magnitude /= 4;
+    std::vector<float> values;
+    values.reserve(size_t(cv::countNonZero(farBackground)));
+    for (int y = 0; y < magnitude.rows; ++y) {
+        const float* m = magnitude.ptr<float>(y);
+        const uchar* far = farBackground.ptr<uchar>(y);
+        for (int x = 0; x < magnitude.cols; ++x) {
+            if (far[x] != 0) {
+                values.push_back(m[x]);
+            }
+        }
+    }
+    BackgroundGradient gradient;
+    if (values.empty()) {
+        return gradient;
+    }
+    double sum = 0;
+    for (const float v : values) {
+        sum += v;
+    }
+    gradient.mean = sum / double(values.size());
+    const auto tenth = values.begin() + std::ptrdiff_t(values.size() * 9 / 10);
+    std::nth_element(values.begin(), tenth, values.end());
+    gradient.strongest = *tenth;
+    return gradient;
 }
 
 } // namespace portiqa::background

@@ -20,7 +20,14 @@ double unsupportedOutline(const cv::Mat& bgr, const cv::Mat& person);
 double agreementWithPlainModel(const cv::Mat& small, const cv::Mat& seeds, const cv::Mat& person,
                                cv::Point face, const cv::Mat& wall);
 
-// The mean gradient (grey levels per pixel) of the picture over `farBackground`.
-double backgroundTexture(const cv::Mat& bgr, const cv::Mat& farBackground);
+// The gradient (grey levels per pixel) of the picture over `farBackground`: its mean, and the
+// level the strongest tenth of it passes. A seam or a frame's edge across a plain wall raises
+// the mean but not the tenth, which only a wall full of things (shelves, leaves, a street)
+// raises.
+struct BackgroundGradient {
+    double mean = 0;
+    double strongest = 0;
+};
+BackgroundGradient backgroundGradient(const cv::Mat& bgr, const cv::Mat& farBackground);
 
 } // namespace portiqa::background
