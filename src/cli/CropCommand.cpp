@@ -87,8 +87,9 @@ CropSettings withOutputOptions(const CropArguments& a, std::FILE* err) {
     }
     const StoredOutputOptions options = stored.stored();
     settings.background = a.background ? *a.background : options.background;
-    if (!a.background && !OutputOptionsSetting::backgroundNotice(options).isEmpty()) {
-        say(err, OutputOptionsSetting::backgroundNotice(options));
+    const QString notice = OutputOptionsSetting::backgroundNotice(options);
+    if (!a.background && !notice.isEmpty()) {
+        say(err, notice);
     }
     return settings;
 }
