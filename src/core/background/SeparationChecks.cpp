@@ -165,11 +165,7 @@ BackgroundGradient backgroundGradient(const cv::Mat& bgr, const cv::Mat& farBack
     if (values.empty()) {
         return gradient;
     }
-    double sum = 0;
-    for (const float v : values) {
-        sum += v;
-    }
-    gradient.mean = sum / double(values.size());
+    gradient.mean = cv::mean(magnitude, farBackground)[0];
     const auto tenth = values.begin() + std::ptrdiff_t(values.size() * 9 / 10);
     std::nth_element(values.begin(), tenth, values.end());
     gradient.strongest = *tenth;

@@ -179,8 +179,8 @@ void BackgroundFeature::settle() {
     if (own.isNull()) {
         return;
     }
-    const bool shown = workspace_.workspace().frameReplacement().standsFor(own);
-    if (!shown && own != lastRefused_ && !takeAhead(own)) {
+    const bool replaced = workspace_.workspace().frameReplacement().standsFor(own);
+    if (!replaced && own != lastRefused_ && !takeAhead(own)) {
         settle_.stop();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (watcher_.isRunning()) {
