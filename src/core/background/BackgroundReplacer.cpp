@@ -172,7 +172,8 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     // collar under a dark wall falls outside the body the face predicts.
     background::markBelowShoulders(background::findShoulders(small, head, scale), kShoulderMargin,
                                    mask);
-    const cv::Mat openWall = background::markOpenWall(small, mask);
+    const cv::Mat openWall =
+        background::markOpenWall(small, mask, background::faceCore(small.size(), head, scale));
     const cv::Mat seedMask = mask.clone();
     // The same picture is separated (and so refused or replaced) the same way wherever it runs.
     if (!repeatableGrabCut(small, mask, kGrabCutIterations, kGrabCutSeed)) {

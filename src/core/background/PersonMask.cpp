@@ -15,16 +15,46 @@ namespace {
 // gradient move by less, the outline of a head by more.
 constexpr double kWallStep = 2.5;
 
+// From the framed picture's coordinates to the work copy's.
+struct ToWork {
+    double scale;
+    cv::Point operator()(double x, double y) const {
+        return cv::Point(int(std::lround(x * scale)), int(std::lround(y * scale)));
+    }
+    int length(double v) const { return std::max(1, int(std::lround(v * scale))); }
+};
+
+// The middle of the face, the neck, and the skull above the eyes whatever covers it: dark
+// hair before a dark wall is the person all the same.
+void drawFaceCore(cv::Mat& mask, const HeadMeasures& m, double scale, int value) {
+    const ToWork at{scale};
+    const auto length = [&at](double v) { return at.length(v); };
+    const double fw = m.faceWidth;
+    const double faceHeight = m.chinY - m.eyeLineY;
+    cv::ellipse(mask, at(m.centreX, m.eyeLineY + 0.35 * faceHeight),
+                cv::Size(length(0.3 * fw), length(0.75 * faceHeight)), 0, 0, 360, cv::Scalar(value),
+                cv::FILLED);
+    cv::rectangle(mask, at(m.centreX - 0.15 * fw, m.chinY - 0.1 * fw),
+                  at(m.centreX + 0.15 * fw, m.chinY + 0.35 * fw), cv::Scalar(value), cv::FILLED);
+    cv::ellipse(mask, at(m.centreX, m.eyeLineY - 0.35 * fw),
+                cv::Size(length(0.4 * fw), length(0.38 * fw)), 0, 0, 360, cv::Scalar(value),
+                cv::FILLED);
+}
+
 } // namespace
+
+cv::Mat faceCore(cv::Size size, const HeadMeasures& m, double scale) {
+    cv::Mat core = cv::Mat::zeros(size, CV_8U);
+    drawFaceCore(core, m, scale, 255);
+    return core;
+}
 
 // The GrabCut seeds for a head whose measures are `m`, in the work copy's coordinates
 // (`scale` from the framed picture to the copy).
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
     cv::Mat mask(size, CV_8U, cv::Scalar(cv::GC_PR_BGD));
-    const auto at = [scale](double x, double y) {
-        return cv::Point(int(std::lround(x * scale)), int(std::lround(y * scale)));
-    };
-    const auto length = [scale](double v) { return std::max(1, int(std::lround(v * scale))); };
+    const ToWork at{scale};
+    const auto length = [&at](double v) { return at.length(v); };
     const double fw = m.faceWidth;
     const double bottom = size.height / scale;
 
@@ -41,19 +71,10 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
                                       at(m.centreX - 1.6 * fw, m.chinY + 0.6 * fw)};
     cv::fillPoly(mask, std::vector<std::vector<cv::Point>>{body}, cv::Scalar(cv::GC_PR_FGD));
 
-    // Surely the person: the middle of the face, the neck and the chest.
+    // Surely the person: the face's core, and the chest under the chin unless the smooth wall
+    // reaches it (markOpenWall).
     const double faceHeight = m.chinY - m.eyeLineY;
-    cv::ellipse(mask, at(m.centreX, m.eyeLineY + 0.35 * faceHeight),
-                cv::Size(length(0.3 * fw), length(0.75 * faceHeight)), 0, 0, 360,
-                cv::Scalar(cv::GC_FGD), cv::FILLED);
-    // The skull above the eyes, whatever covers it: dark hair before a dark wall is the
-    // person all the same.
-    cv::ellipse(mask, at(m.centreX, m.eyeLineY - 0.35 * fw),
-                cv::Size(length(0.4 * fw), length(0.38 * fw)), 0, 0, 360, cv::Scalar(cv::GC_FGD),
-                cv::FILLED);
-    cv::rectangle(mask, at(m.centreX - 0.15 * fw, m.chinY - 0.1 * fw),
-                  at(m.centreX + 0.15 * fw, m.chinY + 0.35 * fw), cv::Scalar(cv::GC_FGD),
-                  cv::FILLED);
+    drawFaceCore(mask, m, scale, cv::GC_FGD);
     cv::rectangle(mask, at(m.centreX - 0.45 * fw, m.chinY + 0.9 * fw),
                   at(m.centreX + 0.45 * fw, bottom), cv::Scalar(cv::GC_FGD), cv::FILLED);
     // In a tight frame the chest is out of sight: the clothes along the bottom edge under the
@@ -98,7 +119,7 @@ cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
     return mask;
 }
 
-cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds) {
+cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds, const cv::Mat& core) {
     cv::Mat smooth;
     cv::GaussianBlur(small, smooth, cv::Size(3, 3), 0);
     cv::Mat reached = cv::Mat::zeros(small.rows + 2, small.cols + 2, CV_8U);
@@ -116,8 +137,9 @@ cv::Mat markOpenWall(const cv::Mat& small, cv::Mat& seeds) {
         }
     }
     cv::Mat open = reached(cv::Rect(1, 1, small.cols, small.rows)) > 0;
-    const cv::Mat undecided = (seeds == cv::GC_PR_FGD) | (seeds == cv::GC_PR_BGD);
-    seeds.setTo(cv::GC_PR_BGD, open & undecided);
+    const cv::Mat yielding =
+        (seeds == cv::GC_PR_FGD) | (seeds == cv::GC_PR_BGD) | ((seeds == cv::GC_FGD) & (core == 0));
+    seeds.setTo(cv::GC_PR_BGD, open & yielding);
     return open;
 }
 

@@ -183,6 +183,37 @@ TEST(BackgroundReplacer, KeepsClothesBelowTheShouldersEdgeWhereverTheyReach) {
     EXPECT_GT(overlap(r.alpha, person), 0.97);
 }
 
+// A body turned aside, so that the wall comes down beside the neck to the bottom edge where
+// the face expects the chest: what the wall's smooth surface reaches there is the wall.
+TEST(BackgroundReplacer, TheWallBesideATurnedBodyIsNotTakenForItsChest) {
+    QImage picture(kFrame, QImage::Format_RGB32);
+    picture.fill(QColor(200, 195, 185));
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    const QPainterPath body = outline({{60, 330}, {209, 310}, {212, 441}, {0, 441}, {0, 400}});
+    painter.setBrush(QColor(40, 30, 25));
+    painter.drawEllipse(QRectF(79, 40, 200, 250));
+    painter.setBrush(QColor(225, 180, 150));
+    painter.drawEllipse(QRectF(99, 95, 160, 190));
+    painter.drawRect(QRectF(149, 270, 60, 60));
+    painter.setBrush(QColor(120, 160, 190));
+    painter.drawPath(body);
+    painter.setBrush(QColor(30, 30, 30));
+    painter.drawEllipse(QPointF(139, 175), 8, 5);
+    painter.drawEllipse(QPointF(219, 175), 8, 5);
+    painter.end();
+
+    const BackgroundReplacement r = replaceBackground(picture, drawnFace(), qRgb(255, 0, 0));
+    ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
+    int wallKept = 0;
+    for (int y = 400; y < kFrame.height(); ++y) {
+        for (int x = 220; x < 300; ++x) {
+            wallKept += qGray(r.alpha.pixel(x, y)) >= 128 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wallKept, 0);
+}
+
 // A studio wall with a photographer's logo in one top corner and, as in a collage, a dark
 // seam along one side: one plain surface covers most of the background, and the wall is
 // replaced although the corners GrabCut learns it from are not all of its colour.
