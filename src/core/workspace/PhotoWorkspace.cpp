@@ -91,6 +91,7 @@ void PhotoWorkspace::dropPicture() {
     none.fractionX = fractionX_;
     none.fractionY = fractionY_;
     restorePictureState(none);
+    emit pictureDropped();
 }
 
 bool PhotoWorkspace::zoomAllowed(double zoom) const {

@@ -208,6 +208,7 @@ signals:
     void scrollBarsChanged();     // horizontal()/vertical() changed: mirror them on the bars
     void frameMoved(QRect frame); // the capture panel's new place and size
     void newPictureShown();       // a loader's new picture replaced the current one
+    void pictureDropped();        // nothing is on show any more (dropPicture)
     void pictureTurned();         // a quarter turn replaced the picture
 
 private:

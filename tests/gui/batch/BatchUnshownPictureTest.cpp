@@ -3,8 +3,10 @@
 
 #include "gui/app/PortiqaApp.h"
 
+#include "core/app/AppTexts.h"
 #include "core/batch/BatchCropSave.h"
 #include "core/batch/BatchTaskFile.h"
+#include "core/face/AutoFramer.h"
 #include "core/ini/IniFile.h"
 #include "core/workspace/PhotoWorkspace.h"
 #include "core/workspace/WorkspaceLoader.h"
@@ -95,12 +97,21 @@ TEST(BatchUnshownPicture, AStepOntoABadFileShowsNothingAndItsSaveWritesNothing) 
         run.save(); // the good picture is saved as a.jpg
         ASSERT_EQ(run.outputs(), QStringList({"a.jpg"})) << c.name;
         run.dialogs.messages.clear();
+        // As the face framing speaks of the picture on show.
+        run.app->window().setStatusHint(AutoFramer::hairCutAndBandHint());
 
         run.step(TaskStep::Next);
         const PhotoWorkspace& workspace = run.app->workspace().workspace();
         EXPECT_FALSE(workspace.pictureLoaded()) << c.name;
         const QImage shown = workspace.view();
         EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255))
+            << c.name;
+        // What the status bar said of the picture before (its save, its framing) is gone
+        // with it.
+        MainWindow& window = run.app->window();
+        EXPECT_EQ(window.statusHintText(), window.hintSources().hotkeysRegistered()
+                                               ? texts::batchKeysHint()
+                                               : texts::defaultHint())
             << c.name;
         if (c.present) {
             ASSERT_EQ(run.dialogs.messages.size(), 1) << c.name;
