@@ -93,6 +93,19 @@ inline long statusKb(const char* field) {
     return -1;
 }
 
+// Peak growth of the resident size in megabytes while `work` runs: the kernel's peak (VmHWM),
+// reset through /proc/self/clear_refs, less the resident size before.
+inline double peakGrowthMb(const std::function<void()>& work) {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) {
+        clear.write("5");
+        clear.close();
+    }
+    const long before = statusKb("VmRSS:");
+    work();
+    return (statusKb("VmHWM:") - before) / 1024.0;
+}
+
 // Benchmarks need no screen: Qt's offscreen platform unless the caller chose one.
 inline void preferOffscreenPlatform() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -19,25 +19,6 @@
 
 using namespace portiqa;
 
-namespace {
-
-void resetPeak() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) {
-        clear.write("5");
-    }
-}
-
-// Peak growth in megabytes while `work` runs.
-double peakGrowthMb(const std::function<void()>& work) {
-    resetPeak();
-    const long before = bench::statusKb("VmRSS:");
-    work();
-    return (bench::statusKb("VmHWM:") - before) / 1024.0;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     portiqa::bench::preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
@@ -51,7 +32,7 @@ int main(int argc, char** argv) {
     PhotoWorkspace workspace;
     workspace.showNewPicture(picture);
     int steps = 0;
-    const double ours = peakGrowthMb([&] {
+    const double ours = bench::peakGrowthMb([&] {
         while (workspace.zoom() < 2.0 && workspace.zoomByWheel(-1)) {
             ++steps;
         }
@@ -60,7 +41,7 @@ int main(int argc, char** argv) {
     std::printf("%d wheel notches to zoom %.3f (zoomed surface %d x %d = %.0f MB if real)\n", steps,
                 workspace.zoom(), zoomed.width(), zoomed.height(),
                 4.0 * zoomed.width() * zoomed.height() / (1024 * 1024));
-    const double baseline = peakGrowthMb([&] {
+    const double baseline = bench::peakGrowthMb([&] {
         const QImage surface =
             AreaResampler::materialise(*workspace.pyramid(), workspace.zoomedSize());
         std::printf("materialised once: %d x %d\n", surface.width(), surface.height());

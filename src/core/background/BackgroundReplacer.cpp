@@ -3,6 +3,7 @@
 #include <opencv2/imgproc.hpp>
 #include <opencv2/ximgproc/edge_filter.hpp>
 
+#include "core/background/EdgeComposite.h"
 #include "core/background/PersonMask.h"
 #include "core/background/SeparationChecks.h"
 #include "core/background/ShoulderLine.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace portiqa {
@@ -47,6 +49,10 @@ constexpr double kLeastAgreement = 0.75;
 // agrees at 0.96.)
 constexpr double kTexturedWall = 8.0;
 constexpr double kTexturedWallAgreement = 0.93;
+// Past this many pixels a frame is separated, and its soft edge worked out, on a copy of
+// about this size: that work holds some hundred bytes per pixel, which the largest output
+// sizes (10000 x 10000) would turn into gigabytes. The standard sizes are far below it.
+constexpr double kFinePixelLimit = 1.0e6;
 
 cv::Mat toBgr(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
@@ -61,56 +67,6 @@ cv::Mat toBgr(const QImage& picture) {
     return bgr;
 }
 
-QImage composite(const cv::Mat& bgr, const cv::Mat& alpha, QRgb colour) {
-    // The old background around each edge pixel: a blur of the background alone.
-    cv::Mat backgroundWeight;
-    cv::compare(alpha, 0.0, backgroundWeight, cv::CMP_LE);
-    backgroundWeight.convertTo(backgroundWeight, CV_32F, 1.0 / 255);
-    cv::Mat image;
-    bgr.convertTo(image, CV_32FC3);
-    std::vector<cv::Mat> channels;
-    cv::split(image, channels);
-    const cv::Size kernel(21, 21);
-    cv::Mat weightSum;
-    cv::blur(backgroundWeight, weightSum, kernel);
-    std::vector<cv::Mat> around(3);
-    for (int c = 0; c < 3; ++c) {
-        cv::blur(channels[size_t(c)].mul(backgroundWeight), around[size_t(c)], kernel);
-    }
-    const float target[3] = {float(qBlue(colour)), float(qGreen(colour)), float(qRed(colour))};
-    QImage out(bgr.cols, bgr.rows, QImage::Format_RGB32);
-    for (int y = 0; y < bgr.rows; ++y) {
-        const auto* a = alpha.ptr<float>(y);
-        const auto* in = bgr.ptr<cv::Vec3b>(y);
-        const auto* w = weightSum.ptr<float>(y);
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < bgr.cols; ++x) {
-            if (a[x] >= 1.0f) {
-                line[x] = qRgb(in[x][2], in[x][1], in[x][0]);
-                continue;
-            }
-            if (a[x] <= 0.0f) {
-                line[x] = colour | 0xff000000u;
-                continue;
-            }
-            float mixed[3];
-            for (int c = 0; c < 3; ++c) {
-                const float observed = in[x][c];
-                const float old =
-                    w[x] > 1e-3f ? around[size_t(c)].at<float>(y, x) / w[x] : observed;
-                // The person's own colour: what is left once the old background's share is
-                // taken out.
-                const float own =
-                    std::clamp((observed - (1 - a[x]) * old) / std::max(a[x], 0.05f), 0.0f, 255.0f);
-                mixed[c] = a[x] * own + (1 - a[x]) * target[c];
-            }
-            line[x] = qRgb(int(std::lround(mixed[2])), int(std::lround(mixed[1])),
-                           int(std::lround(mixed[0])));
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 QString BackgroundReplacement::refusal() const {
@@ -123,6 +79,8 @@ QString BackgroundReplacement::refusal() const {
         return QStringLiteral("背景较复杂，未更换背景颜色");
     case Outcome::UnclearPerson:
         return QStringLiteral("未能分清人像与背景，未更换背景颜色");
+    case Outcome::OutOfMemory:
+        return QStringLiteral("内存不足，未更换背景颜色");
     }
     return {};
 }
@@ -148,10 +106,19 @@ BackgroundReplacement placedInFrame(const QImage& framed, const QRect& inside,
     return whole;
 }
 
-BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFaces& faces,
-                                        QRgb colour, BackgroundMeasures* measures) {
-    BackgroundReplacement result;
-    result.picture = framed;
+namespace {
+
+// What the separation of a picture came to: the person's share of each pixel (CV_32F) and the
+// picture it was worked out on (BGR) when it can be trusted.
+struct Separation {
+    BackgroundReplacement::Outcome outcome = BackgroundReplacement::Outcome::NoFace;
+    cv::Mat bgr;
+    cv::Mat alpha;
+};
+
+Separation separate(const QImage& framed, const DetectedFaces& faces,
+                    BackgroundMeasures* measures) {
+    Separation result;
     const DetectedFace* face = HeadEstimate::largest(faces);
     if (framed.width() < 16 || framed.height() < 16 || face == nullptr) {
         return result;
@@ -256,12 +223,60 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
     }
 
     result.outcome = BackgroundReplacement::Outcome::Replaced;
-    result.picture = composite(bgr, alpha, colour);
-    cv::Mat alpha8;
-    alpha.convertTo(alpha8, CV_8U, 255);
-    result.alpha =
-        QImage(alpha8.data, alpha8.cols, alpha8.rows, int(alpha8.step), QImage::Format_Grayscale8)
-            .copy();
+    result.bgr = bgr;
+    result.alpha = alpha;
+    return result;
+}
+
+} // namespace
+
+BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFaces& faces,
+                                        QRgb colour, BackgroundMeasures* measures) {
+    using Outcome = BackgroundReplacement::Outcome;
+    BackgroundReplacement result;
+    try {
+        const QImage rgb = framed.convertToFormat(QImage::Format_RGB32);
+        if (rgb.isNull() && !framed.isNull()) {
+            throw std::bad_alloc();
+        }
+        // A frame past the limit is separated on a copy of about the limit's size; its soft
+        // edge is then brought up to the frame's size.
+        const double pixels = double(rgb.width()) * rgb.height();
+        QImage work = rgb;
+        DetectedFaces workFaces = faces;
+        if (pixels > kFinePixelLimit) {
+            const double factor = std::sqrt(kFinePixelLimit / pixels);
+            const QSize size(std::max(16, int(std::lround(rgb.width() * factor))),
+                             std::max(16, int(std::lround(rgb.height() * factor))));
+            work = rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            if (work.isNull()) {
+                throw std::bad_alloc();
+            }
+            for (DetectedFace& face : workFaces) {
+                face = face.scaled(double(size.width()) / rgb.width(),
+                                   double(size.height()) / rgb.height());
+            }
+        }
+        const Separation separation = separate(work, workFaces, measures);
+        result.outcome = separation.outcome;
+        if (separation.outcome == Outcome::Replaced) {
+            result.picture = composite(rgb, separation.alpha,
+                                       background::wallAround(separation.bgr, separation.alpha),
+                                       colour, result.alpha);
+            if (result.picture.isNull()) {
+                result.outcome = Outcome::OutOfMemory;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result.outcome = Outcome::OutOfMemory;
+    } catch (const cv::Exception& e) {
+        result.outcome =
+            e.code == cv::Error::StsNoMem ? Outcome::OutOfMemory : Outcome::UnclearPerson;
+    }
+    if (!result.replaced()) {
+        result.picture = framed;
+        result.alpha = QImage();
+    }
     return result;
 }
 

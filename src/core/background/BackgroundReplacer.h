@@ -27,7 +27,7 @@
 namespace portiqa {
 
 struct BackgroundReplacement {
-    enum class Outcome { Replaced, NoFace, BusyBackground, UnclearPerson };
+    enum class Outcome { Replaced, NoFace, BusyBackground, UnclearPerson, OutOfMemory };
     Outcome outcome = Outcome::NoFace;
     QImage picture; // the replaced picture, or the framed picture itself when refused
     QImage alpha;   // Grayscale8, 255 where the person is; null when refused
@@ -45,7 +45,9 @@ struct BackgroundMeasures {
     double bottomShare = 0;        // share of the bottom row that is the person
     double unsupportedOutline = 0; // share of the person's outline without a visible edge
     double agreement = 0;          // with a plain model of the wall (intersection over union)
-    QImage person;                 // Grayscale8, the separation judged (255 person), refused or not
+    // Grayscale8, the separation judged (255 person), refused or not; at the frame's size, or
+    // at the size of the copy a frame past a million pixels is separated on.
+    QImage person;
 };
 
 // The replacement `part` of the part `inside` of `framed` (the picture's part of a frame that

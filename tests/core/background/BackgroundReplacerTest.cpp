@@ -131,6 +131,36 @@ TEST(BackgroundReplacer, APlainBackgroundIsReplacedExactlyOutsideTheEdgeBand) {
     }
 }
 
+// A frame of the largest sizes is separated on a smaller copy, its edge brought back up: the
+// person and the wall are still exact outside the (wider) edge band.
+TEST(BackgroundReplacer, AFramePastAMillionPixelsIsReplacedExactlyOutsideTheEdgeBand) {
+    constexpr int kTimes = 3;
+    QImage person;
+    const QImage drawing = drawn([](QImage& p) { p.fill(QColor(200, 200, 205)); }, &person);
+    const QSize big = kFrame * kTimes;
+    const QImage picture = drawing.scaled(big, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    person = person.scaled(big, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    DetectedFaces faces = drawnFace();
+    faces[0] = faces[0].scaled(kTimes, kTimes);
+    const QRgb red = qRgb(255, 0, 0);
+    const BackgroundReplacement r = replaceBackground(picture, faces, red);
+    ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
+    ASSERT_EQ(r.picture.size(), big);
+    ASSERT_EQ(r.alpha.size(), big);
+    EXPECT_GT(overlap(r.alpha, person), 0.97);
+    int wrong = 0;
+    for (int y = 0; y < big.height(); y += 2) {
+        for (int x = 0; x < big.width(); x += 2) {
+            if (nearOutline(person, x, y, 3 * kTimes)) {
+                continue;
+            }
+            const bool inside = qGray(person.pixel(x, y)) >= 128;
+            wrong += r.picture.pixel(x, y) != (inside ? picture.pixel(x, y) : red) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(BackgroundReplacer, RefusesWithoutAFaceAndOnABusyBackground) {
     const QImage plain = drawn([](QImage& p) { p.fill(QColor(200, 200, 205)); }, nullptr);
     const BackgroundReplacement noFace = replaceBackground(plain, {}, qRgb(255, 255, 255));
