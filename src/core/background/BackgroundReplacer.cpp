@@ -260,9 +260,9 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
         const Separation separation = separate(work, workFaces, measures);
         result.outcome = separation.outcome;
         if (separation.outcome == Outcome::Replaced) {
-            result.picture = composite(rgb, separation.alpha,
-                                       background::wallAround(separation.bgr, separation.alpha),
-                                       colour, result.alpha);
+            result.picture = background::composite(
+                rgb, separation.alpha, background::wallAround(separation.bgr, separation.alpha),
+                colour, result.alpha);
             if (result.picture.isNull()) {
                 result.outcome = Outcome::OutOfMemory;
             }
