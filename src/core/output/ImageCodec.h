@@ -14,8 +14,9 @@ namespace portiqa {
 class ImageCodec {
 public:
     // Largest decoded picture accepted, in megabytes of pixel memory. A file whose header
-    // announces more is refused before any pixel is decoded.
-    static constexpr int kAllocationLimitMb = 256;
+    // announces more is refused before any pixel is decoded. The largest output frame,
+    // 10000 x 10000 at 4 bytes a pixel, takes 382 MB.
+    static constexpr int kAllocationLimitMb = 400;
 
     // Decodes a BMP, JPEG, GIF or PNG file held in memory (recognised by its content, not by a
     // name) into the slot. The previous picture is released first, also when the new one is

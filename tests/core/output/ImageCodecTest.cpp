@@ -1,6 +1,7 @@
 #include "core/output/ImageCodec.h"
 #include "core/output/BmpWriter.h"
 #include "core/output/GifWriter.h"
+#include "core/workspace/OutputSpec.h"
 
 #include "SyntheticPhoto.h"
 
@@ -90,6 +91,21 @@ TEST(ImageCodec, RefusesDamagedOrForeignBytesAndReleasesThePreviousPicture) {
         EXPECT_FALSE(codec.loadFromBytes(c.bytes)) << c.name;
         EXPECT_FALSE(codec.isLoaded()) << c.name;
     }
+}
+
+// The largest frame the output size edits and `portiqa crop --size` accept: its captured
+// picture must load, or every save at that size fails.
+TEST(ImageCodec, TheLargestOutputSizeLoads) {
+    QImage picture(OutputSpec::kMaxSide, OutputSpec::kMaxSide, QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    picture.fill(qRgb(30, 60, 90));
+    QByteArray bmp = encodeBmp24(picture);
+    picture = QImage();
+    ImageCodec codec;
+    ASSERT_TRUE(codec.loadFromBytes(bmp));
+    bmp.clear();
+    EXPECT_EQ(codec.image().size(), QSize(OutputSpec::kMaxSide, OutputSpec::kMaxSide));
+    EXPECT_EQ(codec.image().pixel(OutputSpec::kMaxSide - 1, 0), qRgb(30, 60, 90));
 }
 
 TEST(ImageCodec, EncodesNothingWhenNothingIsLoaded) {
