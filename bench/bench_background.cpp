@@ -13,9 +13,9 @@
 // Time: a 20 MP photo framed at 358 x 441, faces found in the framed picture and the
 // background replaced (goal < 150 ms), and the two parts apart; the baseline beside it is the
 // JPEG search of the save on the same framed picture. Memory: the peak growth of one
-// replacement of a 3000 x 3694 frame, against the frame's own size.
-// PORTIQA_BACKGROUND_SHOTS=DIR saves each
-// replaced picture and its separation (NAME_mask.png, refused or not) for looking at.
+// replacement of a 3000 x 3695 frame, against the frame's own size.
+// PORTIQA_BACKGROUND_SHOTS=DIR saves each replaced picture and its separation (NAME_mask.png,
+// refused or not) for looking at.
 //
 // PORTIQA_BACKGROUND_SCAN=DIR instead goes through the framed PNGs of DIR, which have no
 // reference (other frame sizes, other photos), and prints for each whether it was replaced or
