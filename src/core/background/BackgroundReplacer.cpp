@@ -124,8 +124,15 @@ Separation separate(const QImage& framed, const DetectedFaces& faces,
         return result;
     }
     const HeadMeasures head = HeadEstimate::measure(*face);
-    if (head.faceWidth < 8 || head.centreX < 0 || head.centreX >= framed.width() ||
-        head.chinY <= 0 || head.eyeLineY >= framed.height()) {
+    // A face in the frame, of a size a frame can hold (the seeds are drawn to its measures;
+    // a chin thousands of frames away would take seconds to draw).
+    const double w = framed.width();
+    const double h = framed.height();
+    const bool inFrame = head.faceWidth >= 8 && head.faceWidth <= 4 * w && head.centreX >= 0 &&
+                         head.centreX < w && head.chinY > 0 && head.eyeLineY < h &&
+                         head.chinY > head.eyeLineY && head.chinY - head.eyeLineY <= 4 * h &&
+                         std::isfinite(head.crownY) && std::abs(head.crownY) <= 4 * h;
+    if (!inFrame) {
         return result;
     }
 

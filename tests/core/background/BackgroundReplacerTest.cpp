@@ -17,6 +17,7 @@
 #include <opencv2/core.hpp>
 
 #include <cstdint>
+#include <limits>
 
 namespace portiqa {
 namespace {
@@ -189,6 +190,33 @@ TEST(BackgroundReplacer, RefusesWithoutAFaceAndOnABusyBackground) {
     EXPECT_EQ(refused.outcome, BackgroundReplacement::Outcome::BusyBackground);
     EXPECT_EQ(refused.picture, busy);
     EXPECT_EQ(refused.refusal(), QStringLiteral("背景较复杂，未更换背景颜色"));
+}
+
+// Measures no face in the frame can have are no face: the picture comes back at once,
+// unchanged, instead of seeds drawn to them.
+TEST(BackgroundReplacer, AFaceWithImpossibleMeasuresIsNoFace) {
+    const QImage plain = drawn([](QImage& p) { p.fill(QColor(200, 200, 205)); }, nullptr);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* name;
+        QPointF chin;
+        QPointF leftCheek;
+        QPointF rightCheek;
+    } cases[] = {
+        {"not a number", {nan, nan}, {nan, nan}, {nan, nan}},
+        {"chin far below", {179, 1e12}, {100, 200}, {258, 200}},
+        {"cheeks far apart", {179, 284}, {-1e12, 200}, {1e12, 200}},
+        {"chin above the eyes", {179, 100}, {100, 200}, {258, 200}},
+    };
+    for (const auto& c : cases) {
+        DetectedFaces faces = drawnFace();
+        faces[0].chin = c.chin;
+        faces[0].leftCheek = c.leftCheek;
+        faces[0].rightCheek = c.rightCheek;
+        const BackgroundReplacement r = replaceBackground(plain, faces, qRgb(255, 0, 0));
+        EXPECT_EQ(r.outcome, BackgroundReplacement::Outcome::NoFace) << c.name;
+        EXPECT_EQ(r.picture, plain) << c.name;
+    }
 }
 
 // A light collar rising high at the frame's side, under a dark wall: the shoulders' edge, not
