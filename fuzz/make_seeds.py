@@ -60,3 +60,39 @@ for name in ["roster_lo", "roster_sheetjs", "roster_gnumeric", "crafted"]:
     present = set(archive.namelist())
     parts = [archive.read(p) if p in present else b"" for p in xlsx_parts]
     (seeds / "xlsx_parts" / f"{name}.parts").write_bytes(b"\0".join(parts))
+
+
+# Framed head-and-shoulders pictures with their face, in the layout fuzz_background.cpp reads.
+def background_seed(width, height, colour, found, points, pixels):
+    def step(fraction):
+        return struct.pack("b", max(-128, min(127, round((fraction - 0.5) * 32))))
+    header = bytes([width - 16, height - 16]) + bytes(colour) + bytes([found])
+    return header + b"".join(step(f) for f in points) + pixels
+
+
+def drawn_portrait(width, height, wall):
+    out = bytearray()
+    for y in range(height):
+        for x in range(width):
+            dx, dy = (x - 0.5 * width) / (0.22 * width), (y - 0.42 * height) / (0.28 * height)
+            if dx * dx + dy * dy <= 1:
+                out += bytes((40, 30, 25) if y < 0.3 * height else (225, 180, 150))
+            elif y > 0.75 * height - 0.3 * abs(x - 0.5 * width):
+                out += bytes((40, 70, 140))
+            else:
+                out += bytes(wall)
+    return bytes(out)
+
+
+# Box left, top, right, bottom; left eye x, eyes' y, right eye x; chin x, y; cheeks' x, y, x.
+face = [0.3, 0.25, 0.7, 0.68, 0.4, 0.42, 0.6, 0.5, 0.68, 0.3, 0.5, 0.7]
+(seeds / "background").mkdir(exist_ok=True)
+(seeds / "background" / "plain_wall.bin").write_bytes(
+    background_seed(80, 100, (255, 0, 0), 3, face, drawn_portrait(80, 100, (200, 200, 205))))
+(seeds / "background" / "dark_wall_eyes_only.bin").write_bytes(
+    background_seed(60, 76, (67, 142, 219), 1, face, drawn_portrait(60, 76, (50, 55, 60))))
+(seeds / "background" / "grey_box_only.bin").write_bytes(
+    background_seed(40, 50, (255, 255, 255), 0, face, b""))
+(seeds / "background" / "face_beyond.bin").write_bytes(
+    background_seed(80, 100, (255, 0, 0), 7, [-2, -2, 4, 4] + face[4:],
+                    drawn_portrait(80, 100, (200, 200, 205))))

@@ -30,7 +30,7 @@ while getopts "t:r:c:" option; do
 done
 shift $((OPTIND - 1))
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(picture exif ini taskfile xls xlsx xlsx_parts)
+[[ ${#targets[@]} -gt 0 ]] || targets=(picture exif ini taskfile xls xlsx xlsx_parts background)
 
 # Seeds and dictionary of each target. Regression inputs of earlier findings are seeds too,
 # so every run replays them under the sanitizers.
@@ -42,6 +42,7 @@ seeds_of() {
     taskfile) echo "$root/fuzz/seeds/taskfile $fixtures/fuzz/taskfile" ;;
     xls | xlsx) echo "$fixtures/roster $fixtures/fuzz/$1" ;;
     xlsx_parts) echo "$root/fuzz/seeds/xlsx_parts $fixtures/fuzz/xlsx_parts" ;;
+    background) echo "$root/fuzz/seeds/background $fixtures/fuzz/background" ;;
     esac
 }
 dict_of() {
