@@ -15,7 +15,7 @@
 
 #include <QImage>
 
-#include <cstring>
+#include <cstdint>
 
 using namespace portiqa;
 
