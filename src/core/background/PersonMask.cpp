@@ -28,16 +28,15 @@ struct ToWork {
 // hair before a dark wall is the person all the same.
 void drawFaceCore(cv::Mat& mask, const HeadMeasures& m, double scale, int value) {
     const ToWork at{scale};
-    const auto length = [&at](double v) { return at.length(v); };
     const double fw = m.faceWidth;
     const double faceHeight = m.chinY - m.eyeLineY;
     cv::ellipse(mask, at(m.centreX, m.eyeLineY + 0.35 * faceHeight),
-                cv::Size(length(0.3 * fw), length(0.75 * faceHeight)), 0, 0, 360, cv::Scalar(value),
-                cv::FILLED);
+                cv::Size(at.length(0.3 * fw), at.length(0.75 * faceHeight)), 0, 0, 360,
+                cv::Scalar(value), cv::FILLED);
     cv::rectangle(mask, at(m.centreX - 0.15 * fw, m.chinY - 0.1 * fw),
                   at(m.centreX + 0.15 * fw, m.chinY + 0.35 * fw), cv::Scalar(value), cv::FILLED);
     cv::ellipse(mask, at(m.centreX, m.eyeLineY - 0.35 * fw),
-                cv::Size(length(0.4 * fw), length(0.38 * fw)), 0, 0, 360, cv::Scalar(value),
+                cv::Size(at.length(0.4 * fw), at.length(0.38 * fw)), 0, 0, 360, cv::Scalar(value),
                 cv::FILLED);
 }
 
@@ -54,14 +53,13 @@ cv::Mat faceCore(cv::Size size, const HeadMeasures& m, double scale) {
 cv::Mat personSeeds(cv::Size size, const HeadMeasures& m, double scale) {
     cv::Mat mask(size, CV_8U, cv::Scalar(cv::GC_PR_BGD));
     const ToWork at{scale};
-    const auto length = [&at](double v) { return at.length(v); };
     const double fw = m.faceWidth;
     const double bottom = size.height / scale;
 
     // Probably the person: the head with room for its hair, and the body widening below it.
     cv::ellipse(mask, at(m.centreX, (m.crownY - 0.2 * fw + m.chinY) / 2),
-                cv::Size(length(0.8 * fw), length((m.chinY - m.crownY + 0.4 * fw) / 2)), 0, 0, 360,
-                cv::Scalar(cv::GC_PR_FGD), cv::FILLED);
+                cv::Size(at.length(0.8 * fw), at.length((m.chinY - m.crownY + 0.4 * fw) / 2)), 0, 0,
+                360, cv::Scalar(cv::GC_PR_FGD), cv::FILLED);
     // Shoulders may rise as high as the mouth in a tight frame and reach its sides.
     const std::vector<cv::Point> body{at(m.centreX - 0.6 * fw, m.chinY - 0.2 * fw),
                                       at(m.centreX + 0.6 * fw, m.chinY - 0.2 * fw),

@@ -218,6 +218,10 @@ QString MainWindow::statusBarHint(int x) const {
     if (inBatchSwitchBand(x, effectiveWidth())) {
         return texts::batchSwitchHint();
     }
+    return restingHint();
+}
+
+QString MainWindow::restingHint() const {
     if (hintSources_.hotkeysRegistered()) {
         return texts::batchKeysHint();
     }

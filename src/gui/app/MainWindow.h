@@ -68,6 +68,10 @@ public:
     // Every hint change goes through here: the panel is written only on a real change.
     void setStatusHint(const QString& text) { statusHint_.set(text); }
     QString statusHintText() const { return statusHint_.text(); }
+    // The status bar's own hint, as it stands when nothing else speaks: the batch keys while
+    // they are registered, else the start hint while no picture is on show. Shown when the
+    // picture on show is dropped, so nothing said of it stays.
+    QString restingHint() const;
 
     // The design size of the window: the client area plus the design frame (8 x 54).
     int effectiveWidth() const;

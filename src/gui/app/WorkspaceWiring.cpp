@@ -1,5 +1,6 @@
 #include "gui/app/WorkspaceWiring.h"
 
+#include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/ColourPickerButton.h"
 #include "gui/app/MainWindow.h"
 #include "gui/workspace/WorkspaceController.h"
@@ -27,6 +28,10 @@ void connectWorkspace(MainWindow& window, WorkspaceController& workspace) {
     window.hintSources().pictureLoaded = [&workspace] {
         return workspace.workspace().pictureLoaded();
     };
+    // What the status bar said of a picture (its framing, its background, its save) goes
+    // with it.
+    QObject::connect(&workspace.workspace(), &PhotoWorkspace::pictureDropped, &window,
+                     [&window] { window.setStatusHint(window.restingHint()); });
 }
 
 } // namespace portiqa

@@ -1,10 +1,8 @@
 #include "gui/batch/BatchCropWiring.h"
 
-#include "core/app/AppTexts.h"
 #include "core/roster/RosterSheet.h"
 #include "core/settings/SettingsFile.h"
 #include "core/workspace/OutputSpec.h"
-#include "core/workspace/PhotoWorkspace.h"
 #include "gui/app/FeatureLinks.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainWindow.h"
@@ -88,12 +86,6 @@ BatchCropWiring::BatchCropWiring(const BatchCropParts& parts, QObject* parent)
     // An opened or dropped file becomes the source while the mode is on.
     parts_.workspace->sources().setBatchCropMode([this] { return run_->mode(); });
     parts_.workspace->loader().setDropPictureOnFailure([this] { return run_->mode(); });
-    // What the status bar said of the picture before (its framing, its background, its save)
-    // goes with it; the keys that step on still work.
-    connect(&parts_.workspace->workspace(), &PhotoWorkspace::pictureDropped, this, [this, &window] {
-        window.setStatusHint(hotkeys_->registered() ? texts::batchKeysHint()
-                                                    : texts::defaultHint());
-    });
     links.leaveBatchCropMode = [this] {
         if (run_->mode()) {
             run_->switchOff();
