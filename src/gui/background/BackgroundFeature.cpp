@@ -116,7 +116,7 @@ void BackgroundFeature::frameChanged() {
         });
         return;
     }
-    if (own.isNull() || photo.frameReplacement().standsFor(own) || own == working_ ||
+    if (own.isNull() || photo.frameReplacement().standsFor(own) || workingOn(own) ||
         takeAhead(own)) {
         return;
     }
@@ -135,6 +135,7 @@ void BackgroundFeature::start() {
     working_ = own;
     const QRect part = workspace_.workspace().framedPicturePart();
     const QRgb colour = *colour_.colour;
+    workingColour_ = colour;
     const auto findFaces = links_.findFaces;
     watcher_.setFuture(QtConcurrent::run([own, part, colour, findFaces] {
         return replaceFramedBackground(own, part, colour, findFaces);
@@ -147,13 +148,19 @@ void BackgroundFeature::finished() {
     }
     const QImage source = working_;
     working_ = QImage();
-    apply(source, watcher_.result());
+    apply(source, workingColour_, watcher_.result());
     frameChanged(); // the framing may have moved on meanwhile
 }
 
-void BackgroundFeature::apply(const QImage& source, const BackgroundReplacement& result) {
-    if (!colour_.replaces() || ownFrame() != source) {
-        return; // made for pixels no longer under the frame
+bool BackgroundFeature::workingOn(const QImage& own) const {
+    return !working_.isNull() && working_ == own && colour_.replaces() &&
+           *colour_.colour == workingColour_;
+}
+
+void BackgroundFeature::apply(const QImage& source, QRgb colour,
+                              const BackgroundReplacement& result) {
+    if (!colour_.replaces() || *colour_.colour != colour || ownFrame() != source) {
+        return; // made for pixels no longer under the frame, or in a colour no longer chosen
     }
     if (result.replaced()) {
         workspace_.workspace().setFrameReplacement(source, result.picture);
@@ -186,13 +193,15 @@ void BackgroundFeature::settle() {
         if (watcher_.isRunning()) {
             watcher_.waitForFinished();
         }
-        if (!working_.isNull() && working_ == own) {
+        const QRgb colour = *colour_.colour;
+        if (workingOn(own)) {
             working_ = QImage();
-            apply(own, watcher_.result());
+            apply(own, colour, watcher_.result());
         } else {
             working_ = QImage();
-            apply(own, replaceFramedBackground(own, workspace_.workspace().framedPicturePart(),
-                                               *colour_.colour, links_.findFaces));
+            apply(own, colour,
+                  replaceFramedBackground(own, workspace_.workspace().framedPicturePart(), colour,
+                                          links_.findFaces));
         }
         QApplication::restoreOverrideCursor();
     }
@@ -212,11 +221,14 @@ void BackgroundFeature::settle() {
 }
 
 bool BackgroundFeature::takeAhead(const QImage& own) {
+    if (!colour_.replaces()) {
+        return false;
+    }
     for (auto entry = ahead_.begin(); entry != ahead_.end(); ++entry) {
-        if (entry->first == own) {
-            const BackgroundReplacement result = entry->second;
+        if (entry->colour == *colour_.colour && entry->framed == own) {
+            const Ahead ahead = *entry;
             ahead_.erase(entry);
-            apply(own, result);
+            apply(own, ahead.colour, ahead.result);
             return true;
         }
     }
@@ -255,9 +267,9 @@ BackgroundFeature::aheadWork() const {
         }
         BackgroundReplacement result =
             replaceFramedBackground(framed, ahead.framedPicturePart(), colour, findFaces);
-        keep = [guard, framed, result] {
+        keep = [guard, framed, colour, result] {
             if (auto* feature = const_cast<BackgroundFeature*>(guard.data())) {
-                feature->ahead_.emplace_back(framed, result);
+                feature->ahead_.push_back({framed, colour, result});
                 if (feature->ahead_.size() > 4) {
                     feature->ahead_.erase(feature->ahead_.begin());
                 }

@@ -78,7 +78,11 @@ private:
     void frameChanged();
     void start();
     void finished();
-    void apply(const QImage& source, const BackgroundReplacement& result);
+    // Whether the worker has `own` in the colour now chosen.
+    bool workingOn(const QImage& own) const;
+    // Shows `result`, made for `source` in `colour`, if the frame still holds those pixels and
+    // that colour is still the one chosen.
+    void apply(const QImage& source, QRgb colour, const BackgroundReplacement& result);
 
     MainWindow& window_;
     WorkspaceController& workspace_;
@@ -89,12 +93,18 @@ private:
     BackgroundColour lastChosen_ = BackgroundColour::white();
     QTimer settle_;
     QFutureWatcher<BackgroundReplacement> watcher_;
-    QImage working_;      // the frame's pixels the worker has
-    QImage lastRefused_;  // the frame's pixels of the last refusal, not tried again
-    QString lastRefusal_; // and why
-    QString refusalHint_; // the hint that last said so (with a batch run's count)
-    // Replacements worked out ahead for pictures not shown yet: (frame pixels, result).
-    std::vector<std::pair<QImage, BackgroundReplacement>> ahead_;
+    QImage working_;         // the frame's pixels the worker has
+    QRgb workingColour_ = 0; // and the colour it puts behind them
+    QImage lastRefused_;     // the frame's pixels of the last refusal, not tried again
+    QString lastRefusal_;    // and why
+    QString refusalHint_;    // the hint that last said so (with a batch run's count)
+    // Replacements worked out ahead for pictures not shown yet.
+    struct Ahead {
+        QImage framed; // the pixels the frame will show
+        QRgb colour;
+        BackgroundReplacement result;
+    };
+    std::vector<Ahead> ahead_;
     QSet<QString> refusedPictures_; // by file
     bool countingBatch_ = false;
 };

@@ -16,8 +16,10 @@
 #include <QAction>
 #include <QDir>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +97,62 @@ TEST(BackgroundFeature, TheFrameShowsWhatIsCapturedAndAnEarlyCaptureWaits) {
     EXPECT_TRUE(samePixels(rig.shownInFrame(), own(rig)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.photo().frameReplaced(); }, 10000));
     EXPECT_TRUE(samePixels(capture(rig), rig.shownInFrame()));
+}
+
+// Holds the window's face search on worker threads until released, so the background work
+// handed to a worker waits there; the window's own searches go on.
+class HeldWorkers {
+public:
+    explicit HeldWorkers(FeatureLinks& links) : links_(links), search_(links.findFaces) {
+        auto gate = gate_;
+        links_.findFaces = [gate, search = search_](const PicturePyramid& picture, QSize area) {
+            if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+                gate->acquire();
+                gate->release();
+            }
+            return search(picture, area);
+        };
+    }
+    ~HeldWorkers() { release(); }
+    void release() {
+        if (gate_->available() == 0) {
+            gate_->release();
+        }
+        links_.findFaces = search_;
+    }
+
+private:
+    FeatureLinks& links_;
+    FaceSearch search_;
+    std::shared_ptr<QSemaphore> gate_ = std::make_shared<QSemaphore>(0);
+};
+
+TEST(BackgroundFeature, AColourChosenWhileTheWorkIsUnderWayIsTheOneShownAndCaptured) {
+    Rig rig(QStringLiteral("#FFFFFF"));
+    {
+        // The work in white is still waiting for a worker when red is chosen.
+        HeldWorkers workers(rig.app->links());
+        rig.showPortrait();
+        QTest::qWait(BackgroundFeature::kSettleMs * 3);
+        rig.app->background().setColour(BackgroundColour::red(), false);
+    }
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return rig.photo().frameReplaced() && rig.shownInFrame().pixel(3, 3) == qRgb(255, 0, 0);
+        },
+        10000))
+        << std::hex << rig.shownInFrame().pixel(3, 3);
+    EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("背景颜色：红色"));
+
+    // Saved at once after blue is chosen: the red work ends first, and is not what is saved.
+    HeldWorkers workers(rig.app->links());
+    rig.photo().stepFrame(1, 0);
+    QTest::qWait(BackgroundFeature::kSettleMs * 3);
+    rig.app->background().setColour(BackgroundColour::blue(), false);
+    workers.release();
+    const QImage captured = capture(rig);
+    EXPECT_EQ(captured.pixel(3, 3), qRgb(67, 142, 219));
+    EXPECT_TRUE(samePixels(captured, rig.shownInFrame()));
 }
 
 TEST(BackgroundFeature, TheMenuItemSwitchesTheStoredColour) {
