@@ -188,6 +188,7 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
     int written = 0;
     int skipped = 0;
     int failed = 0;
+    int backgroundKept = 0; // written with their background as it was
     bool journalWarned = false;
     CropRun run(settings, a.jobs);
     run.run(items, skip, [&](const CropItem& item, const CropOutcome& outcome) {
@@ -208,6 +209,7 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
                                   .arg(outcome.bytes));
             }
             if (!outcome.backgroundRefusal.isEmpty()) {
+                ++backgroundKept;
                 progress.note(QStringLiteral("%1：%2").arg(item.input, outcome.backgroundRefusal));
             }
             if (outcome.hairCut || outcome.band) { // in the window's status bar's words
@@ -239,12 +241,15 @@ int runCropCommand(const CropArguments& a, const CropStreams& streams) {
     const int problems = static_cast<int>(inputs.problems.size());
     say(streams.out,
         QStringLiteral("完成：共 %1 张，写出 %2 张，此前已完成 %3 张，跳过 %4 张，"
-                       "失败 %5 张%6")
+                       "失败 %5 张%6%7")
             .arg(total)
             .arg(written)
             .arg(resumed)
             .arg(skipped)
             .arg(failed)
+            .arg(backgroundKept > 0
+                     ? QStringLiteral("，写出的照片中有 %1 张未更换背景颜色").arg(backgroundKept)
+                     : QString())
             .arg(problems > 0 ? QStringLiteral("，另有 %1 个输入无法使用").arg(problems)
                               : QString()));
     return skipped + failed + problems > 0 ? 1 : 0;

@@ -244,6 +244,8 @@ TEST(CropCommand, TheBackgroundColourIsReplacedAsInTheWindowOrItsRefusalReported
         EXPECT_EQ(QImage(out + "/flat.png").pixel(179, 220), flat.pixel(0, 0));
         const QString refusal = QStringLiteral("未检测到人脸，未更换背景颜色");
         EXPECT_TRUE(run.err.contains("flat.png：" + refusal)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("失败 0 张，写出的照片中有 1 张未更换背景颜色"))
+            << run.out.toStdString();
         for (const QJsonObject& line : reportLines(out + ".jsonl")) {
             const bool faceless = line["input"].toString().endsWith("flat.png");
             EXPECT_EQ(line["background_refused"].toString(), faceless ? refusal : QString());
@@ -253,6 +255,7 @@ TEST(CropCommand, TheBackgroundColourIsReplacedAsInTheWindowOrItsRefusalReported
     const Finished plain = crop({portrait, "--out", dir.filePath("plain"), "--format", "png",
                                  "--settings-dir", dir.filePath("s"), "--background", "none"});
     EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_FALSE(plain.out.contains("未更换背景颜色")) << plain.out.toStdString();
     EXPECT_NE(QImage(dir.filePath("plain/franck_02159_0.png")).pixel(3, 3), qRgb(255, 0, 0));
 
     // A kept value that is no colour is told, and the background stays.
