@@ -7,6 +7,7 @@
 #include "core/background/PersonMask.h"
 #include "core/background/SeparationChecks.h"
 #include "core/background/ShoulderLine.h"
+#include "core/background/WallTint.h"
 #include "core/face/RepeatableGrabCut.h"
 
 #include <algorithm>
@@ -30,6 +31,10 @@ constexpr int kShoulderMargin = 2;
 // The soft edge: this many pixels inside the mask's edge and one outside it; farther pixels
 // are the person or the colour exactly.
 constexpr int kEdgeBandInside = 2;
+// How deep into the person (px, in a frame of 358 × 441; in proportion in others) the old
+// wall's colour may be mixed where the photo is blurred.
+constexpr int kTintDepth = 4;
+constexpr QSize kStandardFrame(358, 441);
 // A background whose mean gradient (grey levels per pixel, Sobel, away from the person)
 // passes this is too busy for a separation to be trusted (calibrated on the portraits of
 // tests/fixtures/background: plain walls and curtains stay well below it).
@@ -190,6 +195,11 @@ Separation separate(const QImage& framed, const DetectedFaces& faces,
     cv::Mat inward;
     cv::erode(alpha, inward, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
     inward.copyTo(alpha, grown - shrunk);
+    // A blurred photo mixes the old wall into the person a few pixels deep.
+    const double sizeToStandard =
+        std::sqrt(double(bgr.cols) * bgr.rows / (kStandardFrame.width() * kStandardFrame.height()));
+    background::fadeWallTint(
+        bgr, binary, std::clamp(int(std::lround(kTintDepth * sizeToStandard)), 2, 12), alpha);
     // Nearly certain pixels are certain: no faint veil of colour over the person or the wall.
     alpha.setTo(1.0, alpha > 0.97);
     alpha.setTo(0.0, alpha < 0.03);

@@ -132,6 +132,32 @@ TEST(BackgroundReplacer, APlainBackgroundIsReplacedExactlyOutsideTheEdgeBand) {
     }
 }
 
+// A photo taken small and enlarged: its outline is a ramp some pixels deep where hair and wall
+// mix. Those pixels take the new colour in their wall's share, so no rim of the old wall stays
+// round the hair.
+TEST(BackgroundReplacer, NoRimOfTheOldWallStaysRoundABlurredOutline) {
+    const QColor wall(120, 170, 120);
+    const QColor hair(40, 30, 25);
+    QImage person;
+    const QImage sharp = drawn([&](QImage& p) { p.fill(wall); }, &person);
+    const QImage picture = sharp.scaled(kFrame / 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .scaled(kFrame, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .convertToFormat(QImage::Format_RGB32);
+    const QRgb red = *BackgroundColour::red().colour;
+    const BackgroundReplacement r = replaceBackground(picture, drawnFace(), red);
+    ASSERT_TRUE(r.replaced()) << qPrintable(r.refusal());
+    // The hair along its outline: a mix of hair and red has no more green than the hair.
+    int greenest = 0;
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < kFrame.width(); ++x) {
+            if (sharp.pixel(x, y) == hair.rgb() && nearOutline(person, x, y, 4)) {
+                greenest = std::max(greenest, qGreen(r.picture.pixel(x, y)));
+            }
+        }
+    }
+    EXPECT_LE(greenest, hair.green() + 15);
+}
+
 // A frame of the largest sizes is separated on a smaller copy, its edge brought back up: the
 // person and the wall are still exact outside the (wider) edge band.
 TEST(BackgroundReplacer, AFramePastAMillionPixelsIsReplacedExactlyOutsideTheEdgeBand) {

@@ -1,0 +1,129 @@
+#include "core/background/WallTint.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <vector>
+
+namespace portiqa::background {
+
+namespace {
+
+// The person's colour and the wall's must lie this far apart (RGB, 0 to 255) before a pixel
+// between them is taken for a mix of the two.
+constexpr double kLeastContrast = 60.0;
+// How far off the line between them a mix may lie, as a share of the line's length.
+constexpr double kMostOffLine = 0.25;
+
+cv::Mat square(int radius) {
+    return cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * radius + 1, 2 * radius + 1));
+}
+
+// The mean colour of the wall around each pixel (21 × 21), with the wall's share there.
+cv::Mat wallAround(const cv::Mat& image, const cv::Mat& wall, cv::Mat& share) {
+    const cv::Size side(21, 21);
+    cv::Mat weight;
+    wall.convertTo(weight, CV_32F, 1.0 / 255);
+    cv::blur(weight, share, side);
+    cv::Mat masked;
+    image.copyTo(masked, wall);
+    cv::Mat sums;
+    cv::blur(masked, sums, side);
+    std::vector<cv::Mat> channels;
+    cv::split(sums, channels);
+    for (cv::Mat& channel : channels) {
+        cv::divide(channel, cv::max(share, 1e-3), channel);
+    }
+    cv::Mat mean;
+    cv::merge(channels, mean);
+    return mean;
+}
+
+// Levels below those of every way out to the wall are raised to them (grey-level hole
+// filling): a mix of the wall lies at the outline, never in a pit inside it.
+cv::Mat withoutPits(const cv::Mat& share, const cv::Mat& band, int depth) {
+    cv::Mat level(share.size(), CV_32F, cv::Scalar(1.0));
+    share.copyTo(level, 255 - band);
+    const cv::Mat cross = cv::getStructuringElement(cv::MORPH_CROSS, cv::Size(3, 3));
+    for (int i = 0; i < 4 * depth + 8; ++i) {
+        cv::Mat next;
+        cv::erode(level, next, cross);
+        next = cv::max(next, share);
+        const bool settled = cv::countNonZero(next != level) == 0;
+        level = next;
+        if (settled) {
+            break;
+        }
+    }
+    return level;
+}
+
+} // namespace
+
+void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha) {
+    cv::Mat image;
+    bgr.convertTo(image, CV_32FC3);
+    cv::Mat deep;
+    cv::erode(person, deep, square(depth + 1));
+    cv::Mat nearPerson;
+    cv::dilate(person, nearPerson, square(2));
+    cv::Mat wallShare;
+    const cv::Mat wall = wallAround(image, 255 - nearPerson, wallShare);
+    const cv::Mat band = person & (255 - deep);
+
+    // The person's own colour for each pixel of the band: that of the nearest pixel deeper
+    // in, so a pixel of the shirt is judged by the shirt and not by the face beside it.
+    cv::Mat smooth;
+    cv::blur(image, smooth, cv::Size(3, 3));
+    cv::Mat distance;
+    cv::Mat nearest;
+    cv::distanceTransform(255 - deep, distance, nearest, cv::DIST_L2, cv::DIST_MASK_5,
+                          cv::DIST_LABEL_PIXEL);
+    std::vector<cv::Point> deepPixels; // the labels' pixels, in scanning order
+    for (int y = 0; y < deep.rows; ++y) {
+        const uchar* inside = deep.ptr<uchar>(y);
+        for (int x = 0; x < deep.cols; ++x) {
+            if (inside[x] != 0) {
+                deepPixels.emplace_back(x, y);
+            }
+        }
+    }
+
+    cv::Mat share(alpha.size(), CV_32F, cv::Scalar(1.0));
+    for (int y = 0; y < band.rows; ++y) {
+        const uchar* inBand = band.ptr<uchar>(y);
+        for (int x = 0; x < band.cols; ++x) {
+            const int label = nearest.at<int>(y, x);
+            if (inBand[x] == 0 || label < 1 || size_t(label) > deepPixels.size() ||
+                wallShare.at<float>(y, x) < 0.05f) {
+                continue;
+            }
+            const cv::Vec3f own = smooth.at<cv::Vec3f>(deepPixels[size_t(label) - 1]);
+            const cv::Vec3f old = wall.at<cv::Vec3f>(y, x);
+            const cv::Vec3f seen = image.at<cv::Vec3f>(y, x);
+            const cv::Vec3f line = own - old;
+            const double length2 = line.dot(line);
+            if (length2 < kLeastContrast * kLeastContrast) {
+                continue; // alike: nothing tells a mix from the person
+            }
+            const double along = (seen - old).dot(line) / length2;
+            if (along < -0.1 || along >= 1.0) {
+                continue; // beyond the wall's colour or the person's: no mix of the two
+            }
+            const cv::Vec3f off = seen - (old + line * float(along));
+            if (off.dot(off) > kMostOffLine * kMostOffLine * length2) {
+                continue; // some colour of the person's own
+            }
+            share.at<float>(y, x) = float(std::max(along, 0.0));
+        }
+    }
+    // One pixel's colour is noisy: a lone pixel takes its neighbours' share.
+    cv::Mat settled;
+    cv::medianBlur(share, settled, 3);
+    settled.setTo(0.0, 255 - person);
+    settled = withoutPits(settled, band, depth);
+    cv::Mat lowered = cv::min(alpha, settled);
+    lowered.copyTo(alpha, band);
+}
+
+} // namespace portiqa::background

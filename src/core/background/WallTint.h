@@ -1,0 +1,18 @@
+#pragma once
+
+// A blurred photo carries the old wall's colour a few pixels into the person: along the hair's
+// outline its pixels are mixes of hair and wall, though the separation takes them wholly as the
+// person, so a thin rim of the old wall would stay round the head on the new colour. Internal
+// to core/background.
+
+#include <opencv2/core.hpp>
+
+namespace portiqa::background {
+
+// Lowers the person's share (`alpha`, CV_32F, 0 to 1) of the pixels up to `depth` px inside the
+// outline of `person` (CV_8U, 255 person) whose colour lies between the person's own colour
+// deeper in and the wall's around, by where it lies on that line. Only where the two colours
+// differ clearly: where they are alike nothing tells a mix from the person.
+void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha);
+
+} // namespace portiqa::background
