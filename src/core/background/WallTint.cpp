@@ -1,5 +1,7 @@
 #include "core/background/WallTint.h"
 
+#include "core/background/EdgeComposite.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -17,26 +19,6 @@ constexpr double kMostOffLine = 0.25;
 
 cv::Mat square(int radius) {
     return cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * radius + 1, 2 * radius + 1));
-}
-
-// The mean colour of the wall around each pixel (21 × 21), with the wall's share there.
-cv::Mat wallAround(const cv::Mat& image, const cv::Mat& wall, cv::Mat& share) {
-    const cv::Size side(21, 21);
-    cv::Mat weight;
-    wall.convertTo(weight, CV_32F, 1.0 / 255);
-    cv::blur(weight, share, side);
-    cv::Mat masked;
-    image.copyTo(masked, wall);
-    cv::Mat sums;
-    cv::blur(masked, sums, side);
-    std::vector<cv::Mat> channels;
-    cv::split(sums, channels);
-    for (cv::Mat& channel : channels) {
-        cv::divide(channel, cv::max(share, 1e-3), channel);
-    }
-    cv::Mat mean;
-    cv::merge(channels, mean);
-    return mean;
 }
 
 // Levels below those of every way out to the wall are raised to them (grey-level hole
@@ -65,10 +47,11 @@ void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat&
     bgr.convertTo(image, CV_32FC3);
     cv::Mat deep;
     cv::erode(person, deep, square(depth + 1));
+    // The wall around each pixel, from the wall a little away from the outline.
     cv::Mat nearPerson;
     cv::dilate(person, nearPerson, square(2));
-    cv::Mat wallShare;
-    const cv::Mat wall = wallAround(image, 255 - nearPerson, wallShare);
+    nearPerson.convertTo(nearPerson, CV_32F, 1.0 / 255);
+    const WallAround around = wallAround(bgr, nearPerson);
     const cv::Mat band = person & (255 - deep);
 
     // The person's own colour for each pixel of the band: that of the nearest pixel deeper
@@ -94,12 +77,15 @@ void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat&
         const uchar* inBand = band.ptr<uchar>(y);
         for (int x = 0; x < band.cols; ++x) {
             const int label = nearest.at<int>(y, x);
+            const float wallShare = around.weight.at<float>(y, x);
             if (inBand[x] == 0 || label < 1 || size_t(label) > deepPixels.size() ||
-                wallShare.at<float>(y, x) < 0.05f) {
+                wallShare < 0.05f) {
                 continue;
             }
             const cv::Vec3f own = smooth.at<cv::Vec3f>(deepPixels[size_t(label) - 1]);
-            const cv::Vec3f old = wall.at<cv::Vec3f>(y, x);
+            const cv::Vec3f old(around.colour[0].at<float>(y, x) / wallShare,
+                                around.colour[1].at<float>(y, x) / wallShare,
+                                around.colour[2].at<float>(y, x) / wallShare);
             const cv::Vec3f seen = image.at<cv::Vec3f>(y, x);
             const cv::Vec3f line = own - old;
             const double length2 = line.dot(line);

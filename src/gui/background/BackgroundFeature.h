@@ -26,7 +26,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <utility>
 #include <vector>
 
 class QAction;
