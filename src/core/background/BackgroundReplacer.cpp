@@ -119,6 +119,7 @@ struct Separation {
     BackgroundReplacement::Outcome outcome = BackgroundReplacement::Outcome::NoFace;
     cv::Mat bgr;
     cv::Mat alpha;
+    cv::Mat personColour; // the person's colour deeper in, near each pixel
 };
 
 Separation separate(const QImage& framed, const DetectedFaces& faces,
@@ -198,8 +199,10 @@ Separation separate(const QImage& framed, const DetectedFaces& faces,
     // A blurred photo mixes the old wall into the person a few pixels deep.
     const double sizeToStandard =
         std::sqrt(double(bgr.cols) * bgr.rows / (kStandardFrame.width() * kStandardFrame.height()));
-    background::fadeWallTint(
-        bgr, binary, std::clamp(int(std::lround(kTintDepth * sizeToStandard)), 2, 12), alpha);
+    cv::Mat personColour;
+    background::fadeWallTint(bgr, binary,
+                             std::clamp(int(std::lround(kTintDepth * sizeToStandard)), 2, 12),
+                             alpha, personColour);
     // Nearly certain pixels are certain: no faint veil of colour over the person or the wall.
     alpha.setTo(1.0, alpha > 0.97);
     alpha.setTo(0.0, alpha < 0.03);
@@ -242,6 +245,7 @@ Separation separate(const QImage& framed, const DetectedFaces& faces,
     result.outcome = BackgroundReplacement::Outcome::Replaced;
     result.bgr = bgr;
     result.alpha = alpha;
+    result.personColour = personColour;
     return result;
 }
 
@@ -279,7 +283,7 @@ BackgroundReplacement replaceBackground(const QImage& framed, const DetectedFace
         if (separation.outcome == Outcome::Replaced) {
             result.picture = background::composite(
                 rgb, separation.alpha, background::wallAround(separation.bgr, separation.alpha),
-                colour, result.alpha);
+                separation.personColour, colour, result.alpha);
             if (result.picture.isNull()) {
                 result.outcome = Outcome::OutOfMemory;
             }

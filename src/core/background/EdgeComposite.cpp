@@ -9,6 +9,10 @@ namespace portiqa::background {
 
 namespace {
 
+// How far (0 to 255) the person's own colour at the edge may lie beyond both the colour seen
+// there and the person's colour deeper in.
+constexpr float kColourSlack = 10.0f;
+
 // Where a pixel of the output falls on the picture the edge was worked out on, along one
 // axis: the two neighbours and the weight of the second (bilinear). At the same size every
 // pixel falls on itself.
@@ -51,8 +55,8 @@ WallAround wallAround(const cv::Mat& bgr, const cv::Mat& alpha) {
     return around;
 }
 
-QImage composite(const QImage& rgb, const cv::Mat& alpha, const WallAround& around, QRgb colour,
-                 QImage& alphaOut) {
+QImage composite(const QImage& rgb, const cv::Mat& alpha, const WallAround& around,
+                 const cv::Mat& personColour, QRgb colour, QImage& alphaOut) {
     QImage out(rgb.size(), QImage::Format_RGB32);
     alphaOut = QImage(rgb.size(), QImage::Format_Grayscale8);
     if (out.isNull() || alphaOut.isNull()) {
@@ -90,14 +94,23 @@ QImage composite(const QImage& rgb, const cv::Mat& alpha, const WallAround& arou
             const float w = around.weight.at<float>(ny, nx);
             const float observed[3] = {float(qBlue(in[x])), float(qGreen(in[x])),
                                        float(qRed(in[x]))};
+            const cv::Vec3f deeper =
+                personColour.empty() ? cv::Vec3f() : personColour.at<cv::Vec3f>(ny, nx);
             float mixed[3];
             for (int c = 0; c < 3; ++c) {
                 const float old =
                     w > 1e-3f ? around.colour[size_t(c)].at<float>(ny, nx) / w : observed[c];
                 // The person's own colour: what is left once the old background's share is
                 // taken out.
-                const float own =
+                float own =
                     std::clamp((observed[c] - (1 - a) * old) / std::max(a, 0.05f), 0.0f, 255.0f);
+                // A share of the person taken too small would push it far past the person's
+                // colour (a light rim round dark hair on a dark wall): it lies between what
+                // is seen and the person's colour deeper in.
+                if (!personColour.empty() && deeper[0] >= 0) {
+                    own = std::clamp(own, std::min(observed[c], deeper[c]) - kColourSlack,
+                                     std::max(observed[c], deeper[c]) + kColourSlack);
+                }
                 mixed[c] = a * own + (1 - a) * target[c];
             }
             line[x] = qRgb(int(std::lround(mixed[2])), int(std::lround(mixed[1])),

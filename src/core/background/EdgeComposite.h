@@ -27,8 +27,11 @@ WallAround wallAround(const cv::Mat& bgr, const cv::Mat& alpha);
 // The picture with the colour behind the person, and the person's share of each pixel
 // (Grayscale8) into `alphaOut`. `alpha` and `around` belong to the picture the edge was
 // worked out on: `rgb` (RGB32) itself, or a smaller copy of it, whose edge is then brought up
-// to `rgb`'s size. A null picture when there is no memory for the result.
-QImage composite(const QImage& rgb, const cv::Mat& alpha, const WallAround& around, QRgb colour,
-                 QImage& alphaOut);
+// to `rgb`'s size. `personColour` (CV_32FC3, B, G, R, on the same picture as `alpha`; may be
+// empty, negative where unknown) is the person's colour deeper in near each pixel: what the old
+// wall's share is taken out of does not go past it. A null picture when there is no memory for the
+// result.
+QImage composite(const QImage& rgb, const cv::Mat& alpha, const WallAround& around,
+                 const cv::Mat& personColour, QRgb colour, QImage& alphaOut);
 
 } // namespace portiqa::background

@@ -42,7 +42,8 @@ cv::Mat withoutPits(const cv::Mat& share, const cv::Mat& band, int depth) {
 
 } // namespace
 
-void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha) {
+void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha,
+                  cv::Mat& personColour) {
     cv::Mat image;
     bgr.convertTo(image, CV_32FC3);
     cv::Mat deep;
@@ -62,13 +63,33 @@ void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat&
     cv::Mat nearest;
     cv::distanceTransform(255 - deep, distance, nearest, cv::DIST_L2, cv::DIST_MASK_5,
                           cv::DIST_LABEL_PIXEL);
-    std::vector<cv::Point> deepPixels; // the labels' pixels, in scanning order
+    // Each label's colour, read at the deep pixel that carries it.
+    std::vector<cv::Vec3f> labelColour;
     for (int y = 0; y < deep.rows; ++y) {
         const uchar* inside = deep.ptr<uchar>(y);
+        const int* labels = nearest.ptr<int>(y);
         for (int x = 0; x < deep.cols; ++x) {
-            if (inside[x] != 0) {
-                deepPixels.emplace_back(x, y);
+            if (inside[x] != 0 && labels[x] >= 0) {
+                const auto label = size_t(labels[x]);
+                if (label >= labelColour.size()) {
+                    labelColour.resize(label + 1, cv::Vec3f(-1, -1, -1));
+                }
+                labelColour[label] = smooth.at<cv::Vec3f>(y, x);
             }
+        }
+    }
+
+    personColour.release();
+    if (labelColour.empty()) {
+        return; // no person deeper in than the band
+    }
+    personColour.create(image.size(), CV_32FC3);
+    for (int y = 0; y < image.rows; ++y) {
+        const int* labels = nearest.ptr<int>(y);
+        auto* colours = personColour.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < image.cols; ++x) {
+            const auto label = size_t(std::max(labels[x], 0));
+            colours[x] = label < labelColour.size() ? labelColour[label] : cv::Vec3f(-1, -1, -1);
         }
     }
 
@@ -76,13 +97,14 @@ void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat&
     for (int y = 0; y < band.rows; ++y) {
         const uchar* inBand = band.ptr<uchar>(y);
         for (int x = 0; x < band.cols; ++x) {
-            const int label = nearest.at<int>(y, x);
             const float wallShare = around.weight.at<float>(y, x);
-            if (inBand[x] == 0 || label < 1 || size_t(label) > deepPixels.size() ||
-                wallShare < 0.05f) {
+            if (inBand[x] == 0 || wallShare < 0.05f) {
                 continue;
             }
-            const cv::Vec3f own = smooth.at<cv::Vec3f>(deepPixels[size_t(label) - 1]);
+            const cv::Vec3f own = personColour.at<cv::Vec3f>(y, x);
+            if (own[0] < 0) {
+                continue;
+            }
             const cv::Vec3f old(around.colour[0].at<float>(y, x) / wallShare,
                                 around.colour[1].at<float>(y, x) / wallShare,
                                 around.colour[2].at<float>(y, x) / wallShare);

@@ -13,6 +13,10 @@ namespace portiqa::background {
 // outline of `person` (CV_8U, 255 person) whose colour lies between the person's own colour
 // deeper in and the wall's around, by where it lies on that line. Only where the two colours
 // differ clearly: where they are alike nothing tells a mix from the person.
-void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha);
+// Into `personColour` (CV_32FC3, B, G, R): for every pixel, the colour of the nearest pixel
+// of the person deeper in than that (3 × 3 mean; negative where unknown), empty when there is
+// none.
+void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha,
+                  cv::Mat& personColour);
 
 } // namespace portiqa::background
