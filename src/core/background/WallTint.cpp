@@ -40,6 +40,46 @@ cv::Mat withoutPits(const cv::Mat& share, const cv::Mat& band, int depth) {
     return level;
 }
 
+// For every pixel, the colour (3 × 3 mean) of the nearest pixel of `region`; negative where
+// there is none, empty when the region is.
+cv::Mat nearestColourIn(const cv::Mat& image, const cv::Mat& region) {
+    cv::Mat smooth;
+    cv::blur(image, smooth, cv::Size(3, 3));
+    cv::Mat distance;
+    cv::Mat nearest;
+    cv::distanceTransform(255 - region, distance, nearest, cv::DIST_L2, cv::DIST_MASK_5,
+                          cv::DIST_LABEL_PIXEL);
+    // Each label's colour, read at the pixel of the region that carries it.
+    const cv::Vec3f unknown(-1, -1, -1);
+    std::vector<cv::Vec3f> labelColour;
+    for (int y = 0; y < region.rows; ++y) {
+        const uchar* inside = region.ptr<uchar>(y);
+        const int* labels = nearest.ptr<int>(y);
+        for (int x = 0; x < region.cols; ++x) {
+            if (inside[x] != 0 && labels[x] >= 0) {
+                const auto label = size_t(labels[x]);
+                if (label >= labelColour.size()) {
+                    labelColour.resize(label + 1, unknown);
+                }
+                labelColour[label] = smooth.at<cv::Vec3f>(y, x);
+            }
+        }
+    }
+    if (labelColour.empty()) {
+        return {};
+    }
+    cv::Mat colour(image.size(), CV_32FC3);
+    for (int y = 0; y < image.rows; ++y) {
+        const int* labels = nearest.ptr<int>(y);
+        auto* colours = colour.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < image.cols; ++x) {
+            const auto label = size_t(std::max(labels[x], 0));
+            colours[x] = label < labelColour.size() ? labelColour[label] : unknown;
+        }
+    }
+    return colour;
+}
+
 } // namespace
 
 void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat& alpha,
@@ -57,40 +97,9 @@ void fadeWallTint(const cv::Mat& bgr, const cv::Mat& person, int depth, cv::Mat&
 
     // The person's own colour for each pixel of the band: that of the nearest pixel deeper
     // in, so a pixel of the shirt is judged by the shirt and not by the face beside it.
-    cv::Mat smooth;
-    cv::blur(image, smooth, cv::Size(3, 3));
-    cv::Mat distance;
-    cv::Mat nearest;
-    cv::distanceTransform(255 - deep, distance, nearest, cv::DIST_L2, cv::DIST_MASK_5,
-                          cv::DIST_LABEL_PIXEL);
-    // Each label's colour, read at the deep pixel that carries it.
-    std::vector<cv::Vec3f> labelColour;
-    for (int y = 0; y < deep.rows; ++y) {
-        const uchar* inside = deep.ptr<uchar>(y);
-        const int* labels = nearest.ptr<int>(y);
-        for (int x = 0; x < deep.cols; ++x) {
-            if (inside[x] != 0 && labels[x] >= 0) {
-                const auto label = size_t(labels[x]);
-                if (label >= labelColour.size()) {
-                    labelColour.resize(label + 1, cv::Vec3f(-1, -1, -1));
-                }
-                labelColour[label] = smooth.at<cv::Vec3f>(y, x);
-            }
-        }
-    }
-
-    personColour.release();
-    if (labelColour.empty()) {
+    personColour = nearestColourIn(image, deep);
+    if (personColour.empty()) {
         return; // no person deeper in than the band
-    }
-    personColour.create(image.size(), CV_32FC3);
-    for (int y = 0; y < image.rows; ++y) {
-        const int* labels = nearest.ptr<int>(y);
-        auto* colours = personColour.ptr<cv::Vec3f>(y);
-        for (int x = 0; x < image.cols; ++x) {
-            const auto label = size_t(std::max(labels[x], 0));
-            colours[x] = label < labelColour.size() ? labelColour[label] : cv::Vec3f(-1, -1, -1);
-        }
     }
 
     cv::Mat share(alpha.size(), CV_32F, cv::Scalar(1.0));
