@@ -101,9 +101,9 @@ TEST(BackgroundFeature, TheFrameShowsWhatIsCapturedAndAnEarlyCaptureWaits) {
 
 // Holds the window's face search on worker threads until released, so the background work
 // handed to a worker waits there; the window's own searches go on.
-class HeldWorkers {
+class HeldFaceSearch {
 public:
-    explicit HeldWorkers(FeatureLinks& links) : links_(links), search_(links.findFaces) {
+    explicit HeldFaceSearch(FeatureLinks& links) : links_(links), search_(links.findFaces) {
         auto gate = gate_;
         links_.findFaces = [gate, search = search_](const PicturePyramid& picture, QSize area) {
             if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
@@ -113,7 +113,7 @@ public:
             return search(picture, area);
         };
     }
-    ~HeldWorkers() { release(); }
+    ~HeldFaceSearch() { release(); }
     void release() {
         if (gate_->available() == 0) {
             gate_->release();
@@ -131,7 +131,7 @@ TEST(BackgroundFeature, AColourChosenWhileTheWorkIsUnderWayIsTheOneShownAndCaptu
     Rig rig(QStringLiteral("#FFFFFF"));
     {
         // The work in white is still waiting for a worker when red is chosen.
-        HeldWorkers workers(rig.app->links());
+        HeldFaceSearch held(rig.app->links());
         rig.showPortrait();
         QTest::qWait(BackgroundFeature::kSettleMs * 3);
         rig.app->background().setColour(BackgroundColour::red(), false);
@@ -145,11 +145,11 @@ TEST(BackgroundFeature, AColourChosenWhileTheWorkIsUnderWayIsTheOneShownAndCaptu
     EXPECT_EQ(rig.app->window().statusHintText(), QStringLiteral("背景颜色：红色"));
 
     // Saved at once after blue is chosen: the red work ends first, and is not what is saved.
-    HeldWorkers workers(rig.app->links());
+    HeldFaceSearch held(rig.app->links());
     rig.photo().stepFrame(1, 0);
     QTest::qWait(BackgroundFeature::kSettleMs * 3);
     rig.app->background().setColour(BackgroundColour::blue(), false);
-    workers.release();
+    held.release();
     const QImage captured = capture(rig);
     EXPECT_EQ(captured.pixel(3, 3), qRgb(67, 142, 219));
     EXPECT_TRUE(samePixels(captured, rig.shownInFrame()));
